@@ -1,0 +1,59 @@
+#include "app/application.h"
+
+#include "app/frmDrive.h"
+#include "app/main_window.h"
+#include "app/qt_window_system.h"
+#include "platform/display.h"
+#include "ui/qt_look.h"
+
+#include <QApplication>
+#include <QLocale>
+
+#include <cstdio>
+
+namespace vantric {
+
+NumericLocale systemNumericLocale()
+{
+    QLocale loc = QLocale::system();
+    return {loc.decimalPoint().toStdString(), loc.groupSeparator().toStdString()};
+}
+
+int runApplication(int argc, char** argv)
+{
+    std::string why;
+    if (!displayAvailable(why)) {
+        std::fprintf(stderr, "Vantric needs a graphical display to show its window, and %s.\n"
+                             "Start it from a desktop session (X11 or Wayland).\n",
+                     why.c_str());
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(appIcon());
+    installFontSubstitutes();
+
+    auto drives = systemDriveSource();
+    auto fs = systemFileSystem();
+    std::string folder;
+    try {
+        folder = programFolder();
+    } catch (const std::exception&) {
+        folder = ".";
+    }
+
+    MainWindow window;
+    QtWindowSystem ws(window);
+    frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), systemNumericLocale(), folder});
+
+    window.onList1Click = [&] { form.List1_Click(); };
+    window.onCommand1 = [&] { form.Command1_Click(); };
+    window.onCommand2 = [&] { form.Command2_Click(); };
+    window.onCommand3 = [&] { form.Command3_Click(); };
+    window.onCommand4 = [&] { form.Command4_Click(); };
+    window.onClosed = [&] { form.Form_Closed(); };
+
+    form.Form_Load();
+    return app.exec();
+}
+
+} // namespace vantric

@@ -1,0 +1,62 @@
+#pragma once
+// The main window's logic: its state, its event handlers and the way an
+// untrapped error is reported. The widgets are elsewhere; this class sees
+// them through the WindowSystem.
+
+#include "bench/benchmark_run.h"
+#include "platform/clock.h"
+#include "platform/drive_source.h"
+#include "platform/file_system.h"
+#include "platform/file_table.h"
+#include "platform/form_state.h"
+#include "platform/number_format.h"
+#include "platform/perf_counter.h"
+#include "platform/window_system.h"
+#include "survey/drive_probe.h"
+#include "ui/log_save.h"
+
+#include <string>
+
+namespace vantric {
+
+struct Services {
+    DriveSource& drives;
+    FileSystem& fs;
+    PerfCounter& counter;
+    Clock& clock;
+    NumericLocale locale;
+    std::string programFolder;
+};
+
+class frmDrive {
+public:
+    frmDrive(WindowSystem& ws, Services services);
+
+    // Event handlers: each reports its own untrapped error and returns.
+    void Form_Load();
+    void List1_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    // The window is being closed: the program ends, removing a running test's file.
+    void Form_Closed();
+
+    FormState& state() { return state_; }
+    FileTable& files() { return files_; }
+
+private:
+    void CheckDrive();
+    void SetTestCount();
+    template <typename F> void dispatch(F&& handler);
+
+    WindowSystem& ws_;
+    Services svc_;
+    FormState state_;
+    FileTable files_;
+    SurveyContext survey_;
+    RunContext run_;
+    LogContext log_;
+};
+
+} // namespace vantric

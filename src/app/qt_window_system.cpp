@@ -1,0 +1,204 @@
+#include "app/qt_window_system.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vantric {
+
+QtWindowSystem::QtWindowSystem(MainWindow& w) : w_(w) {}
+
+QWidget* QtWindowSystem::widget(Ctl c) const
+{
+    switch (c) {
+    case Ctl::List1: return w_.List1;
+    case Ctl::List2: return w_.List2;
+    case Ctl::Label1: return w_.Label1;
+    case Ctl::Label2: return w_.Label2;
+    case Ctl::Label3: return w_.Label3;
+    case Ctl::Label4: return w_.Label4;
+    case Ctl::Label5: return w_.Label5;
+    case Ctl::Label6: return w_.Label6;
+    case Ctl::Label7: return w_.Label7;
+    case Ctl::Label9: return w_.Label9;
+    case Ctl::Command1: return w_.Command1;
+    case Ctl::Command2: return w_.Command2;
+    case Ctl::Command3: return w_.Command3;
+    case Ctl::Command4: return w_.Command4;
+    case Ctl::Text1: return w_.Text1;
+    case Ctl::lblDrive: return w_.lblDrive;
+    case Ctl::lblSN: return w_.lblSN;
+    case Ctl::lblFree: return w_.lblFree;
+    case Ctl::lblTot: return w_.lblTot;
+    }
+    return nullptr;
+}
+
+QListWidget* QtWindowSystem::list(Ctl c) const
+{
+    return qobject_cast<QListWidget*>(widget(c));
+}
+
+std::string QtWindowSystem::caption(Ctl c) const
+{
+    QWidget* wd = widget(c);
+    if (auto* l = qobject_cast<QLabel*>(wd))
+        return l->text().toStdString();
+    if (auto* e = qobject_cast<QLineEdit*>(wd))
+        return e->text().toStdString();
+    if (auto* b = qobject_cast<QPushButton*>(wd))
+        return b->text().toStdString();
+    return {};
+}
+
+void QtWindowSystem::setCaption(Ctl c, const std::string& text)
+{
+    QWidget* wd = widget(c);
+    QString t = QString::fromStdString(text);
+    if (auto* l = qobject_cast<QLabel*>(wd))
+        l->setText(t);
+    else if (auto* e = qobject_cast<QLineEdit*>(wd))
+        e->setText(t);
+    else if (auto* b = qobject_cast<QPushButton*>(wd))
+        b->setText(t);
+}
+
+void QtWindowSystem::addRow(Ctl c, const std::string& row)
+{
+    if (QListWidget* l = list(c))
+        l->addItem(QString::fromStdString(row));
+}
+
+std::string QtWindowSystem::selectedRow(Ctl c) const
+{
+    QListWidget* l = list(c);
+    if (!l || !l->currentItem() || !l->currentItem()->isSelected())
+        return {};
+    return l->currentItem()->text().toStdString();
+}
+
+int QtWindowSystem::rowCount(Ctl c) const
+{
+    QListWidget* l = list(c);
+    return l ? l->count() : 0;
+}
+
+void QtWindowSystem::selectRow(Ctl c, int index)
+{
+    if (QListWidget* l = list(c)) {
+        l->setCurrentRow(index);
+        if (QListWidgetItem* item = l->item(index))
+            l->scrollToItem(item);
+    }
+}
+
+void QtWindowSystem::setVisible(Ctl c, bool visible)
+{
+    widget(c)->setVisible(visible);
+}
+
+bool QtWindowSystem::isVisible(Ctl c) const
+{
+    return widget(c)->isVisible();
+}
+
+void QtWindowSystem::showMain()
+{
+    w_.show();
+    w_.raise();
+    w_.activateWindow();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        w_.Command2->setFocus();
+    }
+}
+
+void QtWindowSystem::loadWait(WaitKind w)
+{
+    unloadWait(w);
+    waits_[w] = new WaitWindow(w);
+}
+
+void QtWindowSystem::showWait(WaitKind w)
+{
+    WaitWindow* win = waitWindow(w);
+    if (!win)
+        return;
+    win->show();
+    win->raise();
+    // Wait (briefly) for the window to be mapped, so the one pass of the
+    // event loop that follows really draws it. User input stays queued.
+    QElapsedTimer t;
+    t.start();
+    while (win->windowHandle() && !win->windowHandle()->isExposed() && t.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+}
+
+void QtWindowSystem::unloadWait(WaitKind w)
+{
+    auto it = waits_.find(w);
+    if (it == waits_.end())
+        return;
+    if (it->second) {
+        it->second->hide();
+        delete it->second.data();
+    }
+    waits_.erase(it);
+}
+
+WaitWindow* QtWindowSystem::waitWindow(WaitKind w) const
+{
+    auto it = waits_.find(w);
+    return it == waits_.end() ? nullptr : it->second.data();
+}
+
+void QtWindowSystem::doEvents()
+{
+    QCoreApplication::processEvents();
+    // Paint what is waiting now, and push it to the display.
+    for (auto& [_, win] : waits_)
+        if (win && win->isVisible())
+            win->repaint();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+static QString boxText(const std::string& text)
+{
+    QString t = QString::fromStdString(text);
+    t.replace("\r\n", "\n");
+    return t;
+}
+
+void QtWindowSystem::messageBox(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), boxText(text), QMessageBox::Ok,
+                    w_.isVisible() ? &w_ : nullptr);
+    box.setObjectName("vantricMessage");
+    box.exec();
+}
+
+void QtWindowSystem::errorBox(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Critical, "Vantric", boxText(text), QMessageBox::Ok,
+                    w_.isVisible() ? &w_ : nullptr);
+    box.setObjectName("vantricError");
+    box.exec();
+}
+
+void QtWindowSystem::endProgram()
+{
+    if (endHook) {
+        endHook();
+        return;
+    }
+    // At once, even from inside a running handler: the OS closes what is open.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+} // namespace vantric

@@ -1,0 +1,45 @@
+#include "bench/size_ladder.h"
+
+#include <string>
+
+namespace vantric {
+
+namespace {
+
+int rungOf(const std::string& caption)
+{
+    for (std::size_t i = 0; i < kLadder.size(); ++i)
+        if (kLadder[i].caption == caption)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void step(WindowSystem& ws, int by)
+{
+    int r = rungOf(ws.caption(Ctl::Label9));
+    if (r < 0)
+        return;
+    int n = static_cast<int>(kLadder.size());
+    ws.setCaption(Ctl::Label9, std::string(kLadder[(r + by + n) % n].caption));
+}
+
+} // namespace
+
+void Command1_Click(WindowSystem& ws)
+{
+    step(ws, +1);
+}
+
+void Command3_Click(WindowSystem& ws)
+{
+    step(ws, -1);
+}
+
+void SetTestCount(WindowSystem& ws, std::int32_t& lngCount)
+{
+    int r = rungOf(ws.caption(Ctl::Label9));
+    if (r >= 0)
+        lngCount = kLadder[r].count;
+}
+
+} // namespace vantric

@@ -1,0 +1,32 @@
+#pragma once
+// Block-level file access beneath the byte channels: whole buffers go to and
+// come from the drive, ideally while the caller fills or drains another one.
+
+#include <cstdint>
+#include <span>
+
+namespace vantric {
+
+class BlockWriter {
+public:
+    virtual ~BlockWriter() = default;
+    virtual std::span<std::uint8_t> firstBuffer() = 0;
+    // `filled` (a prefix of the last buffer handed out) goes next in the file;
+    // returns the buffer to fill after it.
+    virtual std::span<std::uint8_t> submit(std::span<const std::uint8_t> filled) = 0;
+    // Writes the last, partly filled buffer and returns once every byte
+    // written so far is on the drive.
+    virtual void flush(std::span<const std::uint8_t> tail) = 0;
+    // Drops the file's pages from the cache and closes it.
+    virtual void close() = 0;
+};
+
+class BlockReader {
+public:
+    virtual ~BlockReader() = default;
+    // The next bytes of the file in order; empty at the end.
+    virtual std::span<const std::uint8_t> next() = 0;
+    virtual void close() = 0;
+};
+
+} // namespace vantric

@@ -1,0 +1,76 @@
+#include "platform/errors.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace vantric {
+
+static std::string summary(const std::string& action, const std::string& reason, const std::string& path)
+{
+    std::string s;
+    s.reserve(action.size() + reason.size() + path.size() + 8);
+    s.append(action).append(": ").append(reason);
+    if (!path.empty())
+        s.append(" (").append(path).append(")");
+    return s;
+}
+
+VantricError::VantricError(std::string action, std::string reason, std::string path)
+    : std::runtime_error(summary(action, reason, path)), action_(std::move(action)), reason_(std::move(reason)),
+      path_(std::move(path))
+{
+}
+
+std::string VantricError::message() const
+{
+    std::string text = action_;
+    if (!path_.empty())
+        text.append("\n").append(path_);
+    text.append("\n\n").append(reason_);
+    return text;
+}
+
+VantricError osError(const std::string& action, int err, const std::string& path)
+{
+    return VantricError(action, std::strerror(err), path);
+}
+
+std::int64_t checkedAdd(std::int64_t a, std::int64_t b)
+{
+    std::int64_t r;
+    if (__builtin_add_overflow(a, b, &r))
+        throw VantricError("Arithmetic error", "Overflow");
+    return r;
+}
+
+std::int64_t checkedSub(std::int64_t a, std::int64_t b)
+{
+    std::int64_t r;
+    if (__builtin_sub_overflow(a, b, &r))
+        throw VantricError("Arithmetic error", "Overflow");
+    return r;
+}
+
+static double checkResult(double a, double b, double r, bool division)
+{
+    if (std::isnan(r))
+        throw VantricError("Arithmetic error", "Invalid floating-point operation");
+    if (std::isinf(r)) {
+        if (division && b == 0.0 && !std::isinf(a))
+            throw VantricError("Arithmetic error", "Division by zero");
+        throw VantricError("Arithmetic error", "Floating-point overflow");
+    }
+    return r;
+}
+
+double checkedDiv(double a, double b)
+{
+    return checkResult(a, b, a / b, true);
+}
+
+double checkedMul(double a, double b)
+{
+    return checkResult(a, b, a * b, false);
+}
+
+} // namespace vantric

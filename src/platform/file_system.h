@@ -1,0 +1,56 @@
+#pragma once
+// The file operations the run and the log save need from the OS.
+
+#include "platform/block_io.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vantric {
+
+// A text file that replaces its target only when committed.
+class AtomicFile {
+public:
+    virtual ~AtomicFile() = default; // discards the file unless committed
+    virtual void write(const std::string& bytes) = 0;
+    // Flushes to the drive and puts the file in place of the target.
+    virtual void commit() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Created if missing; an existing file is not truncated and is written
+    // from its first byte. Symbolic links and anything that is not a regular
+    // file are refused.
+    virtual std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) = 0;
+    // `wanted`: how many bytes the caller will read from the start (0 = all),
+    // so that nothing past them is read ahead.
+    virtual std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) = 0;
+    virtual void remove(const std::string& path) = 0;
+    virtual std::uint64_t availableBytes(const std::string& folder) = 0;
+    // Size of a regular file, nullopt when nothing is there; throws when
+    // something that is not a regular file is there.
+    virtual std::optional<std::uint64_t> regularFileSize(const std::string& path) = 0;
+    virtual std::unique_ptr<AtomicFile> createAtomic(const std::string& path) = 0;
+};
+
+struct IoOptions {
+    bool direct = true;     // bypass the page cache where the file system allows
+    bool async = true;      // keep blocks in flight while the caller works
+    std::size_t blockSize = 1 << 20;
+    int buffers = 4;
+};
+
+std::unique_ptr<FileSystem> systemFileSystem(IoOptions options = {});
+
+// Which ways a channel ended up using, for tests and the benchmark.
+struct IoModeReport {
+    bool direct = false;
+    bool async = false;
+};
+IoModeReport lastIoMode();
+
+} // namespace vantric

@@ -1,0 +1,57 @@
+#pragma once
+// An in-memory window system: controls are plain strings and lists, and
+// every call that shows or hides something is recorded, so the logic can be
+// checked without a display.
+
+#include "platform/window_system.h"
+
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace vantric {
+
+class MemoryWindowSystem : public WindowSystem {
+public:
+    MemoryWindowSystem();
+
+    std::string caption(Ctl c) const override;
+    void setCaption(Ctl c, const std::string& text) override;
+    void addRow(Ctl list, const std::string& row) override;
+    std::string selectedRow(Ctl list) const override;
+    int rowCount(Ctl list) const override;
+    void selectRow(Ctl list, int index) override;
+    void setVisible(Ctl c, bool visible) override;
+    bool isVisible(Ctl c) const override;
+    void showMain() override;
+    void loadWait(WaitKind w) override;
+    void showWait(WaitKind w) override;
+    void unloadWait(WaitKind w) override;
+    void doEvents() override;
+    void messageBox(const std::string& caption, const std::string& text) override;
+    void errorBox(const std::string& text) override;
+    void endProgram() override; // records, then throws ProgramEnd
+
+    const std::vector<std::string>& rows(Ctl list) const;
+    int selectedIndex(Ctl list) const;
+
+    // Run at each doEvents, as the events waiting there would be.
+    std::function<void()> onDoEvents;
+
+    std::vector<std::string> log;   // "load PleaseWaitWriting", "doEvents", ...
+    std::set<WaitKind> loadedWaits;
+    std::vector<std::pair<std::string, std::string>> messages;
+    std::vector<std::string> errors;
+    bool mainShown = false;
+    bool ended = false;
+    int doEventsCalls = 0;
+
+private:
+    std::map<Ctl, std::string> captions_;
+    std::map<Ctl, std::vector<std::string>> rows_;
+    std::map<Ctl, int> selected_;
+    std::map<Ctl, bool> visible_;
+};
+
+} // namespace vantric

@@ -1,0 +1,279 @@
+#include "platform/mount_table.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace vantric {
+
+namespace {
+
+const std::set<std::string> kPseudoTypes = {
+    "proc", "sysfs", "cgroup", "cgroup2", "devpts", "devtmpfs", "mqueue", "debugfs",
+    "tracefs", "securityfs", "pstore", "bpf", "configfs", "fusectl", "hugetlbfs", "autofs",
+    "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs", "rootfs", "selinuxfs", "nfsd",
+    "fuse.portal", "fuse.gvfsd-fuse", "cpuset", "binder", "squashfs", "erofs",
+};
+
+const std::set<std::string> kNetworkTypes = {
+    "nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "ceph", "glusterfs", "fuse.glusterfs",
+    "fuse.sshfs", "sshfs", "afs", "ncpfs", "lustre", "davfs", "fuse.davfs2", "fuse.s3fs",
+    "fuse.rclone", "fuse.cephfs", "coda", "gfs2_net",
+};
+
+bool underPath(const std::string& path, const std::string& prefix)
+{
+    return path == prefix || (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0
+                              && path[prefix.size()] == '/');
+}
+
+std::string readFirstLine(const fs::path& p)
+{
+    std::ifstream in(p);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+std::string baseName(const std::string& p)
+{
+    auto slash = p.find_last_of('/');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+// The sysfs node of the block device behind a mount, if any.
+std::optional<fs::path> blockNode(const MountEntry& m, const fs::path& sys)
+{
+    std::error_code ec;
+    if (m.major != 0) {
+        fs::path p = sys / "dev" / "block" / (std::to_string(m.major) + ":" + std::to_string(m.minor));
+        auto c = fs::canonical(p, ec);
+        if (!ec)
+            return c;
+    }
+    if (m.source.rfind("/dev/", 0) == 0) {
+        std::string name = m.source;
+        auto real = fs::canonical(m.source, ec);
+        if (!ec)
+            name = real.string();
+        auto c = fs::canonical(sys / "class" / "block" / baseName(name), ec);
+        if (!ec)
+            return c;
+    }
+    return std::nullopt;
+}
+
+bool removableNode(fs::path node, const std::vector<MountEntry>& all, const fs::path& sys, int depth);
+
+bool removableMount(const MountEntry& m, const std::vector<MountEntry>& all, const fs::path& sys, int depth)
+{
+    if (depth > 8)
+        return false;
+    auto node = blockNode(m, sys);
+    return node && removableNode(*node, all, sys, depth + 1);
+}
+
+bool removableNode(fs::path node, const std::vector<MountEntry>& all, const fs::path& sys, int depth)
+{
+    std::error_code ec;
+    if (depth > 8)
+        return false;
+    if (fs::exists(node / "partition", ec))
+        node = node.parent_path();
+    if (node.string().find("/usb") != std::string::npos)
+        return true;
+    if (readFirstLine(node / "removable") == "1")
+        return true;
+    // A loop device is as removable as the file system of its backing file.
+    std::string backing = readFirstLine(node / "loop" / "backing_file");
+    if (!backing.empty()) {
+        if (auto host = mountOf(all, backing))
+            return removableMount(*host, all, sys, depth + 1);
+    }
+    // Device-mapper and md devices are removable if any of their parts is.
+    fs::path slaves = node / "slaves";
+    if (fs::is_directory(slaves, ec)) {
+        for (const auto& e : fs::directory_iterator(slaves, ec)) {
+            auto c = fs::canonical(e.path(), ec);
+            if (!ec && removableNode(c, all, sys, depth + 1))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string unescapeMountField(const std::string& field)
+{
+    auto isOct = [](char c) { return c >= '0' && c <= '7'; };
+    std::string out;
+    out.reserve(field.size());
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && isOct(field[i + 1]) && isOct(field[i + 2])
+            && isOct(field[i + 3])) {
+            out.push_back(static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8
+                                            + (field[i + 3] - '0')));
+            i += 3;
+            continue;
+        }
+        out.push_back(field[i]);
+    }
+    return out;
+}
+
+std::vector<MountEntry> parseMountInfo(const std::string& text)
+{
+    std::vector<MountEntry> out;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream f(line);
+        std::vector<std::string> tok;
+        std::string t;
+        while (f >> t)
+            tok.push_back(t);
+        auto dash = std::find(tok.begin(), tok.end(), "-");
+        if (tok.size() < 10 || dash == tok.end() || dash - tok.begin() < 6 || tok.end() - dash < 3)
+            continue;
+        MountEntry m;
+        try {
+            m.id = std::stoi(tok[0]);
+            m.parent = std::stoi(tok[1]);
+            auto colon = tok[2].find(':');
+            if (colon == std::string::npos)
+                continue;
+            m.major = static_cast<unsigned>(std::stoul(tok[2].substr(0, colon)));
+            m.minor = static_cast<unsigned>(std::stoul(tok[2].substr(colon + 1)));
+        } catch (const std::exception&) {
+            continue;
+        }
+        m.root = unescapeMountField(tok[3]);
+        m.mountPoint = unescapeMountField(tok[4]);
+        m.fsType = unescapeMountField(*(dash + 1));
+        m.source = unescapeMountField(*(dash + 2));
+        out.push_back(std::move(m));
+    }
+    return out;
+}
+
+bool isExcludedMount(const MountEntry& m)
+{
+    if (kPseudoTypes.count(m.fsType))
+        return true;
+    const std::string& p = m.mountPoint;
+    if (underPath(p, "/dev/shm") || (underPath(p, "/run/media") && p != "/run/media"))
+        return false;
+    for (const char* prefix : {"/proc", "/sys", "/dev", "/run", "/var/run", "/var/lock"})
+        if (underPath(p, prefix))
+            return true;
+    return false;
+}
+
+// Of stacked mounts on one path the last mounted is the one in view.
+static std::vector<MountEntry> visibleMounts(const std::vector<MountEntry>& mounts)
+{
+    std::map<std::string, MountEntry> top;
+    for (const auto& m : mounts)
+        top[m.mountPoint] = m;
+    std::vector<MountEntry> out;
+    for (auto& [_, m] : top)
+        out.push_back(m);
+    return out;
+}
+
+std::optional<MountEntry> mountOf(const std::vector<MountEntry>& mounts, const std::string& path)
+{
+    std::optional<MountEntry> best;
+    for (const auto& m : visibleMounts(mounts)) {
+        if ((m.mountPoint == "/" && !path.empty() && path[0] == '/') || underPath(path, m.mountPoint)) {
+            if (!best || m.mountPoint.size() > best->mountPoint.size())
+                best = m;
+        }
+    }
+    return best;
+}
+
+int classifyMount(const MountEntry& m, const std::vector<MountEntry>& all, const std::string& sysfsRoot)
+{
+    const std::string& t = m.fsType;
+    if (kNetworkTypes.count(t))
+        return 3;
+    std::string dev = baseName(m.source);
+    if (t == "tmpfs" || t == "ramfs" || (m.source.rfind("/dev/", 0) == 0 && dev.rfind("zram", 0) == 0))
+        return 5;
+    if (t == "iso9660" || t == "udf" || (m.source.rfind("/dev/", 0) == 0 && dev.rfind("sr", 0) == 0))
+        return 4;
+    fs::path sys(sysfsRoot);
+    auto node = blockNode(m, sys);
+    if (node) {
+        if (baseName(node->string()).rfind("zram", 0) == 0)
+            return 5;
+        if (baseName(node->string()).rfind("sr", 0) == 0)
+            return 4;
+        return removableNode(*node, all, sys, 0) ? 1 : 2;
+    }
+    if (m.major != 0 || m.source.rfind("/dev/", 0) == 0)
+        return 2;
+    return 0;
+}
+
+std::vector<LetteredMount> assignLetters(const std::vector<MountEntry>& mounts, const std::string& sysfsRoot)
+{
+    std::vector<MountEntry> kept;
+    for (const auto& m : visibleMounts(mounts))
+        if (!isExcludedMount(m))
+            kept.push_back(m);
+
+    // One entry per device: "/" wins, else the shortest mount point.
+    std::map<std::pair<unsigned, unsigned>, MountEntry> byDevice;
+    for (const auto& m : kept) {
+        auto key = std::make_pair(m.major, m.minor);
+        auto it = byDevice.find(key);
+        if (it == byDevice.end()) {
+            byDevice.emplace(key, m);
+            continue;
+        }
+        const MountEntry& cur = it->second;
+        bool better = false;
+        if (cur.mountPoint == "/")
+            better = false;
+        else if (m.mountPoint == "/")
+            better = true;
+        else if (m.mountPoint.size() != cur.mountPoint.size())
+            better = m.mountPoint.size() < cur.mountPoint.size();
+        else
+            better = m.mountPoint < cur.mountPoint;
+        if (better)
+            it->second = m;
+    }
+
+    std::optional<MountEntry> root;
+    std::vector<MountEntry> others;
+    for (auto& [_, m] : byDevice) {
+        if (m.mountPoint == "/")
+            root = m;
+        else
+            others.push_back(m);
+    }
+    std::sort(others.begin(), others.end(),
+              [](const MountEntry& a, const MountEntry& b) { return a.mountPoint < b.mountPoint; });
+
+    std::vector<LetteredMount> out;
+    if (root)
+        out.push_back({'C', *root, classifyMount(*root, mounts, sysfsRoot)});
+    char letter = 'D';
+    for (const auto& m : others) {
+        if (letter > 'Z')
+            break;
+        out.push_back({letter++, m, classifyMount(m, mounts, sysfsRoot)});
+    }
+    return out;
+}
+
+} // namespace vantric

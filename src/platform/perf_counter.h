@@ -1,0 +1,17 @@
+#pragma once
+// A monotonic 64-bit counter with a fixed frequency in counts per second.
+
+#include <cstdint>
+
+namespace vantric {
+
+class PerfCounter {
+public:
+    virtual ~PerfCounter() = default;
+    virtual std::int64_t counter() = 0;
+    virtual std::int64_t frequency() = 0;
+};
+
+PerfCounter& systemCounter();
+
+} // namespace vantric

@@ -1,0 +1,61 @@
+#pragma once
+// The window system as the program's logic sees it: controls addressed by
+// name, the wait windows, one pass of the event loop, a message box, and
+// ending the program. The logic never touches a widget directly.
+
+#include <string>
+
+namespace vantric {
+
+enum class Ctl {
+    List1, List2,
+    Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label9,
+    Command1, Command2, Command3, Command4,
+    Text1,
+    lblDrive, lblSN, lblFree, lblTot,
+};
+
+enum class WaitKind { PleastWait, PleaseWaitWriting, PleaseWaitReading };
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Label caption, or the text of the text box.
+    virtual std::string caption(Ctl c) const = 0;
+    virtual void setCaption(Ctl c, const std::string& text) = 0;
+
+    virtual void addRow(Ctl list, const std::string& row) = 0;
+    // Empty when no row is selected.
+    virtual std::string selectedRow(Ctl list) const = 0;
+    virtual int rowCount(Ctl list) const = 0;
+    virtual void selectRow(Ctl list, int index) = 0;
+
+    virtual void setVisible(Ctl c, bool visible) = 0;
+    virtual bool isVisible(Ctl c) const = 0;
+
+    virtual void showMain() = 0;
+
+    virtual void loadWait(WaitKind w) = 0;
+    virtual void showWait(WaitKind w) = 0;
+    // Does nothing when the window is not loaded (or was closed already).
+    virtual void unloadWait(WaitKind w) = 0;
+
+    // Dispatches the events already waiting, once.
+    virtual void doEvents() = 0;
+
+    // Modal; returns when the user dismisses it. Only an OK button, no icon.
+    virtual void messageBox(const std::string& caption, const std::string& text) = 0;
+    // Modal report of a failed operation, captioned "Vantric".
+    virtual void errorBox(const std::string& text) = 0;
+
+    // Ends the program at once. A window system that cannot stop the process
+    // (one used by tests) throws ProgramEnd to unwind the running handler.
+    virtual void endProgram() = 0;
+};
+
+struct ProgramEnd {};
+
+std::string waitName(WaitKind w);
+
+} // namespace vantric

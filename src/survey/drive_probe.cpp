@@ -1,0 +1,121 @@
+#include "survey/drive_probe.h"
+
+#include "platform/errors.h"
+
+namespace vantric {
+
+namespace {
+
+std::string typeName(int code)
+{
+    switch (code) {
+    case 0: return "Unknown";
+    case 1: return "Removable";
+    case 2: return "Hard Disk";
+    case 3: return "Network";
+    case 4: return "CD-ROM";
+    case 5: return "RAM Disc";
+    default: return {};
+    }
+}
+
+std::string right(const std::string& s, std::size_t n)
+{
+    return s.size() <= n ? s : s.substr(s.size() - n);
+}
+
+// "Free Space: " / "Total Size: " with the MB form from 1,048,576 bytes up.
+std::string spaceCaption(const std::string& lead, double bytes, bool mb, const NumericLocale& loc)
+{
+    if (mb)
+        return lead + formatFixed(checkedDiv(bytes, 1048576.0), 2, true, true, loc) + " MB";
+    return lead + formatFixed(checkedDiv(bytes, 1024.0), 0, true, true, loc) + " KB";
+}
+
+} // namespace
+
+void CheckDrive(SurveyContext& ctx)
+{
+    WindowSystem& ws = ctx.ws;
+    bool failed = false;
+    // Runs one step; a failure abandons the rest of it and raises the flag.
+    auto guarded = [&](auto&& step) -> bool {
+        try {
+            step();
+            return true;
+        } catch (const std::exception&) {
+            failed = true;
+            return false;
+        }
+    };
+
+    std::string letter;
+    std::unique_ptr<FileSystemObject> fso;
+    std::unique_ptr<Drive> drive;
+    std::string name;
+
+    guarded([&] { letter = ws.caption(Ctl::Text1); });
+    guarded([&] { fso = ctx.drives.createObject(); });
+    guarded([&] {
+        if (!fso)
+            throw VantricError("Drive not found", "No file-system object");
+        drive = fso->getDrive(letter);
+    });
+    guarded([&] {
+        if (!drive)
+            throw VantricError("Drive not found", "No drive object");
+        name = typeName(drive->driveType());
+    });
+
+    if (failed) {
+        guarded([&] { ws.setCaption(Ctl::lblDrive, "Unit " + ws.caption(Ctl::Text1) + ": not found"); });
+        guarded([&] { ws.setCaption(Ctl::lblSN, ""); });
+        guarded([&] { ws.setCaption(Ctl::lblFree, ""); });
+        guarded([&] { ws.setCaption(Ctl::lblTot, ""); });
+        return;
+    }
+
+    guarded([&] { ws.setCaption(Ctl::lblDrive, " " + drive->driveLetter() + ":- " + name); });
+
+    if (failed) {
+        guarded([&] { ws.setCaption(Ctl::lblSN, "Unit not ready"); });
+        guarded([&] { ws.setCaption(Ctl::lblFree, ""); });
+        guarded([&] { ws.setCaption(Ctl::lblTot, ""); });
+    }
+
+    // A failing test goes on with the MB branch, which asks once more.
+    bool mb = true;
+    guarded([&] { mb = checkedDiv(drive->availableSpace(), 1024.0) >= 1024.0; });
+    guarded([&] { ws.setCaption(Ctl::lblFree, spaceCaption("Free Space: ", drive->availableSpace(), mb, ctx.locale)); });
+
+    mb = true;
+    guarded([&] { mb = checkedDiv(drive->totalSize(), 1024.0) >= 1024.0; });
+    guarded([&] { ws.setCaption(Ctl::lblTot, spaceCaption("Total Size: ", drive->totalSize(), mb, ctx.locale)); });
+
+    bool excluded = true;
+    guarded([&] {
+        std::string d = ws.caption(Ctl::lblDrive);
+        excluded = right(d, 7) == "Unknown" || right(d, 7) == "Network" || right(d, 6) == "CD-ROM";
+    });
+    if (excluded)
+        return;
+    guarded([&] {
+        ws.addRow(Ctl::List1, ws.caption(Ctl::lblDrive) + "  " + ws.caption(Ctl::lblFree) + "  "
+                                  + ws.caption(Ctl::lblTot));
+    });
+}
+
+void Form_Load(SurveyContext& ctx)
+{
+    ctx.ws.loadWait(WaitKind::PleastWait);
+    ctx.ws.showWait(WaitKind::PleastWait);
+    ctx.ws.doEvents();
+    for (ctx.state.lngIndex = 67; ctx.state.lngIndex <= 90; ctx.state.lngIndex = checkedNext(ctx.state.lngIndex)) {
+        ctx.ws.setCaption(Ctl::Text1, std::string(1, static_cast<char>(ctx.state.lngIndex)));
+        CheckDrive(ctx);
+    }
+    ctx.ws.unloadWait(WaitKind::PleastWait);
+    ctx.ws.showMain();
+}
+
+} // namespace vantric

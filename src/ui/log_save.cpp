@@ -1,0 +1,42 @@
+#include "ui/log_save.h"
+
+#include "platform/errors.h"
+
+#include <cstdio>
+
+namespace vantric {
+
+std::string logTimestamp(const LocalDateTime& t)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d%02d%02d%02d%02d", t.year % 100, t.month, t.day, t.hour, t.minute);
+    return buf;
+}
+
+void Command4_Click(LogContext& ctx)
+{
+    FormState& st = ctx.state;
+    WindowSystem& ws = ctx.ws;
+    if (st.runInProgress)
+        return;
+    LocalDateTime now = ctx.clock.now();
+    st.strFileName = ctx.folder + pathSeparator() + "Vantric_Log_" + logTimestamp(now) + ".txt";
+    st.intFileNum = ctx.files.freeFile();
+    ctx.files.openText(st.intFileNum, st.strFileName);
+    try {
+        const std::int32_t last = ws.rowCount(Ctl::List2) - 1;
+        TextOutput& out = ctx.files.text(st.intFileNum);
+        for (st.lngIndex = 0; st.lngIndex <= last; st.lngIndex = checkedNext(st.lngIndex)) {
+            ws.selectRow(Ctl::List2, st.lngIndex);
+            out.printLine(ws.selectedRow(Ctl::List2));
+        }
+        ctx.files.close(st.intFileNum);
+    } catch (...) {
+        // Nothing half-written is left: the file only replaces its target on close.
+        ctx.files.drop(st.intFileNum);
+        throw;
+    }
+    ws.messageBox("Vantric", "Log Saved In\r\n" + st.strFileName);
+}
+
+} // namespace vantric

@@ -1,0 +1,22 @@
+#pragma once
+// The three "please wait" windows: black, with one blue label carrying the
+// message. They react to nothing; their callers load, show and unload them.
+
+#include "platform/window_system.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace vantric {
+
+class WaitWindow : public QWidget {
+public:
+    explicit WaitWindow(WaitKind kind);
+
+    static QString titleFor(WaitKind kind);
+    static QString messageFor(WaitKind kind);
+
+    QLabel* Label1 = nullptr;
+};
+
+} // namespace vantric

@@ -1,0 +1,153 @@
+#include "app/frmDrive.h"
+#include "app/main_window.h"
+#include "app/qt_window_system.h"
+#include "app/qt_test_app.h"
+#include "fakes/fake_drives.h"
+#include "ui/qt_look.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vantric;
+
+namespace {
+
+struct AppFirst {
+    AppFirst()
+    {
+        test::qtApp();
+        installFontSubstitutes();
+    }
+};
+
+struct Window : ::testing::Test, AppFirst {
+    MainWindow w;
+    QtWindowSystem ws {w};
+};
+
+TEST_F(Window, ControlsSitWhereTheLayoutPutsThem)
+{
+    EXPECT_EQ(w.windowTitle(), " Vantric");
+    EXPECT_EQ(w.size(), QSize(599, 442));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    struct Place {
+        QWidget* widget;
+        QRect rect;
+    } places[] = {
+        {w.List1, {3, 3, 593, 164}},     {w.Command3, {200, 176, 25, 24}}, {w.Label9, {229, 176, 133, 24}},
+        {w.Command1, {368, 176, 25, 24}}, {w.Label6, {32, 184, 121, 25}},  {w.Label7, {448, 184, 129, 17}},
+        {w.Label1, {3, 208, 173, 24}},    {w.Command2, {200, 208, 193, 25}}, {w.Label4, {420, 208, 173, 24}},
+        {w.Label3, {0, 240, 169, 24}},    {w.Command4, {200, 240, 193, 25}}, {w.Label5, {420, 240, 173, 24}},
+        {w.List2, {3, 273, 593, 164}},
+    };
+    for (const auto& p : places)
+        EXPECT_EQ(p.widget->geometry(), p.rect) << p.widget->objectName().toStdString();
+    EXPECT_EQ(w.Label9->text(), "1M");
+    EXPECT_EQ(w.Command2->text(), "&Exit");
+    EXPECT_EQ(w.Command4->text(), "&Save Log File");
+    EXPECT_TRUE(w.Command1->text().isEmpty());
+    EXPECT_EQ(w.List1->toolTip(), " Click On Drive To Start Vantric");
+    EXPECT_EQ(w.Label9->font().pixelSize(), 16);
+    EXPECT_TRUE(w.Label9->font().bold());
+    EXPECT_TRUE(w.Command2->font().italic());
+    EXPECT_EQ(w.List1->font().pixelSize(), 13);
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(Window, StorageControlsAndSaveButtonStayHidden)
+{
+    ws.showMain();
+    for (QWidget* c : {static_cast<QWidget*>(w.Text1), static_cast<QWidget*>(w.Label2),
+                       static_cast<QWidget*>(w.lblDrive), static_cast<QWidget*>(w.lblSN),
+                       static_cast<QWidget*>(w.lblFree), static_cast<QWidget*>(w.lblTot),
+                       static_cast<QWidget*>(w.Command4)})
+        EXPECT_FALSE(c->isVisible()) << c->objectName().toStdString();
+    EXPECT_EQ(w.Text1->text(), "C");
+    EXPECT_EQ(w.Label2->text(), "Label2");
+    EXPECT_TRUE(w.List1->isVisible());
+}
+
+TEST_F(Window, FocusStartsOnExitAndFollowsTheTabOrder)
+{
+    ws.showMain();
+    QApplication::setActiveWindow(&w);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), w.Command2);
+    std::vector<QWidget*> order;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(order, (std::vector<QWidget*> {w.List1, w.Command1, w.Command3, w.List2, w.Command2}));
+    w.Command4->show();
+    w.List2->setFocus();
+    QTest::keyClick(w.List2, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.Command4);
+}
+
+TEST_F(Window, EnterSpaceOrAltEOnExitEndTheProgram)
+{
+    int ends = 0;
+    ws.endHook = [&] { ++ends; };
+    test::FakeDriveSource drives;
+    auto fs = systemFileSystem();
+    frmDrive form(ws, Services {drives, *fs, systemCounter(), systemClock(), NumericLocale {}, "."});
+    w.onCommand2 = [&] { form.Command2_Click(); };
+    w.onCommand4 = [&] { ADD_FAILURE() << "hidden save button clicked"; };
+    ws.showMain();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(w.Command2, Qt::Key_Return);
+    EXPECT_EQ(ends, 1);
+    QTest::keyClick(w.Command2, Qt::Key_Space);
+    EXPECT_EQ(ends, 2);
+    // An access key clicks its button after a short animation.
+    QTest::keyClick(w.windowHandle(), Qt::Key_E, Qt::AltModifier);
+    for (int i = 0; i < 50 && ends < 3; ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(ends, 3);
+    QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier); // save button still hidden
+    QTest::qWait(300);
+}
+
+TEST_F(Window, WaitWindowsAreMadeAnewAndDestroyed)
+{
+    struct Case {
+        WaitKind kind;
+        QString title, message;
+    } cases[] = {
+        {WaitKind::PleastWait, QString(11, ' '), "Please Wait Checking Your Drives"},
+        {WaitKind::PleaseWaitWriting, "", "Please Wait Writing To Disk"},
+        {WaitKind::PleaseWaitReading, " ", "Please Wait Reading From Disk"},
+    };
+    for (const auto& c : cases) {
+        ws.loadWait(c.kind);
+        QPointer<WaitWindow> first = ws.waitWindow(c.kind);
+        ASSERT_TRUE(first);
+        EXPECT_EQ(first->windowTitle(), c.title);
+        EXPECT_EQ(first->Label1->text(), c.message);
+        EXPECT_EQ(first->size(), QSize(220, 130));
+        EXPECT_EQ(first->Label1->geometry(), QRect(8, 8, 201, 113));
+        EXPECT_EQ(first->palette().color(QPalette::Window), QColor(Qt::black));
+        EXPECT_EQ(first->Label1->palette().color(QPalette::Window), QColor(0, 0, 255));
+        EXPECT_EQ(first->Label1->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+        EXPECT_EQ(first->Label1->font().pixelSize(), 32);
+        ws.showWait(c.kind);
+        ws.doEvents();
+        EXPECT_TRUE(first->isVisible());
+        ws.unloadWait(c.kind);
+        EXPECT_FALSE(first);
+        ws.loadWait(c.kind);
+        EXPECT_NE(ws.waitWindow(c.kind), nullptr);
+        // Closed by the user first: the unload that follows does nothing.
+        ws.waitWindow(c.kind)->close();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ws.unloadWait(c.kind);
+        EXPECT_EQ(ws.waitWindow(c.kind), nullptr);
+    }
+}
+
+} // namespace

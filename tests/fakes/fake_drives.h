@@ -1,0 +1,35 @@
+#pragma once
+// Drives made up by the test: each query can be told to fail.
+
+#include "platform/drive_source.h"
+#include "platform/errors.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vantric::test {
+
+struct FakeDrive {
+    int type = 2;
+    std::string letter;       // what DriveLetter answers; empty = the drive's own
+    double avail = 0;
+    double total = 0;
+    bool failType = false;
+    bool failLetter = false;
+    int availFailures = 0;    // how many AvailableSpace calls fail first (-1: all)
+    int totalFailures = 0;
+};
+
+class FakeDriveSource : public DriveSource {
+public:
+    std::map<char, FakeDrive> drives;
+    std::map<char, std::string> scratchFolders;
+    bool failCreate = false;
+    std::vector<std::string> asked; // letters passed to getDrive, in order
+
+    std::unique_ptr<FileSystemObject> createObject() override;
+    std::string scratchFolder(const std::string& letter) override;
+};
+
+} // namespace vantric::test
