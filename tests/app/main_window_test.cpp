@@ -151,3 +151,22 @@ TEST_F(Window, WaitWindowsAreMadeAnewAndDestroyed)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Window, StepButtonsMoveTheSizeCaption)
+{
+    test::FakeDriveSource drives;
+    auto fs = systemFileSystem();
+    frmDrive form(ws, Services {drives, *fs, systemCounter(), systemClock(), NumericLocale {}, "."});
+    w.onCommand1 = [&] { form.Command1_Click(); };
+    w.onCommand3 = [&] { form.Command3_Click(); };
+    ws.showMain();
+    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    EXPECT_EQ(w.Label9->text(), "2M");
+    QTest::mouseClick(w.Command3, Qt::LeftButton);
+    QTest::mouseClick(w.Command3, Qt::LeftButton);
+    EXPECT_EQ(w.Label9->text(), "1000k");
+}
+
+} // namespace

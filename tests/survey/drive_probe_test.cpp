@@ -85,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(Codes, ProbeTypes,
                          ::testing::Values(TypeCase {0, " E:- Unknown", false}, TypeCase {1, " E:- Removable", true},
                                            TypeCase {2, " E:- Hard Disk", true}, TypeCase {3, " E:- Network", false},
                                            TypeCase {4, " E:- CD-ROM", false}, TypeCase {5, " E:- RAM Disc", true},
-                                           TypeCase {7, " E:- ", true}));
+                                           TypeCase {7, " E:- ", true}),
+                         [](const auto& info) { return "code" + std::to_string(info.param.code); });
 
 TEST_F(Probe, UnlistedTypeLeavesThreeBlanksBeforeFreeSpace)
 {
@@ -113,7 +114,8 @@ TEST_P(ProbeSpace, MegabytesFromExactlyOneMebibyte)
 INSTANTIATE_TEST_SUITE_P(Boundaries, ProbeSpace,
                          ::testing::Values(SpaceCase {1048576, "1.00 MB"}, SpaceCase {1048575, "1,024 KB"},
                                            SpaceCase {0, "0 KB"}, SpaceCase {1023, "1 KB"},
-                                           SpaceCase {2.0 * 1024 * 1024 * 1024 * 1024, "2,097,152.00 MB"}));
+                                           SpaceCase {2.0 * 1024 * 1024 * 1024 * 1024, "2,097,152.00 MB"}),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST_F(Probe, FailingSpaceQueriesKeepTheEarlierCaptions)
 {

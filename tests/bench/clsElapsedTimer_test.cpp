@@ -1,0 +1,135 @@
+#include "bench/clsElapsedTimer.h"
+#include "fakes/fake_counter.h"
+#include "platform/errors.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace vantric;
+using vantric::test::FakeCounter;
+
+namespace {
+
+struct Timer : ::testing::Test {
+    FakeCounter c;
+};
+
+TEST_F(Timer, NewStopwatchIsStoppedAtZero)
+{
+    clsElapsedTimer t(c);
+    EXPECT_EQ(c.frequencyReads, 1);
+    EXPECT_FALSE(t.IsRunning());
+    EXPECT_EQ(t.Elapsed(), 0.0);
+    EXPECT_EQ(t.StopTimer(), 0.0);
+    EXPECT_EQ(c.readings, 0);
+}
+
+TEST_F(Timer, ReadingsFollowTheCounterExactly)
+{
+    // Each row: the counter advance before the call, the call, the result.
+    enum Op { Start, Elapsed, Stop, Kill, Reset };
+    struct Step {
+        std::int64_t advance;
+        Op op;
+        double want; // seconds; ignored for Start, Kill and Reset
+        bool running;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"two readings while running", {{0, Start, 0, true}, {250, Elapsed, 0.25, true}, {500, Elapsed, 0.75, true}}},
+        {"second Start keeps the first", {{0, Start, 0, true}, {300, Start, 0, true}, {200, Elapsed, 0.5, true}}},
+        {"resume adds the spans",
+         {{0, Start, 0, true}, {400, Stop, 0.4, false}, {5000, Start, 0, true}, {100, Stop, 0.5, false}}},
+        {"Elapsed after a stop repeats the last reading",
+         {{0, Start, 0, true}, {300, Elapsed, 0.3, true}, {100, Stop, 0.4, false}, {900, Elapsed, 0.3, false}}},
+        {"second stop takes no reading",
+         {{0, Start, 0, true}, {700, Stop, 0.7, false}, {900, Stop, 0.7, false}}},
+        {"kill then Start begins anew",
+         {{0, Start, 0, true}, {700, Kill, 0, false}, {50, Start, 0, true}, {20, Elapsed, 0.02, true}}},
+        {"Reset stops and zeroes",
+         {{0, Start, 0, true}, {700, Reset, 0, false}, {50, Elapsed, 0, false}, {10, Stop, 0, false}}},
+    };
+    for (const auto& cs : cases) {
+        FakeCounter fc;
+        clsElapsedTimer t(fc);
+        for (const auto& s : cs.steps) {
+            fc.now += s.advance;
+            switch (s.op) {
+            case Start: t.Start(); break;
+            case Kill: t.kill(); break;
+            case Reset: t.Reset(); break;
+            case Elapsed: EXPECT_DOUBLE_EQ(t.Elapsed(), s.want) << cs.name; break;
+            case Stop: EXPECT_DOUBLE_EQ(t.StopTimer(), s.want) << cs.name; break;
+            }
+            EXPECT_EQ(t.IsRunning(), s.running) << cs.name;
+        }
+    }
+}
+
+TEST_F(Timer, EachCallTakesAtMostOneReading)
+{
+    clsElapsedTimer t(c);
+    t.Start();
+    EXPECT_EQ(c.readings, 1);
+    t.Elapsed();
+    EXPECT_EQ(c.readings, 2);
+    t.StopTimer();
+    EXPECT_EQ(c.readings, 3);
+    t.StopTimer();
+    t.Elapsed();
+    EXPECT_EQ(c.readings, 3);
+    EXPECT_EQ(c.frequencyReads, 1);
+}
+
+TEST_F(Timer, FrequencyZeroRaisesDivisionErrors)
+{
+    c.freq = 0;
+    clsElapsedTimer t(c);
+    auto reason = [](auto&& f) {
+        try {
+            f();
+        } catch (const VantricError& e) {
+            return e.reason();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(reason([&] { t.Elapsed(); }), "Invalid floating-point operation");
+    t.Start();
+    c.now += 5;
+    EXPECT_EQ(reason([&] { t.Elapsed(); }), "Division by zero");
+    c.now += 5;
+    EXPECT_EQ(reason([&] { t.StopTimer(); }), "Division by zero");
+    // The stop was stored and the stopwatch stopped before the error.
+    EXPECT_FALSE(t.IsRunning());
+    c.freq = 1000;
+    t.Reset();
+    EXPECT_EQ(t.Elapsed(), 0.0);
+}
+
+TEST_F(Timer, SixtyFourBitOverflowRaises)
+{
+    c.now = std::numeric_limits<std::int64_t>::min() + 10;
+    clsElapsedTimer t(c);
+    t.Start();
+    c.now = std::numeric_limits<std::int64_t>::max() - 10;
+    EXPECT_THROW(t.Elapsed(), VantricError);
+}
+
+TEST(SystemCounter, IsMonotonicNanoseconds)
+{
+    PerfCounter& c = systemCounter();
+    EXPECT_EQ(c.frequency(), 1000000000);
+    std::int64_t a = c.counter();
+    std::int64_t b = c.counter();
+    EXPECT_LE(a, b);
+    clsElapsedTimer t;
+    t.Start();
+    double e1 = t.Elapsed();
+    double e2 = t.Elapsed();
+    EXPECT_LE(e1, e2);
+}
+
+} // namespace

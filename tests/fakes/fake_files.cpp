@@ -1,0 +1,151 @@
+#include "fakes/fake_files.h"
+
+#include "platform/errors.h"
+
+#include <cerrno>
+
+namespace vantric::test {
+
+namespace {
+
+class Writer : public BlockWriter {
+public:
+    Writer(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)), buf_(fs.blockSize)
+    {
+        ++fs_.openNow;
+    }
+    ~Writer() override { --fs_.openNow; }
+
+    std::span<std::uint8_t> firstBuffer() override { return buf_; }
+    std::span<std::uint8_t> submit(std::span<const std::uint8_t> filled) override
+    {
+        put(filled);
+        return buf_;
+    }
+    void flush(std::span<const std::uint8_t> tail) override
+    {
+        put(tail);
+        if (fs_.failSync)
+            throw osError("Cannot write to the file", EIO, path_);
+        ++fs_.syncs;
+    }
+    void close() override {}
+
+private:
+    void put(std::span<const std::uint8_t> data)
+    {
+        auto& file = fs_.files[path_];
+        for (std::uint8_t b : data) {
+            if (fs_.fullAfter && fs_.bytesWritten >= *fs_.fullAfter)
+                throw osError("Cannot write to the file", ENOSPC, path_);
+            if (offset_ < file.size())
+                file[offset_] = b;
+            else
+                file.push_back(b);
+            ++offset_;
+            ++fs_.bytesWritten;
+        }
+    }
+
+    FakeFileSystem& fs_;
+    std::string path_;
+    std::vector<std::uint8_t> buf_;
+    std::size_t offset_ = 0;
+};
+
+class Reader : public BlockReader {
+public:
+    Reader(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) { ++fs_.openNow; }
+    ~Reader() override { --fs_.openNow; }
+    std::span<const std::uint8_t> next() override
+    {
+        const auto& file = fs_.files[path_];
+        std::size_t n = std::min(fs_.blockSize, file.size() - offset_);
+        buf_.assign(file.begin() + static_cast<std::ptrdiff_t>(offset_),
+                    file.begin() + static_cast<std::ptrdiff_t>(offset_ + n));
+        offset_ += n;
+        fs_.bytesRead += n;
+        return buf_;
+    }
+    void close() override {}
+
+private:
+    FakeFileSystem& fs_;
+    std::string path_;
+    std::vector<std::uint8_t> buf_;
+    std::size_t offset_ = 0;
+};
+
+class Atomic : public AtomicFile {
+public:
+    Atomic(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) { ++fs_.openNow; }
+    ~Atomic() override { --fs_.openNow; }
+    void write(const std::string& bytes) override
+    {
+        for (char c : bytes) {
+            if (fs_.fullAfter && fs_.bytesWritten >= *fs_.fullAfter)
+                throw osError("Cannot write to the file", ENOSPC, path_);
+            data_.push_back(static_cast<std::uint8_t>(c));
+            ++fs_.bytesWritten;
+        }
+    }
+    void commit() override { fs_.files[path_] = data_; }
+
+private:
+    FakeFileSystem& fs_;
+    std::string path_;
+    std::vector<std::uint8_t> data_;
+};
+
+} // namespace
+
+std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path)
+{
+    if (notRegular.count(path))
+        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
+    if (auto it = refuseOpen.find(path); it != refuseOpen.end())
+        throw VantricError("Cannot create the scratch file", it->second, path);
+    opened.push_back("write " + path);
+    files[path]; // created if missing, never truncated
+    return std::make_unique<Writer>(*this, path);
+}
+
+std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& path, std::uint64_t)
+{
+    if (failReadOpen || !files.count(path))
+        throw osError("Cannot open the scratch file", ENOENT, path);
+    opened.push_back("read " + path);
+    return std::make_unique<Reader>(*this, path);
+}
+
+void FakeFileSystem::remove(const std::string& path)
+{
+    removed.push_back(path);
+    if (!files.erase(path))
+        throw osError("Cannot delete the file", ENOENT, path);
+}
+
+std::uint64_t FakeFileSystem::availableBytes(const std::string&)
+{
+    return available;
+}
+
+std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& path)
+{
+    if (notRegular.count(path))
+        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
+    auto it = files.find(path);
+    if (it == files.end())
+        return std::nullopt;
+    return it->second.size();
+}
+
+std::unique_ptr<AtomicFile> FakeFileSystem::createAtomic(const std::string& path)
+{
+    if (auto it = refuseOpen.find(path); it != refuseOpen.end())
+        throw VantricError("Cannot create the file", it->second, path);
+    opened.push_back("text " + path);
+    return std::make_unique<Atomic>(*this, path);
+}
+
+} // namespace vantric::test

@@ -1,0 +1,41 @@
+#pragma once
+// Files in memory, with faults on demand: a refused open, a device that
+// fills up after N bytes, a failing sync, something that is not a file.
+
+#include "platform/file_system.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vantric::test {
+
+class FakeFileSystem : public FileSystem {
+public:
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    std::set<std::string> notRegular;     // paths holding a folder, a link...
+    std::map<std::string, std::string> refuseOpen; // path -> OS reason
+    std::optional<std::uint64_t> fullAfter; // bytes the device takes before it is full
+    bool failSync = false;
+    bool failReadOpen = false;
+    std::uint64_t available = 1ULL << 40;
+    std::size_t blockSize = 64;
+
+    std::vector<std::string> removed;
+    std::vector<std::string> opened;      // "write path" / "read path" / "text path"
+    std::uint64_t bytesWritten = 0;
+    std::uint64_t bytesRead = 0;
+    int syncs = 0;
+    int openNow = 0;                      // files open at this moment
+
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override;
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override;
+    void remove(const std::string& path) override;
+    std::uint64_t availableBytes(const std::string& folder) override;
+    std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
+    std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;
+};
+
+} // namespace vantric::test
