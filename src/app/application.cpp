@@ -34,12 +34,13 @@ int runApplication(int argc, char** argv)
 
     auto drives = systemDriveSource();
     auto fs = systemFileSystem();
-    std::string folder;
-    try {
-        folder = programFolder();
-    } catch (const std::exception&) {
-        folder = ".";
-    }
+    const std::string folder = [] {
+        try {
+            return programFolder();
+        } catch (const std::exception&) {
+            return std::string(1, '.');
+        }
+    }();
 
     MainWindow window;
     QtWindowSystem ws(window);

@@ -90,6 +90,10 @@ void FileTable::close(std::int16_t n)
     // The slot is freed whether or not the close succeeds.
     Slot taken = std::move(s);
     s = std::monostate {};
+    if (auto* w = std::get_if<std::unique_ptr<WriteChannel>>(&taken))
+        closedWrites_ += (*w)->writes();
+    if (auto* r = std::get_if<std::unique_ptr<ReadChannel>>(&taken))
+        closedReads_ += (*r)->reads();
     std::visit(
         [](auto& f) {
             if constexpr (!std::is_same_v<std::decay_t<decltype(f)>, std::monostate>)

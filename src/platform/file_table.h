@@ -50,6 +50,10 @@ public:
     FileSystem& fs() { return fs_; }
     int openCount() const;
 
+    // Byte-channel calls made on files closed so far.
+    std::uint64_t closedWrites() const { return closedWrites_; }
+    std::uint64_t closedReads() const { return closedReads_; }
+
 private:
     using Slot = std::variant<std::monostate, std::unique_ptr<WriteChannel>, std::unique_ptr<ReadChannel>,
                               std::unique_ptr<TextOutput>>;
@@ -59,6 +63,8 @@ private:
 
     FileSystem& fs_;
     std::array<Slot, kMaxFiles + 1> slots_;
+    std::uint64_t closedWrites_ = 0;
+    std::uint64_t closedReads_ = 0;
 };
 
 } // namespace vantric

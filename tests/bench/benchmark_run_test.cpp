@@ -1,0 +1,210 @@
+#include "app/frmDrive.h"
+#include "fakes/fake_counter.h"
+#include "fakes/fake_drives.h"
+#include "fakes/fake_files.h"
+#include "platform/memory_window_system.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vantric;
+using namespace vantric::test;
+
+namespace {
+
+const std::string kRow = " C:- Hard Disk  Free Space: 1,024.00 MB  Total Size: 2,048.00 MB";
+const std::string kScratch = "/fake/c/~test.tmp";
+
+class FixedClock : public Clock {
+public:
+    LocalDateTime now() override { return {2026, 12, 5, 9, 7, 0}; }
+};
+
+struct RunWorld {
+    MemoryWindowSystem ws;
+    FakeDriveSource drives;
+    FakeFileSystem fs;
+    FakeCounter counter;
+    FixedClock clock;
+    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog"}};
+
+    RunWorld()
+    {
+        drives.scratchFolders['C'] = "/fake/c";
+        counter.freq = 1000;
+        counter.step = 500; // every reading half a second after the one before
+        ws.addRow(Ctl::List1, kRow);
+        ws.selectRow(Ctl::List1, 0);
+        ws.setCaption(Ctl::Label9, "1k");
+    }
+    const std::vector<std::string>& log() { return ws.rows(Ctl::List2); }
+};
+
+struct Run : ::testing::Test, RunWorld {};
+
+TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
+{
+    form.List1_Click();
+    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+    EXPECT_EQ(form.files().closedWrites(), 512u);
+    EXPECT_EQ(form.files().closedReads(), 512u);
+    EXPECT_EQ(fs.bytesWritten, 1024u);
+    EXPECT_EQ(fs.syncs, 1);
+    EXPECT_EQ(fs.removed, std::vector<std::string> {kScratch});
+    EXPECT_TRUE(fs.files.empty());
+    EXPECT_EQ(fs.openNow, 0);
+    EXPECT_EQ(form.state().bytBuffer, std::vector<std::uint8_t>(512, 0));
+    EXPECT_EQ(form.state().lngIndex, 513);
+    EXPECT_EQ(ws.caption(Ctl::Label2), "C");
+    EXPECT_EQ(log(), (std::vector<std::string> {kRow, " Testing On 1k File", " Write [MB/s]= .001953 1.0000 Seconds",
+                                                " Read  [MB/s]= .000977  1.0000 Seconds", " "}));
+    EXPECT_TRUE(ws.isVisible(Ctl::Command4));
+    EXPECT_EQ(ws.log, (std::vector<std::string> {"load PleaseWaitWriting", "show PleaseWaitWriting", "doEvents",
+                                                  "unload PleaseWaitWriting", "showMain", "load PleaseWaitReading",
+                                                  "show PleaseWaitReading", "doEvents", "unload PleaseWaitReading",
+                                                  "showMain"}));
+    form.List1_Click();
+    EXPECT_EQ(log().size(), 10u);
+    EXPECT_EQ(log()[5], kRow);
+    EXPECT_EQ(ws.log.size(), 20u);
+}
+
+TEST_F(Run, LabelsAreEmptyUntilTheirPassEnds)
+{
+    for (Ctl c : {Ctl::Label1, Ctl::Label3, Ctl::Label4, Ctl::Label5})
+        ws.setCaption(c, "old");
+    std::vector<std::vector<std::string>> seen;
+    ws.onDoEvents = [&] {
+        seen.push_back({ws.caption(Ctl::Label1), ws.caption(Ctl::Label3), ws.caption(Ctl::Label4),
+                        ws.caption(Ctl::Label5)});
+    };
+    form.List1_Click();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (std::vector<std::string> {"", "", "", ""}));
+    EXPECT_EQ(seen[1], (std::vector<std::string> {".001953", "1.0000 Seconds", "", ""}));
+}
+
+TEST_F(Run, ExistingLongerScratchFileIsOverwrittenFromTheStartThenDeleted)
+{
+    fs.files[kScratch] = std::vector<std::uint8_t>(5000, 0xAB);
+    std::vector<std::uint8_t> afterWrite;
+    ws.onDoEvents = [&] {
+        if (fs.files.count(kScratch))
+            afterWrite = fs.files[kScratch];
+    };
+    form.List1_Click();
+    ASSERT_EQ(afterWrite.size(), 5000u);
+    EXPECT_EQ(std::vector<std::uint8_t>(afterWrite.begin(), afterWrite.begin() + 1024),
+              std::vector<std::uint8_t>(1024, 0));
+    EXPECT_EQ(afterWrite[1024], 0xAB);
+    EXPECT_FALSE(fs.files.count(kScratch));
+    EXPECT_EQ(log().size(), 5u);
+}
+
+TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
+{
+    struct Case {
+        const char* name;
+        std::function<void(RunWorld&)> arrange;
+        const char* reason;
+        bool fileMayRemain; // something that is not ours stays where it was
+    } cases[] = {
+        {"cannot create", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = "Permission denied"; }, "Permission denied", false},
+        {"disk full", [](RunWorld& r) { r.fs.fullAfter = 300; }, "No space left on device", false},
+        {"sync fails", [](RunWorld& r) { r.fs.failSync = true; }, "Input/output error", false},
+        {"read open fails", [](RunWorld& r) { r.fs.failReadOpen = true; }, "No such file or directory", false},
+        {"too little room", [](RunWorld& r) { r.fs.available = 1000; }, "only 1000 bytes are free", false},
+        {"not a regular file", [](RunWorld& r) { r.fs.notRegular.insert(kScratch); }, "not a regular file", true},
+        {"counter frequency 0", [](RunWorld& r) { r.counter.freq = 0; }, "Division by zero", false},
+        {"unknown letter", [](RunWorld& r) { r.drives.scratchFolders.clear(); }, "No file system has the letter C", false},
+    };
+    for (const auto& c : cases) {
+        RunWorld r;
+        c.arrange(r);
+        r.form.List1_Click();
+        ASSERT_EQ(r.ws.errors.size(), 1u) << c.name;
+        EXPECT_NE(r.ws.errors[0].find(c.reason), std::string::npos) << c.name << ": " << r.ws.errors[0];
+        EXPECT_TRUE(r.fs.files.empty()) << c.name;
+        EXPECT_EQ(r.fs.openNow, 0) << c.name;
+        EXPECT_EQ(r.form.files().openCount(), 0) << c.name;
+        EXPECT_TRUE(r.ws.loadedWaits.empty()) << c.name;
+        EXPECT_EQ(r.ws.log.back(), "errorBox") << c.name;
+        EXPECT_EQ(r.ws.log[r.ws.log.size() - 2], "showMain") << c.name;
+        EXPECT_TRUE(r.log().empty()) << c.name;
+        EXPECT_FALSE(r.ws.isVisible(Ctl::Command4)) << c.name;
+        EXPECT_EQ(r.ws.caption(Ctl::Label4), "") << c.name;
+        EXPECT_FALSE(r.form.state().runInProgress) << c.name;
+        if (c.fileMayRemain) {
+            EXPECT_TRUE(r.fs.removed.empty()) << c.name;
+        }
+    }
+}
+
+TEST_F(Run, RefusedForLackOfRoomWritesNothing)
+{
+    fs.available = 1000;
+    fs.files[kScratch] = std::vector<std::uint8_t>(24, 1); // counts towards the room
+    form.List1_Click();
+    EXPECT_EQ(fs.bytesWritten, 1024u); // 1000 free + 24 already there is enough
+    RunWorld r;
+    r.fs.available = 1000;
+    r.form.List1_Click();
+    EXPECT_EQ(r.fs.bytesWritten, 0u);
+    EXPECT_TRUE(r.fs.opened.empty());
+}
+
+TEST_F(Run, ClicksAtTheProcessingPointsAreIgnored)
+{
+    ws.onDoEvents = [&] {
+        form.List1_Click();
+        form.Command1_Click();
+        form.Command3_Click();
+        form.Command4_Click();
+    };
+    form.List1_Click();
+    EXPECT_TRUE(ws.errors.empty());
+    EXPECT_EQ(ws.caption(Ctl::Label9), "1k");
+    EXPECT_EQ(log().size(), 5u);
+    EXPECT_EQ(fs.opened, (std::vector<std::string> {"write " + kScratch, "read " + kScratch}));
+    EXPECT_TRUE(ws.messages.empty());
+    // After the run the same clicks work again.
+    ws.onDoEvents = nullptr;
+    form.Command1_Click();
+    EXPECT_EQ(ws.caption(Ctl::Label9), "2k");
+}
+
+TEST_F(Run, ExitDuringARunRemovesOnlyItsScratchFile)
+{
+    fs.files["/fake/prog/Vantric_Log_2612050907.txt"] = {'x'};
+    form.state().strFileName = "/fake/prog/Vantric_Log_2612050907.txt";
+    int calls = 0;
+    ws.onDoEvents = [&] {
+        if (++calls == 2)
+            form.Command2_Click();
+    };
+    EXPECT_THROW(form.List1_Click(), ProgramEnd);
+    EXPECT_TRUE(ws.ended);
+    EXPECT_FALSE(fs.files.count(kScratch));
+    EXPECT_TRUE(fs.files.count("/fake/prog/Vantric_Log_2612050907.txt"));
+
+    // At the first point the file is not made yet: nothing is removed.
+    RunWorld r;
+    r.fs.files["/fake/prog/log.txt"] = {'x'};
+    r.form.state().strFileName = "/fake/prog/log.txt";
+    r.ws.onDoEvents = [&] { r.form.Command2_Click(); };
+    EXPECT_THROW(r.form.List1_Click(), ProgramEnd);
+    EXPECT_TRUE(r.fs.removed.empty());
+}
+
+TEST_F(Run, RowShorterThanTwoCharactersGivesNoLetter)
+{
+    ws.addRow(Ctl::List1, "X");
+    ws.selectRow(Ctl::List1, 1);
+    form.List1_Click();
+    EXPECT_EQ(ws.caption(Ctl::Label2), "");
+    ASSERT_EQ(ws.errors.size(), 1u);
+    EXPECT_TRUE(log().empty());
+}
+
+} // namespace
