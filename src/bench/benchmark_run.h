@@ -27,6 +27,11 @@ inline constexpr const char* kScratchName = "~test.tmp";
 // before the error goes on to the caller.
 void List1_Click(RunContext& ctx);
 
+// The two timed loops: lngCount two-byte zeros out, lngCount bytes in to
+// bytBuffer (already sized), one channel call per step.
+void writeLoop(WriteChannel& ch, FormState& st);
+void readLoop(ReadChannel& ch, FormState& st);
+
 // Closes the run's files and removes its scratch file; for leaving the
 // program in the middle of a run.
 void abandonRun(RunContext& ctx) noexcept;

@@ -10,20 +10,23 @@ WriteChannel::WriteChannel(std::unique_ptr<BlockWriter> dev, std::string path)
     end_ = b.data() + b.size();
 }
 
-void WriteChannel::putSlow(const void* data, std::size_t n)
+WriteCursor WriteChannel::putSlow(WriteCursor c, std::int16_t v)
 {
+    pos_ = c.pos;
     if (flushed_)
         throw VantricError("Cannot write to the file", "The file was already flushed", path_);
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    for (std::size_t i = 0; i < n; ++i) {
+    std::uint8_t bytes[2];
+    std::memcpy(bytes, &v, 2);
+    for (std::uint8_t b : bytes) {
         if (pos_ == end_) {
-            auto b = dev_->submit({begin_, pos_});
-            begin_ = pos_ = b.data();
-            end_ = b.data() + b.size();
+            submitted_ += static_cast<std::uint64_t>(pos_ - begin_);
+            auto next = dev_->submit({begin_, pos_});
+            begin_ = pos_ = next.data();
+            end_ = next.data() + next.size();
         }
-        *pos_++ = p[i];
+        *pos_++ = b;
     }
-    ++writes_;
+    return {pos_, end_};
 }
 
 void WriteChannel::flush()
@@ -31,6 +34,7 @@ void WriteChannel::flush()
     if (flushed_)
         return;
     flushed_ = true;
+    submitted_ += static_cast<std::uint64_t>(pos_ - begin_);
     dev_->flush({begin_, pos_});
     begin_ = pos_ = end_;
 }
@@ -46,13 +50,17 @@ ReadChannel::ReadChannel(std::unique_ptr<BlockReader> dev, std::string path)
 {
 }
 
-void ReadChannel::refill()
+ReadCursor ReadChannel::refill(ReadCursor c)
 {
+    consumed_ += static_cast<std::uint64_t>(c.pos - blockStart_);
     auto b = dev_->next();
-    if (b.empty())
+    if (b.empty()) {
+        blockStart_ = pos_ = end_ = c.pos;
         throw VantricError("Cannot read the file", "Input past end of file", path_);
-    pos_ = b.data();
+    }
+    blockStart_ = pos_ = b.data();
     end_ = b.data() + b.size();
+    return {pos_, end_};
 }
 
 void ReadChannel::close()

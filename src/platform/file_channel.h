@@ -12,35 +12,60 @@
 
 namespace vantric {
 
+// A tight loop takes a cursor (a copy of the channel's position in its
+// current block, kept in registers), makes one call per step on it, and
+// hands it back at the end.
+struct WriteCursor {
+    std::uint8_t* pos;
+    std::uint8_t* end;
+};
+
+struct ReadCursor {
+    const std::uint8_t* pos;
+    const std::uint8_t* end;
+};
+
 class WriteChannel {
 public:
     WriteChannel(std::unique_ptr<BlockWriter> dev, std::string path);
 
+    WriteCursor begin() const { return {pos_, end_}; }
+    void end(WriteCursor c) { pos_ = c.pos; }
+
+    void put16(WriteCursor& c, std::int16_t v)
+    {
+        if (c.end - c.pos < 2) [[unlikely]] {
+            c = putSlow(c, v);
+            return;
+        }
+        std::memcpy(c.pos, &v, 2);
+        c.pos += 2;
+    }
+
     void put16(std::int16_t v)
     {
-        if (end_ - pos_ < 2) [[unlikely]]
-            return putSlow(&v, 2);
-        std::memcpy(pos_, &v, 2);
-        pos_ += 2;
-        ++writes_;
+        WriteCursor c = begin();
+        put16(c, v);
+        end(c);
     }
 
     // Every byte put so far reaches the drive before this returns.
     void flush();
     void close();
 
-    std::uint64_t writes() const { return writes_; }
+    // Two-byte writes made so far (each one advances the position by two).
+    std::uint64_t writes() const { return (submitted_ + static_cast<std::uint64_t>(pos_ - begin_)) / 2; }
     const std::string& path() const { return path_; }
 
 private:
-    void putSlow(const void* data, std::size_t n);
+    WriteCursor putSlow(WriteCursor c, std::int16_t v);
 
     std::unique_ptr<BlockWriter> dev_;
     std::string path_;
     std::uint8_t* begin_ = nullptr;
     std::uint8_t* pos_ = nullptr;
     std::uint8_t* end_ = nullptr;
-    std::uint64_t writes_ = 0;
+    std::uint64_t submitted_ = 0;
     bool flushed_ = false;
 };
 
@@ -48,27 +73,39 @@ class ReadChannel {
 public:
     ReadChannel(std::unique_ptr<BlockReader> dev, std::string path);
 
+    ReadCursor begin() const { return {pos_, end_}; }
+    void end(ReadCursor c) { pos_ = c.pos; }
+
+    std::uint8_t getByte(ReadCursor& c)
+    {
+        if (c.pos == c.end) [[unlikely]]
+            c = refill(c);
+        return *c.pos++;
+    }
+
     std::uint8_t getByte()
     {
-        if (pos_ == end_) [[unlikely]]
-            refill();
-        ++reads_;
-        return *pos_++;
+        ReadCursor c = begin();
+        std::uint8_t b = getByte(c);
+        end(c);
+        return b;
     }
 
     void close();
 
-    std::uint64_t reads() const { return reads_; }
+    // One-byte reads made so far.
+    std::uint64_t reads() const { return consumed_ + static_cast<std::uint64_t>(pos_ - blockStart_); }
     const std::string& path() const { return path_; }
 
 private:
-    void refill();
+    ReadCursor refill(ReadCursor c);
 
     std::unique_ptr<BlockReader> dev_;
     std::string path_;
+    const std::uint8_t* blockStart_ = nullptr;
     const std::uint8_t* pos_ = nullptr;
     const std::uint8_t* end_ = nullptr;
-    std::uint64_t reads_ = 0;
+    std::uint64_t consumed_ = 0;
 };
 
 } // namespace vantric
