@@ -75,8 +75,10 @@ void QtWindowSystem::addRow(Ctl c, const std::string& row)
 
 std::string QtWindowSystem::selectedRow(Ctl c) const
 {
+    // The current row is the chosen one; the selection model may catch up
+    // with it only after the click has been handled.
     QListWidget* l = list(c);
-    if (!l || !l->currentItem() || !l->currentItem()->isSelected())
+    if (!l || !l->currentItem())
         return {};
     return l->currentItem()->text().toStdString();
 }
