@@ -170,3 +170,55 @@ TEST_F(Window, StepButtonsMoveTheSizeCaption)
 }
 
 } // namespace
+
+#include "fakes/fake_files.h"
+
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+TEST_F(Window, AltSAfterARunSavesAndConfirmsOnTwoLines)
+{
+    test::FakeDriveSource drives;
+    drives.scratchFolders['C'] = "/fake/c";
+    test::FakeFileSystem files;
+    struct Noon : Clock {
+        LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
+    } clock;
+    frmDrive form(ws, Services {drives, files, systemCounter(), clock, NumericLocale {}, "/fake/prog"});
+    w.onList1Click = [&] { form.List1_Click(); };
+    w.onCommand4 = [&] { form.Command4_Click(); };
+    ws.endHook = [] {};
+    w.List1->addItem(" C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB");
+    w.Label9->setText("1k");
+    ws.showMain();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.List1->setCurrentRow(0);
+    ASSERT_EQ(w.List2->count(), 5);
+    ASSERT_TRUE(w.Command4->isVisible());
+
+    // Answers the confirmation once it is up (the access key clicks after a short animation).
+    QString shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            EXPECT_EQ(box->windowTitle(), "Vantric");
+            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+            EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+            box->accept();
+            poll.stop();
+        }
+    });
+    poll.start(20);
+    QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
+    for (int i = 0; i < 50 && shown.isEmpty(); ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
+    EXPECT_EQ(w.List2->currentRow(), 4);
+    EXPECT_TRUE(files.files.count("/fake/prog/Vantric_Log_2612051200.txt"));
+}
+
+} // namespace
