@@ -32,6 +32,14 @@ template <typename F> void frmDrive::dispatch(F&& handler)
     }
 }
 
+// Clicks that reach the window while a run is in progress (at its
+// event-processing points) are ignored: the run's state stays its own.
+template <typename F> void frmDrive::idleOnly(F&& handler)
+{
+    if (!state_.runInProgress)
+        dispatch(std::forward<F>(handler));
+}
+
 void frmDrive::Form_Load()
 {
     dispatch([&] { vantric::Form_Load(survey_); });
@@ -49,30 +57,22 @@ void frmDrive::SetTestCount()
 
 void frmDrive::List1_Click()
 {
-    if (state_.runInProgress)
-        return;
-    dispatch([&] { vantric::List1_Click(run_); });
+    idleOnly([&] { vantric::List1_Click(run_); });
 }
 
 void frmDrive::Command1_Click()
 {
-    if (state_.runInProgress)
-        return;
-    dispatch([&] { vantric::Command1_Click(ws_); });
+    idleOnly([&] { vantric::Command1_Click(ws_); });
 }
 
 void frmDrive::Command3_Click()
 {
-    if (state_.runInProgress)
-        return;
-    dispatch([&] { vantric::Command3_Click(ws_); });
+    idleOnly([&] { vantric::Command3_Click(ws_); });
 }
 
 void frmDrive::Command4_Click()
 {
-    if (state_.runInProgress)
-        return;
-    dispatch([&] { vantric::Command4_Click(log_); });
+    idleOnly([&] { vantric::Command4_Click(log_); });
 }
 
 void frmDrive::Command2_Click()

@@ -49,6 +49,7 @@ private:
     void CheckDrive();
     void SetTestCount();
     template <typename F> void dispatch(F&& handler);
+    template <typename F> void idleOnly(F&& handler);
 
     WindowSystem& ws_;
     Services svc_;

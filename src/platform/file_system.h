@@ -41,7 +41,7 @@ struct IoOptions {
     bool direct = true;     // bypass the page cache where the file system allows
     bool async = true;      // keep blocks in flight while the caller works
     std::size_t blockSize = 1 << 20;
-    int buffers = 2;
+    int buffers = 4;
 };
 
 std::unique_ptr<FileSystem> systemFileSystem(IoOptions options = {});
