@@ -112,15 +112,14 @@ private:
     std::vector<LetteredMount> letters_;
 };
 
-bool sameFileSystem(const std::vector<MountEntry>& mounts, const MountEntry& drive, const std::string& folder)
+std::string realPath(const std::string& path)
 {
-    char* real = ::realpath(folder.c_str(), nullptr);
+    char* real = ::realpath(path.c_str(), nullptr);
     if (!real)
-        return false;
+        return {};
     std::string r(real);
     std::free(real);
-    auto m = mountOf(mounts, r);
-    return m && m->major == drive.major && m->minor == drive.minor;
+    return r;
 }
 
 // A real create proves the folder is usable; the probe file is removed.
@@ -160,31 +159,20 @@ public:
                 drive = &l;
         if (!drive)
             throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
-        const std::string& root = drive->mount.mountPoint;
-        if (canCreateIn(root))
-            return root;
-        std::vector<std::string> candidates;
-        if (const char* home = std::getenv("HOME"); home && *home)
-            candidates.push_back(home);
         std::vector<std::string> temps;
         if (const char* t = std::getenv("TMPDIR"); t && *t)
             temps.push_back(t);
         temps.push_back("/tmp");
         temps.push_back("/var/tmp");
-        for (const auto& dir : candidates)
-            if (sameFileSystem(fso.mounts(), drive->mount, dir) && canCreateIn(dir))
-                return dir;
-        for (const auto& t : temps) {
-            if (!sameFileSystem(fso.mounts(), drive->mount, t))
-                continue;
-            std::string dir = privateTempFolder(t);
-            if (!dir.empty() && canCreateIn(dir))
-                return dir;
-        }
+        const char* home = std::getenv("HOME");
+        auto chosen = chooseScratchFolder(drive->mount, fso.mounts(), home ? home : "", temps,
+                                          {canCreateIn, realPath, privateTempFolder});
+        if (chosen)
+            return *chosen;
         throw VantricError("Cannot test the drive",
                            "You may not create files on this drive, and neither your home folder nor a "
                            "temporary folder lies on it",
-                           root);
+                           drive->mount.mountPoint);
     }
 };
 

@@ -3,6 +3,7 @@
 // classifies them by the drive type codes. Pure text and file reading, so it
 // can be tested against a mountinfo text and a sysfs tree kept as test data.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,5 +46,20 @@ int classifyMount(const MountEntry& m, const std::vector<MountEntry>& all,
 
 // The mount (after stacking) holding path, by longest mount-point prefix.
 std::optional<MountEntry> mountOf(const std::vector<MountEntry>& mounts, const std::string& path);
+
+// How the scratch folder of a drive is found, with the file-system work
+// passed in: the drive's root if the user can create a file there, else the
+// home folder, else a private folder under a temp folder, each only if it
+// lies on the drive's own file system (by mountinfo device, which btrfs
+// subvolumes share).
+struct ScratchProbe {
+    std::function<bool(const std::string&)> canCreateIn;       // a real create
+    std::function<std::string(const std::string&)> realPath;   // "" when missing
+    std::function<std::string(const std::string&)> privateFolderUnder; // "" when unusable
+};
+
+std::optional<std::string> chooseScratchFolder(const MountEntry& drive, const std::vector<MountEntry>& mounts,
+                                               const std::string& home, const std::vector<std::string>& temps,
+                                               const ScratchProbe& probe);
 
 } // namespace vantric

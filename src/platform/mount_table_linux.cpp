@@ -276,4 +276,29 @@ std::vector<LetteredMount> assignLetters(const std::vector<MountEntry>& mounts, 
     return out;
 }
 
+std::optional<std::string> chooseScratchFolder(const MountEntry& drive, const std::vector<MountEntry>& mounts,
+                                               const std::string& home, const std::vector<std::string>& temps,
+                                               const ScratchProbe& probe)
+{
+    auto onDrive = [&](const std::string& dir) {
+        std::string real = probe.realPath(dir);
+        if (real.empty())
+            return false;
+        auto m = mountOf(mounts, real);
+        return m && m->major == drive.major && m->minor == drive.minor;
+    };
+    if (probe.canCreateIn(drive.mountPoint))
+        return drive.mountPoint;
+    if (!home.empty() && onDrive(home) && probe.canCreateIn(home))
+        return home;
+    for (const auto& t : temps) {
+        if (t.empty() || !onDrive(t))
+            continue;
+        std::string dir = probe.privateFolderUnder(t);
+        if (!dir.empty() && probe.canCreateIn(dir))
+            return dir;
+    }
+    return std::nullopt;
+}
+
 } // namespace vantric
