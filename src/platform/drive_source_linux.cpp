@@ -1,10 +1,10 @@
+#include "platform/bounded_call.h"
 #include "platform/drive_source.h"
 #include "platform/errors.h"
 #include "platform/mount_table.h"
 
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -13,7 +13,6 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <thread>
 #include <unistd.h>
 
 namespace vantric {
@@ -41,35 +40,24 @@ struct statvfs statvfsWithTimeout(const std::string& path)
         if (g_hung.count(path))
             throw VantricError("Cannot query the drive", "The file system does not answer", path);
     }
-    struct Shared {
-        std::mutex m;
-        std::condition_variable cv;
-        bool done = false;
+    struct Answer {
         int err = 0;
         struct statvfs st {};
     };
-    auto sh = std::make_shared<Shared>();
-    // A hung network mount blocks statvfs in the kernel; the helper is left
-    // behind and the query counts as failed.
-    std::thread([sh, path] {
-        struct statvfs st {};
-        int r = ::statvfs(path.c_str(), &st);
-        int e = r == 0 ? 0 : errno;
-        std::lock_guard lock(sh->m);
-        sh->st = st;
-        sh->err = e;
-        sh->done = true;
-        sh->cv.notify_all();
-    }).detach();
-    std::unique_lock lock(sh->m);
-    if (!sh->cv.wait_for(lock, std::chrono::seconds(2), [&] { return sh->done; })) {
+    auto answer = callWithin<Answer>(std::chrono::seconds(2), [path] {
+        Answer a;
+        if (::statvfs(path.c_str(), &a.st) != 0)
+            a.err = errno;
+        return a;
+    });
+    if (!answer) {
         std::lock_guard hl(g_hungMutex);
         g_hung.insert(path);
         throw VantricError("Cannot query the drive", "The file system did not answer within 2 seconds", path);
     }
-    if (sh->err)
-        throw osError("Cannot query the drive", sh->err, path);
-    return sh->st;
+    if (answer->err)
+        throw osError("Cannot query the drive", answer->err, path);
+    return answer->st;
 }
 
 class LinuxDrive : public Drive {
