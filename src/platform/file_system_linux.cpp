@@ -101,8 +101,8 @@ int openRegular(const std::string& path, int flags, bool& direct, const char* ac
 // in flight, and the ring that carries them when the kernel allows one.
 class BlockFile {
 public:
-    BlockFile(int fd, bool direct, const IoOptions& opt, std::string path, const char* action)
-        : fd_(fd), direct_(direct), path_(std::move(path)), action_(action)
+    BlockFile(int fd, bool direct, const IoOptions& opt, std::string path)
+        : fd_(fd), direct_(direct), path_(std::move(path))
     {
         bool supported = true;
         align_ = directAlignment(fd_, supported);
@@ -279,7 +279,6 @@ protected:
     bool fixed_ = false;
     std::size_t align_ = 4096;
     std::string path_;
-    const char* action_;
     std::vector<std::unique_ptr<AlignedBuffer>> bufs_;
     std::vector<Slot> slots_;
 #ifdef VANTRIC_HAVE_URING
@@ -290,7 +289,7 @@ protected:
 class LinuxBlockWriter : public BlockWriter, private BlockFile {
 public:
     LinuxBlockWriter(int fd, bool direct, const IoOptions& opt, std::string path)
-        : BlockFile(fd, direct, opt, std::move(path), "Cannot write to the file")
+        : BlockFile(fd, direct, opt, std::move(path))
     {
     }
 
@@ -357,7 +356,7 @@ private:
 class LinuxBlockReader : public BlockReader, private BlockFile {
 public:
     LinuxBlockReader(int fd, bool direct, const IoOptions& opt, std::string path, std::uint64_t wanted)
-        : BlockFile(fd, direct, opt, std::move(path), "Cannot read the file"), wanted_(wanted)
+        : BlockFile(fd, direct, opt, std::move(path)), wanted_(wanted)
     {
     }
 
