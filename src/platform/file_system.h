@@ -40,8 +40,8 @@ public:
 struct IoOptions {
     bool direct = true;     // bypass the page cache where the file system allows
     bool async = true;      // keep blocks in flight while the caller works
-    std::size_t blockSize = 1 << 20;
-    int buffers = 4;
+    std::size_t blockSize = 256 << 10;
+    int buffers = 8;
 };
 
 std::unique_ptr<FileSystem> systemFileSystem(IoOptions options = {});
