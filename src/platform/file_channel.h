@@ -42,20 +42,12 @@ public:
         c.pos += 2;
     }
 
-    void put16(std::int16_t v)
-    {
-        WriteCursor c = begin();
-        put16(c, v);
-        end(c);
-    }
-
     // Every byte put so far reaches the drive before this returns.
     void flush();
     void close();
 
     // Two-byte writes made so far (each one advances the position by two).
     std::uint64_t writes() const { return (submitted_ + static_cast<std::uint64_t>(pos_ - begin_)) / 2; }
-    const std::string& path() const { return path_; }
 
 private:
     WriteCursor putSlow(WriteCursor c, std::int16_t v);
@@ -83,19 +75,10 @@ public:
         return *c.pos++;
     }
 
-    std::uint8_t getByte()
-    {
-        ReadCursor c = begin();
-        std::uint8_t b = getByte(c);
-        end(c);
-        return b;
-    }
-
     void close();
 
     // One-byte reads made so far.
     std::uint64_t reads() const { return consumed_ + static_cast<std::uint64_t>(pos_ - blockStart_); }
-    const std::string& path() const { return path_; }
 
 private:
     ReadCursor refill(ReadCursor c);

@@ -63,17 +63,20 @@ void setDirect(int fd, bool on)
         ::fcntl(fd, F_SETFL, on ? (flags | O_DIRECT) : (flags & ~O_DIRECT));
 }
 
+const char* notRegularReason(mode_t mode)
+{
+    return S_ISLNK(mode)   ? "It is a symbolic link, not a regular file"
+           : S_ISDIR(mode) ? "It is a folder, not a regular file"
+                           : "It is not a regular file";
+}
+
 // Opens without following a link and refuses anything but a regular file,
 // leaving such a thing untouched.
 int openRegular(const std::string& path, int flags, bool& direct, const char* action)
 {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        const char* what = S_ISLNK(st.st_mode) ? "It is a symbolic link, not a regular file"
-                           : S_ISDIR(st.st_mode) ? "It is a folder, not a regular file"
-                                                 : "It is not a regular file";
-        throw VantricError(action, what, path);
-    }
+    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw VantricError(action, notRegularReason(st.st_mode), path);
     int base = flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
     int fd = -1;
     if (direct) {
@@ -86,7 +89,7 @@ int openRegular(const std::string& path, int flags, bool& direct, const char* ac
     if (fd < 0) {
         int e = errno;
         if (e == ELOOP)
-            throw VantricError(action, "It is a symbolic link, not a regular file", path);
+            throw VantricError(action, notRegularReason(S_IFLNK), path);
         throw osError(action, e, path);
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -126,7 +129,6 @@ public:
             fixed_ = io_uring_register_buffers(&ring_, iov.data(), static_cast<unsigned>(iov.size())) == 0;
         }
 #endif
-        (void)opt;
         g_lastMode = {direct_, async_};
     }
 
@@ -180,7 +182,7 @@ protected:
             // The ring refused: finish this one the plain way.
         }
 #endif
-        s.result = write ? syncTransfer(true, bufs_[i]->data, len, offset) : syncTransfer(false, bufs_[i]->data, len, offset);
+        s.result = syncTransfer(write, bufs_[i]->data, len, offset);
         s.done = true;
     }
 
@@ -521,11 +523,7 @@ public:
             throw osError("Cannot examine the file", errno, path);
         }
         if (!S_ISREG(st.st_mode))
-            throw VantricError("Cannot create the scratch file",
-                               S_ISLNK(st.st_mode)   ? "It is a symbolic link, not a regular file"
-                               : S_ISDIR(st.st_mode) ? "It is a folder, not a regular file"
-                                                     : "It is not a regular file",
-                               path);
+            throw VantricError("Cannot create the scratch file", notRegularReason(st.st_mode), path);
         return static_cast<std::uint64_t>(st.st_size);
     }
 

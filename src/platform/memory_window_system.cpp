@@ -48,7 +48,6 @@ bool MemoryWindowSystem::isVisible(Ctl c) const
 
 void MemoryWindowSystem::showMain()
 {
-    mainShown = true;
     log.push_back("showMain");
 }
 
@@ -68,7 +67,6 @@ void MemoryWindowSystem::unloadWait(WaitKind w)
 
 void MemoryWindowSystem::doEvents()
 {
-    ++doEventsCalls;
     log.push_back("doEvents");
     if (onDoEvents)
         onDoEvents();

