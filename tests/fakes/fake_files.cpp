@@ -8,13 +8,17 @@ namespace vantric::test {
 
 namespace {
 
-class Writer : public BlockWriter {
+// What every open fake file holds; the file system counts them while open.
+struct Held {
+    Held(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) { ++fs_.openNow; }
+    ~Held() { --fs_.openNow; }
+    FakeFileSystem& fs_;
+    std::string path_;
+};
+
+class Writer : public BlockWriter, private Held {
 public:
-    Writer(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)), buf_(fs.blockSize)
-    {
-        ++fs_.openNow;
-    }
-    ~Writer() override { --fs_.openNow; }
+    Writer(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)), buf_(fs.blockSize) {}
 
     std::span<std::uint8_t> firstBuffer() override { return buf_; }
     std::span<std::uint8_t> submit(std::span<const std::uint8_t> filled) override
@@ -45,16 +49,13 @@ private:
         }
     }
 
-    FakeFileSystem& fs_;
-    std::string path_;
     std::vector<std::uint8_t> buf_;
     std::size_t offset_ = 0;
 };
 
-class Reader : public BlockReader {
+class Reader : public BlockReader, private Held {
 public:
-    Reader(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) { ++fs_.openNow; }
-    ~Reader() override { --fs_.openNow; }
+    Reader(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)) {}
     std::span<const std::uint8_t> next() override
     {
         const auto& file = fs_.files[path_];
@@ -68,16 +69,13 @@ public:
     void close() override {}
 
 private:
-    FakeFileSystem& fs_;
-    std::string path_;
     std::vector<std::uint8_t> buf_;
     std::size_t offset_ = 0;
 };
 
-class Atomic : public AtomicFile {
+class Atomic : public AtomicFile, private Held {
 public:
-    Atomic(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) { ++fs_.openNow; }
-    ~Atomic() override { --fs_.openNow; }
+    Atomic(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)) {}
     void write(const std::string& bytes) override
     {
         for (char c : bytes) {
@@ -88,8 +86,6 @@ public:
     void commit() override { fs_.files[path_] = data_; }
 
 private:
-    FakeFileSystem& fs_;
-    std::string path_;
     std::vector<std::uint8_t> data_;
 };
 
