@@ -3,6 +3,7 @@
 #include "ui/qt_look.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -76,7 +77,7 @@ MainWindow::MainWindow()
                        static_cast<QWidget*>(lblFree), static_cast<QWidget*>(lblTot)})
         w->hide();
 
-    List1 = new QListWidget(this);
+    List1 = new DriveList(this);
     List1->setObjectName("List1");
     place(List1, 50, 50, 8895, 2460);
     List1->setFont(listFont);
@@ -138,24 +139,10 @@ MainWindow::MainWindow()
     connect(Command3, &QPushButton::clicked, this, [this] { if (onCommand3) onCommand3(); });
     connect(Command4, &QPushButton::clicked, this, [this] { if (onCommand4) onCommand4(); });
 
-    // A click on a row, or the keyboard moving the selection, is one click
-    // event: a mouse press that changes the row must not count twice.
-    List1->viewport()->installEventFilter(this);
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        rowJustChanged_ = true;
+    List1->onChosen = [this] {
         if (onList1Click)
             onList1Click();
-    });
-    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem*) {
-        if (rowJustChanged_) {
-            rowJustChanged_ = false;
-            return;
-        }
-        if (onList1Click)
-            onList1Click();
-    });
+    };
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
@@ -163,11 +150,20 @@ MainWindow::MainWindow()
     }
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* e)
+DriveList::DriveList(QWidget* parent) : QListWidget(parent)
 {
-    if (watched == List1->viewport() && e->type() == QEvent::MouseButtonPress)
-        rowJustChanged_ = false;
-    return QWidget::eventFilter(watched, e);
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) {
+        if (onChosen)
+            onChosen();
+    });
+}
+
+void DriveList::keyPressEvent(QKeyEvent* e)
+{
+    const int before = currentRow();
+    QListWidget::keyPressEvent(e);
+    if (currentRow() >= 0 && currentRow() != before && onChosen)
+        onChosen();
 }
 
 void MainWindow::closeEvent(QCloseEvent* e)

@@ -12,11 +12,23 @@
 
 namespace vantric {
 
+// The drive list: a row chosen with the mouse, or the selection moved with
+// the keyboard, is a click. Focus coming in, or the program setting the
+// current row, is not.
+class DriveList : public QListWidget {
+public:
+    explicit DriveList(QWidget* parent);
+    std::function<void()> onChosen;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
 class MainWindow : public QWidget {
 public:
     MainWindow();
 
-    QListWidget* List1;
+    DriveList* List1;
     QListWidget* List2;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label9;
     QPushButton *Command1, *Command2, *Command3, *Command4;
@@ -27,10 +39,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
-    bool rowJustChanged_ = false;
 };
 
 } // namespace vantric

@@ -1,5 +1,6 @@
 #include "app/qt_window_system.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -158,15 +159,35 @@ WaitWindow* QtWindowSystem::waitWindow(WaitKind w) const
     return it == waits_.end() ? nullptr : it->second.data();
 }
 
+// Everything already waiting, input included: a round trip to the display
+// server first, so that clicks it holds for us are in our queue, then
+// dispatch until nothing is left. Bounded, in case handling one event keeps
+// posting others.
+void QtWindowSystem::drainEvents()
+{
+    QGuiApplication::sync();
+    auto* dispatcher = QAbstractEventDispatcher::instance();
+    for (int i = 0; i < 1000; ++i) {
+        QCoreApplication::sendPostedEvents();
+        if (!dispatcher || !dispatcher->processEvents(QEventLoop::AllEvents))
+            break;
+    }
+}
+
 void QtWindowSystem::doEvents()
 {
-    QCoreApplication::processEvents();
+    drainEvents();
     // Paint what is waiting now, and push it to the display.
     for (auto& [_, win] : waits_)
         if (win && win->isVisible())
             win->repaint();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtWindowSystem::settleInput()
+{
+    drainEvents();
 }
 
 static QString boxText(const std::string& text)

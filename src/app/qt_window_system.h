@@ -29,6 +29,7 @@ public:
     void showWait(WaitKind w) override;
     void unloadWait(WaitKind w) override;
     void doEvents() override;
+    void settleInput() override;
     void messageBox(const std::string& caption, const std::string& text) override;
     void errorBox(const std::string& text) override;
     void endProgram() override;
@@ -41,6 +42,7 @@ public:
 private:
     QWidget* widget(Ctl c) const;
     QListWidget* list(Ctl c) const;
+    static void drainEvents();
 
     MainWindow& w_;
     std::map<WaitKind, QPointer<WaitWindow>> waits_;

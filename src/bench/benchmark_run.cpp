@@ -5,6 +5,7 @@
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
 
+#include <cerrno>
 #include <climits>
 #include <new>
 
@@ -25,13 +26,75 @@ void checkRoom(RunContext& ctx, const std::string& folder)
                            folder);
 }
 
+bool mayNotCreate(const VantricError& e)
+{
+    return e.code() == EACCES || e.code() == EPERM || e.code() == EROFS;
+}
+
+// Takes the scratch file in the first folder of the drive where this user
+// may create it; no probe files, the create itself is the test. Returns the
+// folder.
+std::string claimScratch(RunContext& ctx, const std::string& letter)
+{
+    FileSystem& fs = ctx.files.fs();
+    ScratchHold& hold = ctx.hold;
+    for (const ScratchFolder& place : ctx.drives.scratchFolders(letter)) {
+        std::string folder = place.path;
+        if (place.privateUnder) {
+            auto made = fs.makePrivateFolder(place.path);
+            if (!made)
+                continue;
+            folder = *made;
+        }
+        const std::string path = folder + (folder.ends_with('/') ? "" : "/") + kScratchName;
+        try {
+            hold.claim = fs.claimScratch(path);
+        } catch (const VantricError& e) {
+            if (place.privateUnder)
+                fs.removeFolder(folder);
+            if (mayNotCreate(e))
+                continue;
+            throw;
+        }
+        ctx.state.strFileName = path;
+        hold.privateFolder = place.privateUnder ? folder : std::string();
+        hold.cleanup->arm(path, hold.privateFolder);
+        return folder;
+    }
+    throw VantricError("Cannot test the drive",
+                       "You may not create files on this drive, and neither your home folder nor a "
+                       "temporary folder lies on it",
+                       letter + ":");
+}
+
+// Deletes the run's own scratch file and folder; the claim goes with them.
+void releaseScratch(RunContext& ctx)
+{
+    ScratchHold& hold = ctx.hold;
+    if (hold.cleanup)
+        hold.cleanup->disarm();
+    std::unique_ptr<ScratchClaim> claim = std::move(hold.claim);
+    std::string folder = std::move(hold.privateFolder);
+    hold.privateFolder.clear();
+    struct RemoveFolder {
+        FileSystem& fs;
+        const std::string& folder;
+        ~RemoveFolder()
+        {
+            if (!folder.empty())
+                fs.removeFolder(folder);
+        }
+    } removeFolder {ctx.files.fs(), folder};
+    if (claim)
+        claim->remove();
+}
+
 void writePass(RunContext& ctx)
 {
     FormState& st = ctx.state;
     WindowSystem& ws = ctx.ws;
     st.intFileNum = ctx.files.freeFile();
     ctx.files.openWrite(st.intFileNum, st.strFileName);
-    st.runScratchFile = st.strFileName;
 
     clsElapsedTimer timer(ctx.counter);
     timer.Start();
@@ -114,13 +177,11 @@ void readLoop(ReadChannel& ch, FormState& st)
 void abandonRun(RunContext& ctx) noexcept
 {
     ctx.files.closeAll();
-    if (!ctx.state.runScratchFile.empty()) {
-        try {
-            ctx.files.kill(ctx.state.runScratchFile);
-        } catch (...) {
-        }
-        ctx.state.runScratchFile.clear();
+    try {
+        releaseScratch(ctx);
+    } catch (...) {
     }
+    ctx.hold.cleanup.reset();
 }
 
 void List1_Click(RunContext& ctx)
@@ -150,8 +211,8 @@ void List1_Click(RunContext& ctx)
         ws.showWait(WaitKind::PleaseWaitWriting);
         ws.doEvents();
 
-        std::string folder = ctx.drives.scratchFolder(ws.caption(Ctl::Label2));
-        st.strFileName = folder + (folder.ends_with('/') ? "" : "/") + kScratchName;
+        ctx.hold.cleanup = std::make_unique<TerminationCleanup>();
+        std::string folder = claimScratch(ctx, ws.caption(Ctl::Label2));
         checkRoom(ctx, folder);
         writePass(ctx);
         ws.unloadWait(WaitKind::PleaseWaitWriting);
@@ -164,8 +225,8 @@ void List1_Click(RunContext& ctx)
         ws.unloadWait(WaitKind::PleaseWaitReading);
         ws.showMain();
 
-        ctx.files.kill(st.strFileName);
-        st.runScratchFile.clear();
+        releaseScratch(ctx);
+        ctx.hold.cleanup.reset();
     } catch (const ProgramEnd&) {
         throw;
     } catch (...) {
@@ -182,6 +243,9 @@ void List1_Click(RunContext& ctx)
     ws.addRow(Ctl::List2, " Read  [MB/s]= " + ws.caption(Ctl::Label4) + "  " + ws.caption(Ctl::Label5));
     ws.addRow(Ctl::List2, " ");
     ws.setVisible(Ctl::Command4, true);
+    // Clicks made while the passes ran reach the window now, with the run
+    // still in progress: none of them starts a run or a save afterwards.
+    ws.settleInput();
 }
 
 } // namespace vantric

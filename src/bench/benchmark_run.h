@@ -7,9 +7,22 @@
 #include "platform/form_state.h"
 #include "platform/number_format.h"
 #include "platform/perf_counter.h"
+#include "platform/termination.h"
 #include "platform/window_system.h"
 
+#include <memory>
+#include <string>
+
 namespace vantric {
+
+// What a run in progress owns on the drive: its claim on the scratch file,
+// the private folder it made (if any) and the cleanup that removes both if
+// the program is told to stop.
+struct ScratchHold {
+    std::unique_ptr<ScratchClaim> claim;
+    std::string privateFolder;
+    std::unique_ptr<TerminationCleanup> cleanup;
+};
 
 struct RunContext {
     WindowSystem& ws;
@@ -18,6 +31,7 @@ struct RunContext {
     DriveSource& drives;
     PerfCounter& counter;
     const NumericLocale& locale;
+    ScratchHold hold;
 };
 
 inline constexpr const char* kScratchName = "~test.tmp";
@@ -32,8 +46,8 @@ void List1_Click(RunContext& ctx);
 void writeLoop(WriteChannel& ch, FormState& st);
 void readLoop(ReadChannel& ch, FormState& st);
 
-// Closes the run's files and removes its scratch file; for leaving the
-// program in the middle of a run.
+// Closes the run's files and removes its own scratch file and private
+// folder; for leaving the program in the middle of a run.
 void abandonRun(RunContext& ctx) noexcept;
 
 } // namespace vantric

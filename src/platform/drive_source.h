@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantric {
 
@@ -25,14 +26,26 @@ public:
     virtual std::unique_ptr<Drive> getDrive(const std::string& letter) = 0;
 };
 
+// A folder where the scratch file may go.
+struct ScratchFolder {
+    std::string path;
+    // A base temp folder: the run makes a private folder of its own under
+    // it, and removes it when the run ends.
+    bool privateUnder = false;
+
+    bool operator==(const ScratchFolder&) const = default;
+};
+
 class DriveSource {
 public:
     virtual ~DriveSource() = default;
+    // Answers from the drive table of the survey, taken at the first call.
     virtual std::unique_ptr<FileSystemObject> createObject() = 0;
-    // A folder on the drive with that letter where this user can create the
-    // scratch file: the drive's root, or another folder on the same file
-    // system. Throws when there is none.
-    virtual std::string scratchFolder(const std::string& letter) = 0;
+    // Folders on the file system that the survey gave this letter where the
+    // scratch file may go, best first; the run tries to create the file in
+    // each in turn. Throws when that file system is no longer mounted where
+    // the survey found it.
+    virtual std::vector<ScratchFolder> scratchFolders(const std::string& letter) = 0;
 };
 
 // The drives of this machine.

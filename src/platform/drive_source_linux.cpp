@@ -80,9 +80,9 @@ private:
     LetteredMount m_;
 };
 
-class LinuxFso : public FileSystemObject {
+class TableFso : public FileSystemObject {
 public:
-    LinuxFso() : mounts_(parseMountInfo(readMountInfo())), letters_(assignLetters(mounts_, "/sys")) {}
+    explicit TableFso(const std::vector<LetteredMount>& letters) : letters_(letters) {}
 
     std::unique_ptr<Drive> getDrive(const std::string& letter) override
     {
@@ -92,12 +92,8 @@ public:
         throw VantricError("Drive not found", "No file system has the letter " + letter);
     }
 
-    const std::vector<MountEntry>& mounts() const { return mounts_; }
-    const std::vector<LetteredMount>& letters() const { return letters_; }
-
 private:
-    std::vector<MountEntry> mounts_;
-    std::vector<LetteredMount> letters_;
+    const std::vector<LetteredMount>& letters_;
 };
 
 std::string realPath(const std::string& path)
@@ -110,65 +106,78 @@ std::string realPath(const std::string& path)
     return r;
 }
 
-// A real create proves the folder is usable; the probe file is removed.
-bool canCreateIn(const std::string& folder)
+std::optional<int> mountIdOf(const std::string& path)
 {
-    std::string tmpl = folder + (folder.ends_with('/') ? "" : "/") + ".vantric-probe-XXXXXX";
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    ::unlink(tmpl.c_str());
-    return true;
+#ifdef STATX_MNT_ID
+    struct statx stx {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_NO_AUTOMOUNT, STATX_MNT_ID, &stx) == 0 && (stx.stx_mask & STATX_MNT_ID))
+        return static_cast<int>(stx.stx_mnt_id);
+#else
+    (void)path;
+#endif
+    return std::nullopt;
 }
 
-// Our own folder under a temp folder: created private, and only trusted
-// when it is a real directory that belongs to us.
-std::string privateTempFolder(const std::string& base)
-{
-    std::string dir = base + "/vantric-" + std::to_string(::getuid());
-    ::mkdir(dir.c_str(), 0700);
-    struct stat st {};
-    if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
-        return {};
-    return dir;
-}
-
-class LinuxDriveSource : public DriveSource {
+class MountDriveSource : public DriveSource {
 public:
-    std::unique_ptr<FileSystemObject> createObject() override { return std::make_unique<LinuxFso>(); }
+    explicit MountDriveSource(MountSources src) : src_(std::move(src)) {}
 
-    std::string scratchFolder(const std::string& letter) override
+    std::unique_ptr<FileSystemObject> createObject() override { return std::make_unique<TableFso>(table()); }
+
+    std::vector<ScratchFolder> scratchFolders(const std::string& letter) override
     {
-        LinuxFso fso;
         const LetteredMount* drive = nullptr;
-        for (const auto& l : fso.letters())
+        for (const auto& l : table())
             if (letter.size() == 1 && l.letter == letter[0])
                 drive = &l;
         if (!drive)
             throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
-        std::vector<std::string> temps;
-        if (const char* t = std::getenv("TMPDIR"); t && *t)
-            temps.push_back(t);
-        temps.push_back("/tmp");
-        temps.push_back("/var/tmp");
-        const char* home = std::getenv("HOME");
-        auto chosen = chooseScratchFolder(drive->mount, fso.mounts(), home ? home : "", temps,
-                                          {canCreateIn, realPath, privateTempFolder});
-        if (chosen)
-            return *chosen;
-        throw VantricError("Cannot test the drive",
-                           "You may not create files on this drive, and neither your home folder nor a "
-                           "temporary folder lies on it",
-                           drive->mount.mountPoint);
+        const MountEntry& bound = drive->mount;
+        auto now = parseMountInfo(src_.mountInfo());
+        auto id = src_.mountIdOf(bound.mountPoint);
+        if (!stillMounted(bound, now) || (id && *id != bound.id))
+            throw VantricError("Cannot test the drive",
+                               std::string("The drive ") + drive->letter
+                                   + ": is no longer available: the file system listed for it is no longer "
+                                     "mounted there",
+                               bound.mountPoint);
+        return scratchCandidates(bound, now, src_.home, src_.temps, src_.realPath);
     }
+
+private:
+    const std::vector<LetteredMount>& table()
+    {
+        if (!letters_) {
+            auto mounts = parseMountInfo(src_.mountInfo());
+            letters_ = assignLetters(mounts, src_.sysfsRoot);
+        }
+        return *letters_;
+    }
+
+    MountSources src_;
+    std::optional<std::vector<LetteredMount>> letters_;
 };
 
 } // namespace
 
+std::unique_ptr<DriveSource> mountDriveSource(MountSources sources)
+{
+    return std::make_unique<MountDriveSource>(std::move(sources));
+}
+
 std::unique_ptr<DriveSource> systemDriveSource()
 {
-    return std::make_unique<LinuxDriveSource>();
+    MountSources src;
+    src.mountInfo = readMountInfo;
+    src.realPath = realPath;
+    src.mountIdOf = mountIdOf;
+    if (const char* h = std::getenv("HOME"))
+        src.home = h;
+    if (const char* t = std::getenv("TMPDIR"); t && *t)
+        src.temps.push_back(t);
+    src.temps.push_back("/tmp");
+    src.temps.push_back("/var/tmp");
+    return mountDriveSource(std::move(src));
 }
 
 } // namespace vantric

@@ -19,6 +19,15 @@ public:
     virtual void commit() = 0;
 };
 
+// The run's hold on its scratch file: while it lives no other copy of the
+// program can claim the same file.
+class ScratchClaim {
+public:
+    virtual ~ScratchClaim() = default; // lets go of the file, leaving it in place
+    // Deletes the file; it was ours, made or taken over by this claim.
+    virtual void remove() = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -29,7 +38,15 @@ public:
     // `wanted`: how many bytes the caller will read from the start (0 = all),
     // so that nothing past them is read ahead.
     virtual std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) = 0;
-    virtual void remove(const std::string& path) = 0;
+    // Takes the scratch file for this run, creating it if missing. Refuses,
+    // leaving it untouched, anything that is not a regular file, a file with
+    // other links (someone else's data) and a file another process holds.
+    virtual std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) = 0;
+    // Makes a new folder only this user can enter, under `base`; nullopt
+    // when `base` does not let us.
+    virtual std::optional<std::string> makePrivateFolder(const std::string& base) = 0;
+    // Removes a folder made by makePrivateFolder, if it is empty.
+    virtual void removeFolder(const std::string& path) noexcept = 0;
     virtual std::uint64_t availableBytes(const std::string& folder) = 0;
     // Size of a regular file, nullopt when nothing is there; throws when
     // something that is not a regular file is there.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -472,6 +473,60 @@ private:
     int fd_ = -1;
 };
 
+// Holds an open descriptor with an exclusive flock for the whole run, so a
+// second copy of the program finds the file taken, even between the passes.
+class LinuxScratchClaim : public ScratchClaim {
+public:
+    explicit LinuxScratchClaim(std::string path) : path_(std::move(path))
+    {
+        const char* action = "Cannot create the scratch file";
+        struct stat st {};
+        if (::lstat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+            throw VantricError(action, notRegularReason(st.st_mode), path_);
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
+        if (fd_ < 0) {
+            int e = errno;
+            if (e == ELOOP)
+                throw VantricError(action, notRegularReason(S_IFLNK), path_, e);
+            throw osError(action, e, path_);
+        }
+        try {
+            if (::fstat(fd_, &st) != 0)
+                throw osError(action, errno, path_);
+            if (!S_ISREG(st.st_mode))
+                throw VantricError(action, notRegularReason(st.st_mode), path_);
+            if (st.st_nlink > 1)
+                throw VantricError(action, "It has other links: another name shares its data", path_);
+            if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+                int e = errno;
+                if (e == EWOULDBLOCK)
+                    throw VantricError(action, "Another test is using the file", path_, e);
+                throw osError(action, e, path_);
+            }
+            // The holder we waited on may have deleted the file meanwhile;
+            // then the lock is on a file no one can find by its name.
+            struct stat now {};
+            if (::lstat(path_.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
+                throw VantricError(action, "Another test is using the file", path_);
+        } catch (...) {
+            ::close(fd_);
+            throw;
+        }
+    }
+
+    ~LinuxScratchClaim() override { ::close(fd_); }
+
+    void remove() override
+    {
+        if (::unlink(path_.c_str()) != 0)
+            throw osError("Cannot delete the file", errno, path_);
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
+
 class LinuxFileSystem : public FileSystem {
 public:
     explicit LinuxFileSystem(IoOptions opt) : opt_(opt) {}
@@ -500,11 +555,20 @@ public:
         }
     }
 
-    void remove(const std::string& path) override
+    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override
     {
-        if (::unlink(path.c_str()) != 0)
-            throw osError("Cannot delete the file", errno, path);
+        return std::make_unique<LinuxScratchClaim>(path);
     }
+
+    std::optional<std::string> makePrivateFolder(const std::string& base) override
+    {
+        std::string tmpl = base + (base.ends_with('/') ? "" : "/") + "vantric-XXXXXX";
+        if (!::mkdtemp(tmpl.data()))
+            return std::nullopt;
+        return tmpl;
+    }
+
+    void removeFolder(const std::string& path) noexcept override { ::rmdir(path.c_str()); }
 
     std::uint64_t availableBytes(const std::string& folder) override
     {

@@ -114,11 +114,6 @@ void FileTable::drop(std::int16_t n) noexcept
         slots_[n] = std::monostate {};
 }
 
-void FileTable::kill(const std::string& path)
-{
-    fs_.remove(path);
-}
-
 int FileTable::openCount() const
 {
     int count = 0;

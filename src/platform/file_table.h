@@ -45,7 +45,6 @@ public:
     void closeAll() noexcept;
     // Drops one file without flushing or committing it.
     void drop(std::int16_t n) noexcept;
-    void kill(const std::string& path);
 
     FileSystem& fs() { return fs_; }
     int openCount() const;

@@ -18,9 +18,6 @@ struct FormState {
     // Set for the whole of a benchmark run: clicks that reach the window at
     // the run's event-processing points are ignored while it is set.
     bool runInProgress = false;
-    // The scratch file this run created or opened, so that an abandoned run
-    // removes its own file and nothing else.
-    std::string runScratchFile;
 };
 
 } // namespace vantric

@@ -72,6 +72,13 @@ void MemoryWindowSystem::doEvents()
         onDoEvents();
 }
 
+void MemoryWindowSystem::settleInput()
+{
+    log.push_back("settleInput");
+    if (onSettleInput)
+        onSettleInput();
+}
+
 void MemoryWindowSystem::messageBox(const std::string& caption, const std::string& text)
 {
     messages.emplace_back(caption, text);

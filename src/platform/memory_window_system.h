@@ -29,6 +29,7 @@ public:
     void showWait(WaitKind w) override;
     void unloadWait(WaitKind w) override;
     void doEvents() override;
+    void settleInput() override;
     void messageBox(const std::string& caption, const std::string& text) override;
     void errorBox(const std::string& text) override;
     void endProgram() override; // records, then throws ProgramEnd
@@ -38,6 +39,8 @@ public:
 
     // Run at each doEvents, as the events waiting there would be.
     std::function<void()> onDoEvents;
+    // Run at settleInput, as the input made during a busy handler would be.
+    std::function<void()> onSettleInput;
 
     std::vector<std::string> log;   // "load PleaseWaitWriting", "doEvents", ...
     std::set<WaitKind> loadedWaits;

@@ -3,7 +3,10 @@
 // classifies them by the drive type codes. Pure text and file reading, so it
 // can be tested against a mountinfo text and a sysfs tree kept as test data.
 
+#include "platform/drive_source.h"
+
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,19 +50,32 @@ int classifyMount(const MountEntry& m, const std::vector<MountEntry>& all,
 // The mount (after stacking) holding path, by longest mount-point prefix.
 std::optional<MountEntry> mountOf(const std::vector<MountEntry>& mounts, const std::string& path);
 
-// How the scratch folder of a drive is found, with the file-system work
-// passed in: the drive's root if the user can create a file there, else the
-// home folder, else a private folder under a temp folder, each only if it
-// lies on the drive's own file system (by mountinfo device, which btrfs
-// subvolumes share).
-struct ScratchProbe {
-    std::function<bool(const std::string&)> canCreateIn;       // a real create
-    std::function<std::string(const std::string&)> realPath;   // "" when missing
-    std::function<std::string(const std::string&)> privateFolderUnder; // "" when unusable
+// Whether the file system lettered at the survey is still the one in view at
+// its mount point: the same mount (ID and device) and nothing mounted over it.
+bool stillMounted(const MountEntry& bound, const std::vector<MountEntry>& now);
+
+// Where the scratch file may go on `drive`, best first: its top folder, then
+// the home folder, then our own folder under each temp folder (made for the
+// run), each of the latter only if it lies on the drive's own file system (by
+// mountinfo device, which btrfs subvolumes share). realPath gives "" for a
+// folder that is missing.
+std::vector<ScratchFolder> scratchCandidates(const MountEntry& drive, const std::vector<MountEntry>& mounts,
+                                             const std::string& home, const std::vector<std::string>& temps,
+                                             const std::function<std::string(const std::string&)>& realPath);
+
+// What the drive source of a Linux machine reads; replaced by tests.
+struct MountSources {
+    std::function<std::string()> mountInfo;                 // /proc/self/mountinfo text
+    std::string sysfsRoot = "/sys";
+    std::function<std::string(const std::string&)> realPath;
+    // The mount ID a folder lies on, nullopt when the kernel cannot tell.
+    std::function<std::optional<int>(const std::string&)> mountIdOf;
+    std::string home;
+    std::vector<std::string> temps;
 };
 
-std::optional<std::string> chooseScratchFolder(const MountEntry& drive, const std::vector<MountEntry>& mounts,
-                                               const std::string& home, const std::vector<std::string>& temps,
-                                               const ScratchProbe& probe);
+// Drives lettered from the mount table read at the first survey; a letter
+// stays bound to that file system for as long as the source lives.
+std::unique_ptr<DriveSource> mountDriveSource(MountSources sources);
 
 } // namespace vantric

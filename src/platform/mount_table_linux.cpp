@@ -276,29 +276,34 @@ std::vector<LetteredMount> assignLetters(const std::vector<MountEntry>& mounts, 
     return out;
 }
 
-std::optional<std::string> chooseScratchFolder(const MountEntry& drive, const std::vector<MountEntry>& mounts,
-                                               const std::string& home, const std::vector<std::string>& temps,
-                                               const ScratchProbe& probe)
+bool stillMounted(const MountEntry& bound, const std::vector<MountEntry>& now)
+{
+    // Of stacked mounts the last listed is the one in view.
+    const MountEntry* top = nullptr;
+    for (const auto& m : now)
+        if (m.mountPoint == bound.mountPoint)
+            top = &m;
+    return top && top->id == bound.id && top->major == bound.major && top->minor == bound.minor;
+}
+
+std::vector<ScratchFolder> scratchCandidates(const MountEntry& drive, const std::vector<MountEntry>& mounts,
+                                             const std::string& home, const std::vector<std::string>& temps,
+                                             const std::function<std::string(const std::string&)>& realPath)
 {
     auto onDrive = [&](const std::string& dir) {
-        std::string real = probe.realPath(dir);
+        std::string real = realPath(dir);
         if (real.empty())
             return false;
         auto m = mountOf(mounts, real);
         return m && m->major == drive.major && m->minor == drive.minor;
     };
-    if (probe.canCreateIn(drive.mountPoint))
-        return drive.mountPoint;
-    if (!home.empty() && onDrive(home) && probe.canCreateIn(home))
-        return home;
-    for (const auto& t : temps) {
-        if (t.empty() || !onDrive(t))
-            continue;
-        std::string dir = probe.privateFolderUnder(t);
-        if (!dir.empty() && probe.canCreateIn(dir))
-            return dir;
-    }
-    return std::nullopt;
+    std::vector<ScratchFolder> out {{drive.mountPoint, false}};
+    if (!home.empty() && onDrive(home))
+        out.push_back({home, false});
+    for (const auto& t : temps)
+        if (!t.empty() && onDrive(t))
+            out.push_back({t, true});
+    return out;
 }
 
 } // namespace vantric

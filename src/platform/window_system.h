@@ -41,8 +41,11 @@ public:
     // Does nothing when the window is not loaded (or was closed already).
     virtual void unloadWait(WaitKind w) = 0;
 
-    // Dispatches the events already waiting, once.
+    // Dispatches every event already waiting, user input included.
     virtual void doEvents() = 0;
+    // At the end of a busy handler: dispatches the input that arrived while
+    // it was busy, before the handler lets go of its state.
+    virtual void settleInput() = 0;
 
     // Modal; returns when the user dismisses it. Only an OK button, no icon.
     virtual void messageBox(const std::string& caption, const std::string& text) = 0;

@@ -2,7 +2,9 @@
 #include "app/main_window.h"
 #include "app/qt_window_system.h"
 #include "app/qt_test_app.h"
+#include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
+#include "fakes/fake_files.h"
 #include "ui/qt_look.h"
 
 #include <QTest>
@@ -181,7 +183,7 @@ namespace {
 TEST_F(Window, AltSAfterARunSavesAndConfirmsOnTwoLines)
 {
     test::FakeDriveSource drives;
-    drives.scratchFolders['C'] = "/fake/c";
+    drives.folders['C'] = {{"/fake/c"}};
     test::FakeFileSystem files;
     struct Noon : Clock {
         LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
@@ -195,7 +197,7 @@ TEST_F(Window, AltSAfterARunSavesAndConfirmsOnTwoLines)
     ws.showMain();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.List1->setCurrentRow(0);
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, w.List1->visualItemRect(w.List1->item(0)).center());
     ASSERT_EQ(w.List2->count(), 5);
     ASSERT_TRUE(w.Command4->isVisible());
 
@@ -219,6 +221,97 @@ TEST_F(Window, AltSAfterARunSavesAndConfirmsOnTwoLines)
     EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
     EXPECT_EQ(w.List2->currentRow(), 4);
     EXPECT_TRUE(files.files.count("/fake/prog/Vantric_Log_2612051200.txt"));
+}
+
+// Runs through the real widgets, on fake drives and files.
+struct Runs : Window {
+    test::FakeDriveSource drives;
+    test::FakeFileSystem files;
+    test::FakeCounter counter;
+    struct Noon : Clock {
+        LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
+    } clock;
+    frmDrive form {ws, Services {drives, files, counter, clock, NumericLocale {}, "/fake/prog"}};
+    const QString rowC = " C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB";
+    const QString rowD = " D:- RAM Disc  Free Space: 1.00 MB  Total Size: 1.00 MB";
+
+    Runs()
+    {
+        drives.folders['C'] = {{"/fake/c"}};
+        drives.folders['D'] = {{"/fake/d"}};
+        w.onList1Click = [&] { form.List1_Click(); };
+        w.onCommand1 = [&] { form.Command1_Click(); };
+        w.onCommand3 = [&] { form.Command3_Click(); };
+        w.onCommand4 = [&] { form.Command4_Click(); };
+        w.List1->addItem(rowC);
+        w.List1->addItem(rowD);
+        w.Label9->setText("1k");
+        ws.showMain();
+        QApplication::setActiveWindow(&w);
+    }
+    int runs() const { return w.List2->count() / 5; }
+    QPoint rowCentre(int row) const { return w.List1->visualItemRect(w.List1->item(row)).center(); }
+};
+
+TEST_F(Runs, FocusComingIntoTheDriveListStartsNothing)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_EQ(QApplication::focusWidget(), w.Command2);
+    QTest::keyClick(w.Command2, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w.List1);
+    QTest::keyClick(w.List1, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w.Command1);
+    QTest::keyClick(w.Command1, Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), w.List1);
+    w.List1->setCurrentRow(0); // the program setting the row is no choice either
+    QApplication::processEvents();
+    EXPECT_EQ(runs(), 0);
+    EXPECT_TRUE(files.opened.empty());
+
+    // The keyboard moving the selection chooses the row it lands on.
+    QTest::keyClick(w.List1, Qt::Key_Down);
+    ASSERT_EQ(runs(), 1);
+    EXPECT_EQ(w.List2->item(0)->text(), rowD);
+    QTest::keyClick(w.List1, Qt::Key_Down); // already on the last row: nothing moves
+    EXPECT_EQ(runs(), 1);
+
+    // One mouse click on a row is one run of that row.
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    ASSERT_EQ(runs(), 2);
+    EXPECT_EQ(w.List2->item(5)->text(), rowC);
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    EXPECT_EQ(runs(), 3);
+}
+
+// Clicks queued while the read pass runs, after the last point where the
+// run lets events through.
+TEST_F(Runs, ClicksMadeDuringARunAreNotReplayedAfterIt)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto post = [](QWidget* target, QPoint at) {
+        for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(target, new QMouseEvent(t, at, target->mapToGlobal(at), Qt::LeftButton,
+                                                                 t == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                               : Qt::NoButton,
+                                                                 Qt::NoModifier));
+    };
+    counter.onReading = [&](int n) {
+        if (n == 4) { // the read pass's stopwatch starts
+            post(w.List1->viewport(), rowCentre(1));
+            post(w.Command1, w.Command1->rect().center());
+            post(w.Command3, w.Command3->rect().center());
+        }
+    };
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    counter.onReading = nullptr;
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(runs(), 1);
+    EXPECT_EQ(w.List2->item(0)->text(), rowC);
+    EXPECT_EQ(w.Label9->text(), "1k");
+    EXPECT_EQ(std::count_if(files.opened.begin(), files.opened.end(),
+                            [](const std::string& o) { return o.rfind("claim ", 0) == 0; }),
+              1);
 }
 
 } // namespace

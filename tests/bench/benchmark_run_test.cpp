@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 
 using namespace vantric;
@@ -31,7 +32,7 @@ struct RunWorld {
 
     RunWorld()
     {
-        drives.scratchFolders['C'] = "/fake/c";
+        drives.folders['C'] = {{"/fake/c"}};
         counter.freq = 1000;
         counter.step = 500; // every reading half a second after the one before
         ws.addRow(Ctl::List1, kRow);
@@ -63,11 +64,11 @@ TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
     EXPECT_EQ(ws.log, (std::vector<std::string> {"load PleaseWaitWriting", "show PleaseWaitWriting", "doEvents",
                                                   "unload PleaseWaitWriting", "showMain", "load PleaseWaitReading",
                                                   "show PleaseWaitReading", "doEvents", "unload PleaseWaitReading",
-                                                  "showMain"}));
+                                                  "showMain", "settleInput"}));
     form.List1_Click();
     EXPECT_EQ(log().size(), 10u);
     EXPECT_EQ(log()[5], kRow);
-    EXPECT_EQ(ws.log.size(), 20u);
+    EXPECT_EQ(ws.log.size(), 22u);
 }
 
 TEST_F(Run, LabelsAreEmptyUntilTheirPassEnds)
@@ -110,14 +111,18 @@ TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
         const char* reason;
         bool fileMayRemain; // something that is not ours stays where it was
     } cases[] = {
-        {"cannot create", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = "Permission denied"; }, "Permission denied", false},
+        {"may not create", [](RunWorld& r) { r.fs.refuseCreate[kScratch] = EACCES; }, "You may not create files", false},
+        {"cannot create", [](RunWorld& r) { r.fs.refuseCreate[kScratch] = EIO; }, "Input/output error", false},
+        {"cannot open for writing", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = "Permission denied"; }, "Permission denied", false},
         {"disk full", [](RunWorld& r) { r.fs.fullAfter = 300; }, "No space left on device", false},
         {"sync fails", [](RunWorld& r) { r.fs.failSync = true; }, "Input/output error", false},
         {"read open fails", [](RunWorld& r) { r.fs.failReadOpen = true; }, "No such file or directory", false},
         {"too little room", [](RunWorld& r) { r.fs.available = 1000; }, "only 1000 bytes are free", false},
         {"not a regular file", [](RunWorld& r) { r.fs.notRegular.insert(kScratch); }, "not a regular file", true},
+        {"other links", [](RunWorld& r) { r.fs.otherLinks.insert(kScratch); }, "It has other links", true},
+        {"another test has it", [](RunWorld& r) { r.fs.heldByOther.insert(kScratch); }, "Another test is using the file", true},
         {"counter frequency 0", [](RunWorld& r) { r.counter.freq = 0; }, "Division by zero", false},
-        {"unknown letter", [](RunWorld& r) { r.drives.scratchFolders.clear(); }, "No file system has the letter C", false},
+        {"unknown letter", [](RunWorld& r) { r.drives.folders.clear(); }, "No file system has the letter C", false},
     };
     for (const auto& c : cases) {
         RunWorld r;
@@ -151,7 +156,8 @@ TEST_F(Run, RefusedForLackOfRoomWritesNothing)
     r.fs.available = 1000;
     r.form.List1_Click();
     EXPECT_EQ(r.fs.bytesWritten, 0u);
-    EXPECT_TRUE(r.fs.opened.empty());
+    EXPECT_EQ(r.fs.opened, std::vector<std::string> {"claim " + kScratch});
+    EXPECT_TRUE(r.fs.files.empty());
 }
 
 TEST_F(Run, ClicksAtTheProcessingPointsAreIgnored)
@@ -166,7 +172,7 @@ TEST_F(Run, ClicksAtTheProcessingPointsAreIgnored)
     EXPECT_TRUE(ws.errors.empty());
     EXPECT_EQ(ws.caption(Ctl::Label9), "1k");
     EXPECT_EQ(log().size(), 5u);
-    EXPECT_EQ(fs.opened, (std::vector<std::string> {"write " + kScratch, "read " + kScratch}));
+    EXPECT_EQ(fs.opened, (std::vector<std::string> {"claim " + kScratch, "write " + kScratch, "read " + kScratch}));
     EXPECT_TRUE(ws.messages.empty());
     // After the run the same clicks work again.
     ws.onDoEvents = nullptr;
@@ -205,6 +211,73 @@ TEST_F(Run, RowShorterThanTwoCharactersGivesNoLetter)
     EXPECT_EQ(ws.caption(Ctl::Label2), "");
     ASSERT_EQ(ws.errors.size(), 1u);
     EXPECT_TRUE(log().empty());
+}
+
+TEST_F(Run, InputMadeDuringThePassesStartsNothingLaterAndExitStillEnds)
+{
+    ws.onSettleInput = [&] {
+        form.List1_Click();
+        form.Command1_Click();
+        form.Command4_Click();
+    };
+    form.List1_Click();
+    EXPECT_EQ(log().size(), 5u);
+    EXPECT_EQ(ws.caption(Ctl::Label9), "1k");
+    EXPECT_TRUE(ws.messages.empty());
+    EXPECT_EQ(fs.opened, (std::vector<std::string> {"claim " + kScratch, "write " + kScratch, "read " + kScratch}));
+
+    RunWorld r;
+    r.ws.onSettleInput = [&] { r.form.Command2_Click(); };
+    EXPECT_THROW(r.form.List1_Click(), ProgramEnd);
+    EXPECT_TRUE(r.ws.ended);
+    EXPECT_TRUE(r.fs.files.empty());
+}
+
+TEST_F(Run, ScratchFileGoesToTheFirstFolderThatLetsUsCreateIt)
+{
+    const std::string root = "/fake/c/~test.tmp", home = "/home/u/~test.tmp";
+    struct Case {
+        const char* name;
+        std::function<void(RunWorld&)> arrange;
+        std::string want;        // the file the run used; empty: the run is refused
+        std::vector<std::string> foldersRemoved;
+    } cases[] = {
+        {"root", [](RunWorld&) {}, root, {}},
+        {"home when the root is read-only",
+         [&](RunWorld& r) { r.fs.refuseCreate[root] = EROFS; }, home, {}},
+        {"a private temp folder when neither may be written",
+         [&](RunWorld& r) {
+             r.fs.refuseCreate[root] = EACCES;
+             r.fs.refuseCreate[home] = EPERM;
+         },
+         "/tmp/vantric-1/~test.tmp", {"/tmp/vantric-1"}},
+        {"a folder that cannot be made is skipped",
+         [&](RunWorld& r) {
+             r.fs.refuseCreate[root] = EACCES;
+             r.fs.refuseCreate[home] = EACCES;
+             r.fs.refusePrivateUnder.insert("/tmp");
+         },
+         "", {}},
+        {"another failure is not a reason to move on",
+         [&](RunWorld& r) { r.fs.refuseCreate[root] = EIO; }, "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunWorld r;
+        r.drives.folders['C'] = {{"/fake/c"}, {"/home/u"}, {"/tmp", true}};
+        c.arrange(r);
+        r.form.List1_Click();
+        if (c.want.empty()) {
+            EXPECT_EQ(r.ws.errors.size(), 1u);
+            EXPECT_TRUE(r.fs.opened.empty());
+        } else {
+            EXPECT_TRUE(r.ws.errors.empty());
+            EXPECT_EQ(r.fs.removed, std::vector<std::string> {c.want});
+        }
+        EXPECT_TRUE(r.fs.files.empty());
+        EXPECT_TRUE(r.fs.folders.empty());
+        EXPECT_EQ(r.fs.removedFolders, c.foldersRemoved);
+    }
 }
 
 } // namespace

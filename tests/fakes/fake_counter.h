@@ -4,6 +4,7 @@
 #include "platform/perf_counter.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace vantric::test {
 
@@ -14,10 +15,14 @@ public:
     std::int64_t step = 0;  // added after every reading
     int readings = 0;
     int frequencyReads = 0;
+    // Called with the number of the reading (1, 2...) before it is taken.
+    std::function<void(int)> onReading;
 
     std::int64_t counter() override
     {
         ++readings;
+        if (onReading)
+            onReading(readings);
         std::int64_t v = now;
         now += step;
         return v;

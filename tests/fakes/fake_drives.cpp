@@ -73,10 +73,10 @@ std::unique_ptr<FileSystemObject> FakeDriveSource::createObject()
     return std::make_unique<Fso>(*this);
 }
 
-std::string FakeDriveSource::scratchFolder(const std::string& letter)
+std::vector<ScratchFolder> FakeDriveSource::scratchFolders(const std::string& letter)
 {
-    auto it = letter.size() == 1 ? scratchFolders.find(letter[0]) : scratchFolders.end();
-    if (it == scratchFolders.end())
+    auto it = letter.size() == 1 ? folders.find(letter[0]) : folders.end();
+    if (it == folders.end())
         throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
     return it->second;
 }

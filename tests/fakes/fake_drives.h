@@ -24,12 +24,12 @@ struct FakeDrive {
 class FakeDriveSource : public DriveSource {
 public:
     std::map<char, FakeDrive> drives;
-    std::map<char, std::string> scratchFolders;
+    std::map<char, std::vector<ScratchFolder>> folders;
     bool failCreate = false;
     std::vector<std::string> asked; // letters passed to getDrive, in order
 
     std::unique_ptr<FileSystemObject> createObject() override;
-    std::string scratchFolder(const std::string& letter) override;
+    std::vector<ScratchFolder> scratchFolders(const std::string& letter) override;
 };
 
 } // namespace vantric::test

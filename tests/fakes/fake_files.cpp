@@ -117,6 +117,50 @@ std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& pa
     return std::make_unique<Reader>(*this, path);
 }
 
+namespace {
+
+class Claim : public ScratchClaim {
+public:
+    Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+    void remove() override { fs_.remove(path_); }
+
+private:
+    FakeFileSystem& fs_;
+    std::string path_;
+};
+
+} // namespace
+
+std::unique_ptr<ScratchClaim> FakeFileSystem::claimScratch(const std::string& path)
+{
+    if (notRegular.count(path))
+        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
+    if (auto it = refuseCreate.find(path); it != refuseCreate.end())
+        throw osError("Cannot create the scratch file", it->second, path);
+    if (otherLinks.count(path))
+        throw VantricError("Cannot create the scratch file", "It has other links", path);
+    if (heldByOther.count(path))
+        throw VantricError("Cannot create the scratch file", "Another test is using the file", path);
+    opened.push_back("claim " + path);
+    files[path];
+    return std::make_unique<Claim>(*this, path);
+}
+
+std::optional<std::string> FakeFileSystem::makePrivateFolder(const std::string& base)
+{
+    if (refusePrivateUnder.count(base))
+        return std::nullopt;
+    std::string dir = base + "/vantric-" + std::to_string(folders.size() + removedFolders.size() + 1);
+    folders.insert(dir);
+    return dir;
+}
+
+void FakeFileSystem::removeFolder(const std::string& path) noexcept
+{
+    folders.erase(path);
+    removedFolders.push_back(path);
+}
+
 void FakeFileSystem::remove(const std::string& path)
 {
     removed.push_back(path);

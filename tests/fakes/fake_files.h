@@ -17,6 +17,12 @@ public:
     std::map<std::string, std::vector<std::uint8_t>> files;
     std::set<std::string> notRegular;     // paths holding a folder, a link...
     std::map<std::string, std::string> refuseOpen; // path -> OS reason
+    std::map<std::string, int> refuseCreate;       // path -> errno, for the scratch claim
+    std::set<std::string> heldByOther;             // scratch files another process has claimed
+    std::set<std::string> otherLinks;              // files with another name
+    std::set<std::string> folders;                 // private folders in place now
+    std::set<std::string> refusePrivateUnder;      // bases where no folder can be made
+    std::vector<std::string> removedFolders;
     std::optional<std::uint64_t> fullAfter; // bytes the device takes before it is full
     bool failSync = false;
     bool failReadOpen = false;
@@ -32,7 +38,10 @@ public:
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override;
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override;
-    void remove(const std::string& path) override;
+    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override;
+    std::optional<std::string> makePrivateFolder(const std::string& base) override;
+    void removeFolder(const std::string& path) noexcept override;
+    void remove(const std::string& path);
     std::uint64_t availableBytes(const std::string& folder) override;
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;

@@ -147,32 +147,27 @@ TEST(MountInfo, ExcludesPseudoAndSystemMounts)
 
 namespace {
 
-TEST(ScratchFolder, RootThenHomeThenPrivateTempOnTheSameFileSystem)
+TEST(ScratchFolder, RootThenHomeThenTempsOnTheSameFileSystem)
 {
     auto mounts = parseMountInfo("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
                                  "2 1 0:35 /@home /home rw - btrfs /dev/sda2 rw\n"
                                  "3 1 0:35 /@tmp /var/tmp rw - btrfs /dev/sda2 rw\n"
                                  "4 1 0:40 / /tmp rw - tmpfs tmpfs rw\n");
-    const MountEntry& root = mounts[0];
-    const MountEntry& home = mounts[1];
-    struct Case {
-        const char* name;
-        const MountEntry* drive;
-        std::set<std::string> writable;
-        std::optional<std::string> want;
-    } cases[] = {
-        {"root writable", &root, {"/", "/home/u"}, "/"},
-        {"home on the drive", &home, {"/home/u", "/var/tmp/vantric-1000"}, "/home/u"},
-        {"home read-only, temp on the drive", &home, {"/var/tmp/vantric-1000"}, "/var/tmp/vantric-1000"},
-        {"nothing on the root file system", &root, {"/home/u", "/tmp/vantric-1000"}, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        ScratchProbe probe {
-            [&](const std::string& d) { return c.writable.count(d) > 0; },
-            [](const std::string& d) { return d; },
-            [](const std::string& t) { return t + "/vantric-1000"; },
-        };
-        EXPECT_EQ(chooseScratchFolder(*c.drive, mounts, "/home/u", {"/tmp", "/var/tmp"}, probe), c.want) << c.name;
+    auto same = [](const std::string& d) { return d; };
+    auto missing = [](const std::string&) { return std::string(); };
+    using F = std::vector<ScratchFolder>;
+    {
+        SCOPED_TRACE("root file system: home and temps lie elsewhere");
+        EXPECT_EQ(scratchCandidates(mounts[0], mounts, "/home/u", {"/tmp", "/var/tmp"}, same), (F {{"/"}}));
+    }
+    {
+        SCOPED_TRACE("btrfs subvolumes share the device");
+        EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/tmp", "/var/tmp"}, same),
+                  (F {{"/home"}, {"/home/u"}, {"/var/tmp", true}}));
+    }
+    {
+        SCOPED_TRACE("folders that do not exist are left out");
+        EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/var/tmp"}, missing), (F {{"/home"}}));
     }
 }
 

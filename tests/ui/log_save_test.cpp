@@ -54,7 +54,7 @@ struct SaveWorld {
 
     SaveWorld()
     {
-        drives.scratchFolders['C'] = "/fake/c";
+        drives.folders['C'] = {{"/fake/c"}};
         counter.step = 1;
         ws.addRow(Ctl::List1, " C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB");
         ws.selectRow(Ctl::List1, 0);

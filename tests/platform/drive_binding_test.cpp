@@ -1,0 +1,116 @@
+// A drive row stays bound to the file system the survey found for it, even
+// when the mounts change before the click.
+
+#include "app/frmDrive.h"
+#include "fakes/fake_counter.h"
+#include "fakes/fake_files.h"
+#include "platform/errors.h"
+#include "platform/memory_window_system.h"
+#include "platform/mount_table.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+using namespace vantric;
+
+namespace {
+
+const std::string kRoot = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
+const std::string kData = "2 1 8:17 / /data rw - ext4 /dev/sdb1 rw\n";
+const std::string kSrv = "3 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n";
+
+struct Machine {
+    std::string table = kRoot + kData + kSrv;
+    std::map<std::string, int> statxIds; // what the kernel says a folder lies on
+    std::unique_ptr<DriveSource> drives;
+
+    Machine()
+    {
+        MountSources src;
+        src.mountInfo = [this] { return table; };
+        src.sysfsRoot = "/nonexistent";
+        src.realPath = [](const std::string& p) { return p; };
+        src.mountIdOf = [this](const std::string& p) -> std::optional<int> {
+            auto it = statxIds.find(p);
+            if (it == statxIds.end())
+                return std::nullopt;
+            return it->second;
+        };
+        drives = mountDriveSource(std::move(src));
+    }
+};
+
+struct Change {
+    const char* name;
+    std::function<void(Machine&)> apply;
+    std::string wantFolder; // where the E: scratch file may go; empty: refused
+};
+
+TEST(DriveBinding, AClickTestsTheSurveyedFileSystemOrNothing)
+{
+    const Change changes[] = {
+        {"nothing changed", [](Machine&) {}, "/srv"},
+        {"another file system mounted before it would shift the letters",
+         [](Machine& m) { m.table += "4 1 0:50 / /mnt/x rw - tmpfs tmpfs rw\n5 1 8:49 / /a rw - ext4 /dev/sdd1 rw\n"; },
+         "/srv"},
+        {"unmounted", [](Machine& m) { m.table = kRoot + kData; }, ""},
+        {"replaced by another at the same mount point",
+         [](Machine& m) { m.table = kRoot + kData + "9 1 0:51 / /srv rw - tmpfs tmpfs rw\n"; }, ""},
+        {"same device mounted again (a new mount)",
+         [](Machine& m) { m.table = kRoot + kData + "9 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n"; }, ""},
+        {"covered by a mount on top", [](Machine& m) { m.table += "9 3 0:52 / /srv rw - tmpfs tmpfs rw\n"; }, ""},
+        {"the kernel finds the folder on another mount", [](Machine& m) { m.statxIds["/srv"] = 7; }, ""},
+        {"the kernel agrees", [](Machine& m) { m.statxIds["/srv"] = 3; }, "/srv"},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        ASSERT_TRUE(m.drives->createObject()->getDrive("E")); // the survey: C /, D /data, E /srv
+        c.apply(m);
+        // The letters shown stay those of the survey.
+        EXPECT_THROW(m.drives->createObject()->getDrive("F"), VantricError);
+        if (!c.wantFolder.empty()) {
+            auto folders = m.drives->scratchFolders("E");
+            ASSERT_FALSE(folders.empty());
+            EXPECT_EQ(folders[0].path, c.wantFolder);
+            continue;
+        }
+        try {
+            m.drives->scratchFolders("E");
+            ADD_FAILURE() << "a click on E went ahead";
+        } catch (const VantricError& e) {
+            EXPECT_EQ(e.path(), "/srv");
+            EXPECT_NE(e.reason().find("no longer available"), std::string::npos) << e.reason();
+        }
+    }
+}
+
+TEST(DriveBinding, ARunOnAVanishedDriveTouchesNoFile)
+{
+    Machine m;
+    MemoryWindowSystem ws;
+    test::FakeFileSystem files;
+    test::FakeCounter counter;
+    struct Clock0 : Clock {
+        LocalDateTime now() override { return {}; }
+    } clock;
+    frmDrive form(ws, Services {*m.drives, files, counter, clock, NumericLocale {}, "/prog"});
+    form.Form_Load();
+    ASSERT_EQ(ws.rowCount(Ctl::List1), 3);
+    m.table = kRoot + "4 1 0:50 / /data rw - tmpfs tmpfs rw\n" + kSrv;
+    ws.selectRow(Ctl::List1, 1);
+    form.List1_Click();
+    ASSERT_EQ(ws.errors.size(), 1u);
+    EXPECT_NE(ws.errors[0].find("/data"), std::string::npos) << ws.errors[0];
+    EXPECT_NE(ws.errors[0].find("D: is no longer available"), std::string::npos) << ws.errors[0];
+    EXPECT_TRUE(files.opened.empty());
+    EXPECT_EQ(ws.rowCount(Ctl::List2), 0);
+    // Another row is still tested where the survey found it.
+    ws.selectRow(Ctl::List1, 2);
+    form.List1_Click();
+    EXPECT_EQ(files.removed, std::vector<std::string> {"/srv/~test.tmp"});
+}
+
+} // namespace
