@@ -38,7 +38,8 @@ std::string claimScratch(RunContext& ctx, const std::string& letter)
 {
     FileSystem& fs = ctx.files.fs();
     ScratchHold& hold = ctx.hold;
-    for (const ScratchFolder& place : ctx.drives.scratchFolders(letter)) {
+    const std::vector<ScratchFolder> places = ctx.drives.scratchFolders(letter);
+    for (const ScratchFolder& place : places) {
         std::string folder = place.path;
         if (place.privateUnder) {
             auto made = fs.makePrivateFolder(place.path);
@@ -64,7 +65,7 @@ std::string claimScratch(RunContext& ctx, const std::string& letter)
     throw VantricError("Cannot test the drive",
                        "You may not create files on this drive, and neither your home folder nor a "
                        "temporary folder lies on it",
-                       letter + ":");
+                       places.empty() ? letter + ":" : places.front().path);
 }
 
 // Deletes the run's own scratch file and folder; the claim goes with them.

@@ -108,6 +108,11 @@ struct Stopped {
     const char* when;
 };
 
+void PrintTo(const Stopped& s, std::ostream* os)
+{
+    *os << sigabbrev_np(s.signal) << " during the " << s.when;
+}
+
 class StopDuringARun : public Folder, public ::testing::WithParamInterface<Stopped> {};
 
 TEST_P(StopDuringARun, RemovesTheScratchFileAndEndsWith128PlusTheSignal)
