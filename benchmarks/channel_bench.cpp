@@ -218,6 +218,8 @@ class FolderDrive : public DriveSource {
 public:
     std::unique_ptr<FileSystemObject> createObject() override { return nullptr; }
     std::vector<ScratchFolder> scratchFolders(const std::string&) override { return {{g_dir}}; }
+    DriveInfo describe(const std::string&) override { return {g_dir, ""}; }
+    std::optional<std::string> letterHolding(const std::string&) override { return "C"; }
 };
 
 void PeakMemory100M(benchmark::State& state)
@@ -240,7 +242,7 @@ void PeakMemory100M(benchmark::State& state)
             FileTable files(*fsys);
             FolderDrive drives;
             NumericLocale loc;
-            RunContext ctx {ws, st, files, drives, systemCounter(), loc, {}};
+            RunContext ctx {ws, st, files, drives, systemCounter(), loc, {}, {}};
             ws.addRow(Ctl::List1, " C:- Hard Disk");
             ws.selectRow(Ctl::List1, 0);
             ws.setCaption(Ctl::Label9, "100M");

@@ -10,7 +10,7 @@ namespace vantric {
 frmDrive::frmDrive(WindowSystem& ws, Services services)
     : ws_(ws), svc_(std::move(services)), files_(svc_.fs),
       survey_ {ws_, svc_.drives, state_, svc_.locale},
-      run_ {ws_, state_, files_, svc_.drives, svc_.counter, svc_.locale, {}},
+      run_ {ws_, state_, files_, svc_.drives, svc_.counter, svc_.locale, {}, {}},
       log_ {ws_, state_, files_, svc_.clock, svc_.programFolder}
 {
 }

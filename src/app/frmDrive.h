@@ -42,6 +42,9 @@ public:
     // The window is being closed: the program ends, removing a running test's file.
     void Form_Closed();
 
+    // The unrounded figures of the last run, for reports beyond the window.
+    const RunRecord& lastRun() const { return run_.record; }
+
     FormState& state() { return state_; }
     FileTable& files() { return files_; }
 

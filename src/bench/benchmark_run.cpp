@@ -104,6 +104,7 @@ void writePass(RunContext& ctx)
     // The span ends only once the bytes are on the drive.
     ch.flush();
     double first = timer.Elapsed();
+    ctx.record.write = {2ULL * static_cast<std::uint64_t>(st.lngCount), first};
     ws.setCaption(Ctl::Label1,
                   formatRate(rateMBps(2ULL * static_cast<std::uint64_t>(st.lngCount), first, ctx.counter.frequency()),
                              ctx.locale));
@@ -130,6 +131,7 @@ void readPass(RunContext& ctx)
     timer.Start();
     readLoop(ctx.files.reader(st.intFileNum), st);
     double first = timer.Elapsed();
+    ctx.record.read = {static_cast<std::uint64_t>(st.lngCount), first};
     ws.setCaption(Ctl::Label4,
                   formatRate(rateMBps(static_cast<std::uint64_t>(st.lngCount), first, ctx.counter.frequency()),
                              ctx.locale));

@@ -10,6 +10,7 @@
 #include "platform/termination.h"
 #include "platform/window_system.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,17 @@ struct ScratchHold {
     std::unique_ptr<TerminationCleanup> cleanup;
 };
 
+// What one pass moved and how long it took, unrounded (the first reading).
+struct PassRecord {
+    std::uint64_t bytes = 0;
+    double seconds = 0;
+};
+
+struct RunRecord {
+    PassRecord write;
+    PassRecord read;
+};
+
 struct RunContext {
     WindowSystem& ws;
     FormState& state;
@@ -32,6 +44,8 @@ struct RunContext {
     PerfCounter& counter;
     const NumericLocale& locale;
     ScratchHold hold;
+    // The figures of the last completed pass of each kind.
+    RunRecord record;
 };
 
 inline constexpr const char* kScratchName = "~test.tmp";

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,12 @@ struct ScratchFolder {
     bool operator==(const ScratchFolder&) const = default;
 };
 
+// Where the survey found a drive.
+struct DriveInfo {
+    std::string mountPoint;
+    std::string fsType;
+};
+
 class DriveSource {
 public:
     virtual ~DriveSource() = default;
@@ -46,6 +53,11 @@ public:
     // each in turn. Throws when that file system is no longer mounted where
     // the survey found it.
     virtual std::vector<ScratchFolder> scratchFolders(const std::string& letter) = 0;
+    // Throws when the survey gave no drive this letter.
+    virtual DriveInfo describe(const std::string& letter) = 0;
+    // The letter of the surveyed drive that holds `folder`; nullopt when
+    // that file system has none (or the folder does not exist).
+    virtual std::optional<std::string> letterHolding(const std::string& folder) = 0;
 };
 
 // The drives of this machine.

@@ -126,12 +126,7 @@ public:
 
     std::vector<ScratchFolder> scratchFolders(const std::string& letter) override
     {
-        const LetteredMount* drive = nullptr;
-        for (const auto& l : table())
-            if (letter.size() == 1 && l.letter == letter[0])
-                drive = &l;
-        if (!drive)
-            throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
+        const LetteredMount* drive = &lettered(letter);
         const MountEntry& bound = drive->mount;
         auto now = parseMountInfo(src_.mountInfo());
         auto id = src_.mountIdOf(bound.mountPoint);
@@ -144,7 +139,35 @@ public:
         return scratchCandidates(bound, now, src_.home, src_.temps, src_.realPath);
     }
 
+    DriveInfo describe(const std::string& letter) override
+    {
+        const LetteredMount& d = lettered(letter);
+        return {d.mount.mountPoint, d.mount.fsType};
+    }
+
+    std::optional<std::string> letterHolding(const std::string& folder) override
+    {
+        std::string real = src_.realPath(folder);
+        if (real.empty())
+            return std::nullopt;
+        auto m = mountOf(parseMountInfo(src_.mountInfo()), real);
+        if (!m)
+            return std::nullopt;
+        for (const auto& l : table())
+            if (l.mount.major == m->major && l.mount.minor == m->minor)
+                return std::string(1, l.letter);
+        return std::nullopt;
+    }
+
 private:
+    const LetteredMount& lettered(const std::string& letter)
+    {
+        for (const auto& l : table())
+            if (letter.size() == 1 && l.letter == letter[0])
+                return l;
+        throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
+    }
+
     const std::vector<LetteredMount>& table()
     {
         if (!letters_) {

@@ -3,6 +3,7 @@
 // every call that shows or hides something is recorded, so the logic can be
 // checked without a display.
 
+#include "platform/control_store.h"
 #include "platform/window_system.h"
 
 #include <functional>
@@ -14,8 +15,6 @@ namespace vantric {
 
 class MemoryWindowSystem : public WindowSystem {
 public:
-    MemoryWindowSystem();
-
     std::string caption(Ctl c) const override;
     void setCaption(Ctl c, const std::string& text) override;
     void addRow(Ctl list, const std::string& row) override;
@@ -34,8 +33,8 @@ public:
     void errorBox(const std::string& text) override;
     void endProgram() override; // records, then throws ProgramEnd
 
-    const std::vector<std::string>& rows(Ctl list) const;
-    int selectedIndex(Ctl list) const;
+    const std::vector<std::string>& rows(Ctl list) const { return controls_.rows(list); }
+    int selectedIndex(Ctl list) const { return controls_.selectedIndex(list); }
 
     // Run at each doEvents, as the events waiting there would be.
     std::function<void()> onDoEvents;
@@ -49,10 +48,7 @@ public:
     bool ended = false;
 
 private:
-    std::map<Ctl, std::string> captions_;
-    std::map<Ctl, std::vector<std::string>> rows_;
-    std::map<Ctl, int> selected_;
-    std::map<Ctl, bool> visible_;
+    ControlStore controls_;
 };
 
 } // namespace vantric

@@ -12,4 +12,14 @@ std::string waitName(WaitKind w)
     return {};
 }
 
+std::string waitMessage(WaitKind w)
+{
+    switch (w) {
+    case WaitKind::PleastWait: return "Please Wait Checking Your Drives";
+    case WaitKind::PleaseWaitWriting: return "Please Wait Writing To Disk";
+    case WaitKind::PleaseWaitReading: return "Please Wait Reading From Disk";
+    }
+    return {};
+}
+
 } // namespace vantric

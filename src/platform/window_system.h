@@ -60,5 +60,7 @@ public:
 struct ProgramEnd {};
 
 std::string waitName(WaitKind w);
+// The one message a wait window shows.
+std::string waitMessage(WaitKind w);
 
 } // namespace vantric

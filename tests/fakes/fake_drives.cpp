@@ -81,4 +81,20 @@ std::vector<ScratchFolder> FakeDriveSource::scratchFolders(const std::string& le
     return it->second;
 }
 
+DriveInfo FakeDriveSource::describe(const std::string& letter)
+{
+    auto it = letter.size() == 1 ? info.find(letter[0]) : info.end();
+    if (it == info.end())
+        throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
+    return it->second;
+}
+
+std::optional<std::string> FakeDriveSource::letterHolding(const std::string& folder)
+{
+    auto it = holding.find(folder);
+    if (it == holding.end())
+        return std::nullopt;
+    return it->second;
+}
+
 } // namespace vantric::test

@@ -30,6 +30,10 @@ public:
 
     std::unique_ptr<FileSystemObject> createObject() override;
     std::vector<ScratchFolder> scratchFolders(const std::string& letter) override;
+    DriveInfo describe(const std::string& letter) override;
+    std::optional<std::string> letterHolding(const std::string& folder) override;
+    std::map<char, DriveInfo> info;
+    std::map<std::string, std::string> holding; // folder -> letter
 };
 
 } // namespace vantric::test

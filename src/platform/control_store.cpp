@@ -1,0 +1,87 @@
+#include "platform/control_store.h"
+
+namespace vantric {
+
+namespace {
+
+constexpr ControlInit kControls[] = {
+    {Ctl::Text1, "C", false},
+    {Ctl::Command2, "&Exit", true},
+    {Ctl::lblDrive, "", false},
+    {Ctl::lblSN, "", false},
+    {Ctl::lblTot, "", false},
+    {Ctl::lblFree, "", false},
+    {Ctl::List1, "", true},
+    {Ctl::Label2, "Label2", false},
+    {Ctl::Label3, "", true},
+    {Ctl::Label5, "", true},
+    {Ctl::Label6, "Write [MB/s]", true},
+    {Ctl::Label7, "Read [MB/s]", true},
+    {Ctl::Label1, "", true},
+    {Ctl::Label4, "", true},
+    {Ctl::Label9, "1M", true},
+    {Ctl::Command1, "", true},
+    {Ctl::Command3, "", true},
+    {Ctl::List2, "", true},
+    {Ctl::Command4, "&Save Log File", false},
+};
+
+} // namespace
+
+std::span<const ControlInit> initialControls()
+{
+    return kControls;
+}
+
+ControlStore::ControlStore()
+{
+    for (const ControlInit& c : kControls) {
+        if (*c.caption)
+            captions_[c.ctl] = c.caption;
+        visible_[c.ctl] = c.visible;
+    }
+}
+
+std::string ControlStore::caption(Ctl c) const
+{
+    auto it = captions_.find(c);
+    return it == captions_.end() ? std::string() : it->second;
+}
+
+void ControlStore::setCaption(Ctl c, const std::string& text) { captions_[c] = text; }
+
+void ControlStore::addRow(Ctl list, const std::string& row) { rows_[list].push_back(row); }
+
+std::string ControlStore::selectedRow(Ctl list) const
+{
+    int i = selectedIndex(list);
+    const auto& r = rows(list);
+    return i >= 0 && i < static_cast<int>(r.size()) ? r[i] : std::string();
+}
+
+int ControlStore::rowCount(Ctl list) const { return static_cast<int>(rows(list).size()); }
+
+void ControlStore::selectRow(Ctl list, int index) { selected_[list] = index; }
+
+void ControlStore::setVisible(Ctl c, bool visible) { visible_[c] = visible; }
+
+bool ControlStore::isVisible(Ctl c) const
+{
+    auto it = visible_.find(c);
+    return it != visible_.end() && it->second;
+}
+
+const std::vector<std::string>& ControlStore::rows(Ctl list) const
+{
+    static const std::vector<std::string> none;
+    auto it = rows_.find(list);
+    return it == rows_.end() ? none : it->second;
+}
+
+int ControlStore::selectedIndex(Ctl list) const
+{
+    auto it = selected_.find(list);
+    return it == selected_.end() ? -1 : it->second;
+}
+
+} // namespace vantric
