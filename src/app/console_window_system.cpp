@@ -20,19 +20,20 @@ void ConsoleWindowSystem::showWait(WaitKind w)
     if (!progress_)
         return;
     stopProgress();
-    ticking_ = true;
+    ticking_ = true; // no ticker runs now
     // A line redrawn a few times a second while the pass runs; it costs the
     // pass a wake-up every 200 ms.
     ticker_ = std::thread([this, message = waitMessage(w)] {
         const auto start = std::chrono::steady_clock::now();
         const char spin[] = "|/-\\";
+        std::unique_lock lock(mutex_);
         for (int i = 0; ticking_; ++i) {
             double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             std::ostringstream line;
             line << '\r' << spin[i % 4] << ' ' << message << "  " << std::fixed << std::setprecision(1) << s
                  << " s\033[K";
             err_ << line.str() << std::flush;
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            wake_.wait_for(lock, std::chrono::milliseconds(200), [this] { return !ticking_; });
         }
         err_ << "\r\033[K" << std::flush;
     });
@@ -45,7 +46,11 @@ void ConsoleWindowSystem::unloadWait(WaitKind)
 
 void ConsoleWindowSystem::stopProgress()
 {
-    ticking_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        ticking_ = false;
+    }
+    wake_.notify_all();
     if (ticker_.joinable())
         ticker_.join();
 }

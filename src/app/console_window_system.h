@@ -6,7 +6,8 @@
 #include "platform/control_store.h"
 #include "platform/window_system.h"
 
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <ostream>
 #include <thread>
 
@@ -50,7 +51,9 @@ private:
     bool progress_;
     int errors_ = 0;
     std::thread ticker_;
-    std::atomic<bool> ticking_ {false};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool ticking_ = false;
 };
 
 } // namespace vantric
