@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev libgl-dev liburing-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev file librsvg2-bin imagemagick
 )
 
 install_missing() {

@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/build_info.h"
 #include "app/console_window_system.h"
 #include "bench/size_ladder.h"
 #include "platform/errors.h"

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The committed PNG icons are renderings of the SVG drawing at their sizes,
+# as scripts/make_icons.sh makes them.
+#   icons_test.sh SOURCE_DIR
+set -euo pipefail
+
+src="$1"
+id=io.github.vantric.Vantric
+svg="$src/data/icons/$id.svg"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+
+status=0
+for n in 16 22 24 32 48 64 128 256; do
+  png="$src/data/icons/hicolor/${n}x${n}/apps/$id.png"
+  rsvg-convert -w "$n" -h "$n" "$svg" -o "$tmp/$n.png"
+  # Count of pixels that differ by more than rounding.
+  diff="$(compare -metric AE -fuzz 1% "$png" "$tmp/$n.png" null: 2>&1)" || true
+  if [ "$diff" != 0 ]; then
+    echo "FAIL: ${n}x${n}: $diff pixels differ from the drawing; run scripts/make_icons.sh" >&2
+    status=1
+  fi
+done
+exit "$status"

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Checks on an install into a staging folder.
+#   install_test.sh stage BUILD STAGE        install BUILD into STAGE with prefix /usr
+#   install_test.sh CHECK STAGE [ARG...]     one check on the staged files
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+id=io.github.vantric.Vantric
+check="$1"
+shift
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+case "$check" in
+  stage)
+    build="$1" stage="$2"
+    rm -rf "$stage"
+    DESTDIR="$stage" cmake --install "$build" --prefix /usr
+    ;;
+
+  files)
+    # Exactly the expected files: nothing missing, nothing extra.
+    stage="$1"
+    actual="$(cd "$stage/usr" && find . \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort)"
+    others="$(cd "$stage" && find . -mindepth 1 -maxdepth 1 ! -name usr -printf '%P\n')"
+    [ -z "$others" ] || fail "installed outside the prefix: $others"
+    diff -u "$here/expected_files.txt" - <<<"$actual" || fail "installed files differ from the expected list"
+    [ -x "$stage/usr/bin/vantric" ] || fail "the program is not executable"
+    for n in 16 22 24 32 48 64 128 256; do
+      size="$(file -b "$stage/usr/share/icons/hicolor/${n}x${n}/apps/$id.png")"
+      [[ "$size" == "PNG image data, $n x $n,"* ]] || fail "${n}x${n} icon is: $size"
+    done
+    file -b "$stage/usr/share/icons/hicolor/scalable/apps/$id.svg" | grep -q 'SVG' || fail "scalable icon is not SVG"
+    ;;
+
+  desktop)
+    stage="$1"
+    desktop-file-validate "$stage/usr/share/applications/$id.desktop"
+    ;;
+
+  metainfo)
+    stage="$1" version="$2"
+    file="$stage/usr/share/metainfo/$id.metainfo.xml"
+    appstreamcli validate --no-net "$file"
+    # The release is the version CMake builds.
+    grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"/>" "$file" ||
+      fail "no release $version in the metainfo"
+    ;;
+
+  names)
+    # The desktop entry, its icon and the metainfo all point at each other
+    # through the one application id.
+    stage="$1"
+    share="$stage/usr/share"
+    entry="$share/applications/$id.desktop"
+    meta="$share/metainfo/$id.metainfo.xml"
+    grep -qx "Icon=$id" "$entry" || fail "desktop entry names another icon"
+    grep -qx "Exec=vantric" "$entry" || fail "desktop entry starts another program"
+    grep -qx "StartupWMClass=vantric" "$entry" || fail "desktop entry expects another X11 window class"
+    grep -q "<id>$id</id>" "$meta" || fail "metainfo has another id"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" || fail "metainfo launches another entry"
+    grep -q "<binary>vantric</binary>" "$meta" || fail "metainfo provides another program"
+    shot="$(sed -n 's:.*<image>https\://raw.githubusercontent.com/vantric/vantric/main/\(.*\)</image>.*:\1:p' "$meta")"
+    [ -n "$shot" ] && [ -f "$here/../../$shot" ] || fail "screenshot '$shot' is not in the repository"
+    ;;
+
+  version)
+    # Answers without any display at all, and with one without opening a window.
+    stage="$1" version="$2"
+    out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$stage/usr/bin/vantric" --version)"
+    [ "$out" = "vantric $version" ] || fail "--version printed '$out'"
+    out="$(QT_QPA_PLATFORM=offscreen timeout 20 "$stage/usr/bin/vantric" --version)"
+    [ "$out" = "vantric $version" ] || fail "--version printed '$out' with a display"
+    ;;
+
+  start)
+    # Started with no arguments on Qt's offscreen platform it runs its event
+    # loop until it is told to end.
+    stage="$1"
+    log="$(mktemp)"
+    trap 'rm -f "$log"' EXIT
+    QT_QPA_PLATFORM=offscreen "$stage/usr/bin/vantric" >"$log" 2>&1 &
+    pid=$!
+    sleep 3
+    if ! kill -0 "$pid" 2>/dev/null; then
+      status=0
+      wait "$pid" || status=$?
+      cat "$log" >&2
+      fail "the program ended by itself with status $status"
+    fi
+    kill -TERM "$pid"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 143 ] || { cat "$log" >&2; fail "the program ended with status $status on SIGTERM"; }
+    ;;
+
+  *)
+    echo "unknown check: $check" >&2
+    exit 64
+    ;;
+esac
