@@ -314,14 +314,18 @@ TEST(ChannelOnRoot, ReadingAheadStartsWithTheFirstReadNotAtTheOpen)
 {
     TempDir dir;
     fs::path file = dir.path / "~test.tmp";
-    // Cached, so that what has been read shows as resident pages.
-    auto fsys = systemFileSystem({.direct = false});
-    writePass(*fsys, file.string(), 4 << 20);
-    ASSERT_EQ(residentPages(file), 0u);
-    ReadChannel r(fsys->openBlockRead(file.string(), 4 << 20), file.string());
-    EXPECT_EQ(residentPages(file), 0u);
-    EXPECT_FALSE(r.available().empty());
-    EXPECT_GT(residentPages(file), 0u);
+    for (bool async : {false, true}) {
+        // Cached, so that what has been read shows as resident pages.
+        auto fsys = systemFileSystem({.direct = false, .async = async});
+        writePass(*fsys, file.string(), 4 << 20);
+        ASSERT_EQ(residentPages(file), 0u);
+        ReadChannel r(fsys->openBlockRead(file.string(), 4 << 20), file.string());
+        // Time for anything started at the open to land.
+        ::usleep(100000);
+        EXPECT_EQ(residentPages(file), 0u) << "async: " << async;
+        EXPECT_FALSE(r.available().empty());
+        EXPECT_GT(residentPages(file), 0u) << "async: " << async;
+    }
 }
 
 // --- The kernel refusing things ---------------------------------------------
