@@ -115,6 +115,11 @@ private:
         else
             io_uring_prep_read(sqe, fd_, p, n, off);
         io_uring_sqe_set_data64(sqe, static_cast<std::uint64_t>(t.slot));
+        // Reads go straight to the kernel's workers: where a read is a copy
+        // out of memory (tmpfs), issuing it inline would make the caller do
+        // that copy too, instead of draining the previous block meanwhile.
+        if (!t.write)
+            io_uring_sqe_set_flags(sqe, IOSQE_ASYNC);
         ++queued_;
     }
 
