@@ -92,25 +92,26 @@ static std::int32_t loopEnd(std::int64_t i)
 }
 
 // Each loop runs in strips: as many steps as fit in the channel's current
-// block, with no check per step, one value per step into contiguous memory.
-// The strips take restrict pointers so that the compiler may turn them into
-// block stores and vector copies.
-static std::int64_t writeStrip(std::uint8_t* __restrict out, std::int64_t i, std::int64_t stop)
+// block, with no check per step, one value per step into contiguous memory;
+// the channel then learns where the steps stopped. The strips take restrict
+// pointers so that the compiler may turn them into block stores and vector
+// copies.
+static std::uint8_t* writeStrip(std::uint8_t* __restrict out, std::int64_t& lngIndex, std::int64_t stop)
 {
-    for (; i < stop; ++i) {
+    for (; lngIndex < stop; ++lngIndex) {
         const std::int16_t zero = 0;
         std::memcpy(out, &zero, 2);
         out += 2;
     }
-    return i;
+    return out;
 }
 
-static std::int64_t readStrip(std::uint8_t* __restrict buf, const std::uint8_t* __restrict in, std::int64_t i,
-                              std::int64_t stop)
+static const std::uint8_t* readStrip(std::uint8_t* __restrict bytBuffer, const std::uint8_t* __restrict in,
+                                     std::int64_t& lngIndex, std::int64_t stop)
 {
-    for (; i < stop; ++i)
-        buf[i - 1] = *in++; // element lngIndex lives at lngIndex - 1
-    return i;
+    for (; lngIndex < stop; ++lngIndex)
+        bytBuffer[lngIndex - 1] = *in++; // element lngIndex lives at lngIndex - 1
+    return in;
 }
 
 void writeLoop(WriteChannel& ch, FormState& st)
@@ -120,8 +121,7 @@ void writeLoop(WriteChannel& ch, FormState& st)
     while (i <= end) {
         std::span<std::uint8_t> room = ch.room();
         const std::int64_t steps = std::min<std::int64_t>(end - i + 1, static_cast<std::int64_t>(room.size() / 2));
-        i = writeStrip(room.data(), i, i + steps);
-        ch.filledTo(room.data() + 2 * steps);
+        ch.filledTo(writeStrip(room.data(), i, i + steps));
     }
     st.lngIndex = loopEnd(i);
 }
@@ -133,8 +133,7 @@ void readLoop(ReadChannel& ch, FormState& st)
     while (i <= end) {
         std::span<const std::uint8_t> block = ch.available();
         const std::int64_t steps = std::min<std::int64_t>(end - i + 1, static_cast<std::int64_t>(block.size()));
-        i = readStrip(st.bytBuffer.data(), block.data(), i, i + steps);
-        ch.takenTo(block.data() + steps);
+        ch.takenTo(readStrip(st.bytBuffer.data(), block.data(), i, i + steps));
     }
     st.lngIndex = loopEnd(i);
 }
