@@ -1,14 +1,25 @@
 // What the run's loops and passes cost.
 //
-//   channel_bench [--dir=FOLDER] [google benchmark flags]
+//   channel_bench [--dir=FOLDER]... [--rounds=N] [google benchmark flags]
 //
-// - Put16/GetByte: one two-byte write or one-byte read of the file channel
-//   against a null device (time per call).
-// - WritePass100M/ReadPass100M: our passes at "100M" against sequential
-//   1 MiB O_DIRECT writes (ending with fdatasync) and reads of the same bytes
-//   in the same folder, same run; the ratio is ours / direct.
+// Give a folder on each file system to measure (by default "." and
+// /dev/shm). Figures:
+// - Put16, GetByte: one two-byte write / one one-byte read of the run's loops
+//   over a channel whose device does nothing, at "100M" (ns_per_call, wall
+//   time). Targets: 0.2 and 0.1 ns per call (10 GB/s).
+// - Passes100M/FOLDER: whole "100M" runs (List1_Click, timed by its own
+//   stopwatch readings) against plain sequential 1 MiB O_DIRECT transfers in
+//   the same folder (100 MiB written, then fdatasync; the first 50 MiB read
+//   back), the two taking turns over N rounds. The reference lays its file
+//   out before its timed part, as fio does; ours starts from no file, as every
+//   run does. Medians: write_/read_ours_MiBps, write_/read_ref_MiBps, and
+//   write_/read_ratio (reference time over ours, per round; target 0.9).
+//   direct/async: the mode a channel opened in that folder reports.
+// - Preallocate100M/FOLDER: our write pass with and without fallocate at its
+//   start, taking turns; medians with_MiBps, without_MiBps, gain (time
+//   without over time with).
 // - PeakMemory100M: a whole "100M" run in a child process; extra_MiB is its
-//   peak resident memory beyond the process before the run and bytBuffer.
+//   peak resident memory beyond what it held before the run and bytBuffer.
 
 #include "bench/benchmark_run.h"
 #include "bench/size_ladder.h"
@@ -19,12 +30,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,16 +43,19 @@ using namespace vantric;
 
 namespace {
 
-std::string g_dir = ".";
+std::vector<std::string> g_dirs;
+int g_rounds = 7;
 constexpr std::int32_t kCount100M = 52428800;
 
 class NullWriter : public BlockWriter {
 public:
     NullWriter() : buf_(1 << 20) {}
+    void preallocate(std::uint64_t) override {}
     std::span<std::uint8_t> firstBuffer() override { return buf_; }
     std::span<std::uint8_t> submit(std::span<const std::uint8_t>) override { return buf_; }
     void flush(std::span<const std::uint8_t>) override {}
     void close() override {}
+    IoMode mode() const override { return {}; }
 
 private:
     std::vector<std::uint8_t> buf_;
@@ -52,157 +66,215 @@ public:
     NullReader() : buf_(1 << 20, 0) {}
     std::span<const std::uint8_t> next() override { return buf_; }
     void close() override {}
+    IoMode mode() const override { return {}; }
 
 private:
     std::vector<std::uint8_t> buf_;
 };
 
+void perCall(benchmark::State& state, std::int64_t calls, double target)
+{
+    state.SetItemsProcessed(state.iterations() * calls);
+    state.counters["ns_per_call"] = benchmark::Counter(static_cast<double>(state.iterations()) * calls,
+                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["target_ns"] = target;
+}
+
 void Put16(benchmark::State& state)
 {
     WriteChannel ch(std::make_unique<NullWriter>(), "null");
     FormState st;
-    st.lngCount = 1 << 24;
+    st.lngCount = kCount100M;
     for (auto _ : state)
         writeLoop(ch, st);
-    state.SetItemsProcessed(state.iterations() * st.lngCount);
-    state.counters["ns_per_call"] = benchmark::Counter(static_cast<double>(state.iterations()) * st.lngCount,
-                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    perCall(state, st.lngCount, 0.2);
 }
-BENCHMARK(Put16)->Unit(benchmark::kMillisecond);
+BENCHMARK(Put16)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void GetByte(benchmark::State& state)
 {
     ReadChannel ch(std::make_unique<NullReader>(), "null");
     FormState st;
-    st.lngCount = 1 << 24;
+    st.lngCount = kCount100M;
     st.bytBuffer.resize(static_cast<std::size_t>(st.lngCount));
     for (auto _ : state) {
         readLoop(ch, st);
         benchmark::DoNotOptimize(st.bytBuffer.data());
+        benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * st.lngCount);
-    state.counters["ns_per_call"] = benchmark::Counter(static_cast<double>(state.iterations()) * st.lngCount,
-                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    perCall(state, st.lngCount, 0.1);
 }
-BENCHMARK(GetByte)->Unit(benchmark::kMillisecond);
+BENCHMARK(GetByte)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
 
 double seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
 {
     return std::chrono::duration<double>(b - a).count();
 }
 
-std::string scratch()
-{
-    return g_dir + "/~bench.tmp";
-}
+// The run's own stopwatch readings, kept: the passes' spans without parsing
+// their captions.
+class RecordingCounter : public PerfCounter {
+public:
+    std::int64_t counter() override { return readings.emplace_back(systemCounter().counter()); }
+    std::int64_t frequency() override { return systemCounter().frequency(); }
+    std::vector<std::int64_t> readings;
+};
 
-// Our write pass, timed as the run times it: after the open, to after the flush.
-double ourWrite(FileSystem& fsys)
+class FolderDrive : public DriveSource {
+public:
+    explicit FolderDrive(std::string dir) : dir_(std::move(dir)) {}
+    std::unique_ptr<FileSystemObject> createObject() override { return nullptr; }
+    std::vector<ScratchFolder> scratchFolders(const std::string&) override { return {{dir_}}; }
+    DriveInfo describe(const std::string&) override { return {dir_, ""}; }
+    std::optional<std::string> letterHolding(const std::string&) override { return "C"; }
+
+private:
+    std::string dir_;
+};
+
+struct PassTimes {
+    double write = 0, read = 0;
+};
+
+// One whole "100M" run in `dir`; the spans its stopwatches measured.
+PassTimes ourRun(const std::string& dir, const IoOptions& opt = {})
 {
-    FileTable files(fsys);
+    MemoryWindowSystem ws;
     FormState st;
-    st.lngCount = kCount100M;
-    auto n = files.freeFile();
-    files.openWrite(n, scratch());
-    auto t0 = std::chrono::steady_clock::now();
-    WriteChannel& ch = files.writer(n);
-    writeLoop(ch, st);
-    ch.flush();
-    auto t1 = std::chrono::steady_clock::now();
-    files.close(n);
-    return seconds(t0, t1);
+    auto fsys = systemFileSystem(opt);
+    FileTable files(*fsys);
+    FolderDrive drives(dir);
+    NumericLocale loc;
+    RecordingCounter counter;
+    RunContext ctx {ws, st, files, drives, counter, loc, {}, {}};
+    ws.addRow(Ctl::List1, " C:- Hard Disk");
+    ws.selectRow(Ctl::List1, 0);
+    ws.setCaption(Ctl::Label9, "100M");
+    List1_Click(ctx);
+    if (!ws.errors.empty())
+        throw std::runtime_error(ws.errors[0]);
+    const auto& r = counter.readings;
+    if (r.size() != 6)
+        throw std::runtime_error("unexpected stopwatch readings");
+    const double f = static_cast<double>(counter.frequency());
+    return {static_cast<double>(r[1] - r[0]) / f, static_cast<double>(r[4] - r[3]) / f};
 }
 
-double ourRead(FileSystem& fsys)
+// Plain sequential 1 MiB O_DIRECT transfers: 100 MiB written into a file laid
+// out beforehand, then fdatasync; then the first 50 MiB read back.
+PassTimes referenceRun(const std::string& dir)
 {
-    FileTable files(fsys);
-    FormState st;
-    st.lngCount = kCount100M;
-    st.bytBuffer.resize(static_cast<std::size_t>(st.lngCount));
-    auto n = files.freeFile();
-    files.openRead(n, scratch(), static_cast<std::uint64_t>(st.lngCount));
-    auto t0 = std::chrono::steady_clock::now();
-    readLoop(files.reader(n), st);
-    auto t1 = std::chrono::steady_clock::now();
-    files.close(n);
-    benchmark::DoNotOptimize(st.bytBuffer.data());
-    return seconds(t0, t1);
-}
-
-// Plain sequential 1 MiB O_DIRECT transfers of `bytes`, the write ending with fdatasync.
-double directPass(bool write, std::size_t bytes)
-{
-    int fd = ::open(scratch().c_str(), (write ? O_WRONLY | O_CREAT : O_RDONLY) | O_DIRECT, 0644);
-    if (fd < 0)
-        throw osError("Cannot open for direct I/O", errno, scratch());
+    const std::string path = dir + "/~reference.tmp";
+    constexpr std::size_t kBlock = 1 << 20;
     void* p = nullptr;
-    if (posix_memalign(&p, 4096, 1 << 20) != 0)
+    if (posix_memalign(&p, 4096, kBlock) != 0)
         throw std::bad_alloc();
-    std::memset(p, 0, 1 << 20);
-    auto t0 = std::chrono::steady_clock::now();
-    for (std::size_t off = 0; off < bytes; off += 1 << 20) {
-        ssize_t r = write ? ::pwrite(fd, p, 1 << 20, static_cast<off_t>(off)) : ::pread(fd, p, 1 << 20, static_cast<off_t>(off));
-        if (r != 1 << 20)
-            throw osError("Direct transfer failed", errno, scratch());
-    }
-    if (write)
-        ::fdatasync(fd);
-    auto t1 = std::chrono::steady_clock::now();
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    ::close(fd);
-    std::free(p);
-    return seconds(t0, t1);
-}
-
-// Ours and the plain direct transfers take turns, each going first every
-// other round, so that neither always meets the drive right after the other.
-void Pass(benchmark::State& state, bool write)
-{
-    auto fsys = systemFileSystem();
-    double ours = 0, direct = 0;
-    const double mib = write ? 100.0 : 50.0;
-    IoModeReport mode {};
-    if (!write)
-        ourWrite(*fsys);
-    int round = 0;
-    for (auto _ : state) {
-        double a = 0, b = 0;
-        auto runOurs = [&] {
-            a = write ? ourWrite(*fsys) : ourRead(*fsys);
-            mode = lastIoMode();
-        };
-        auto runDirect = [&] { b = directPass(write, write ? 100u << 20 : 50u << 20); };
-        if (round++ % 2 == 0) {
-            runOurs();
-            runDirect();
-        } else {
-            runDirect();
-            runOurs();
+    std::memset(p, 0, kBlock);
+    PassTimes t;
+    for (bool write : {true, false}) {
+        int fd = ::open(path.c_str(), (write ? O_WRONLY | O_CREAT : O_RDONLY) | O_DIRECT, 0644);
+        if (fd < 0)
+            throw osError("Cannot open for direct I/O", errno, path);
+        const std::size_t bytes = write ? 100u << 20 : 50u << 20;
+        if (write && ::fallocate(fd, 0, 0, static_cast<off_t>(bytes)) != 0 && errno != EOPNOTSUPP)
+            throw osError("Cannot lay out the file", errno, path);
+        auto t0 = std::chrono::steady_clock::now();
+        for (std::size_t off = 0; off < bytes; off += kBlock) {
+            ssize_t r = write ? ::pwrite(fd, p, kBlock, static_cast<off_t>(off))
+                              : ::pread(fd, p, kBlock, static_cast<off_t>(off));
+            if (r != static_cast<ssize_t>(kBlock))
+                throw osError("Direct transfer failed", errno, path);
         }
-        ours += a;
-        direct += b;
-        state.SetIterationTime(a);
+        if (write)
+            ::fdatasync(fd);
+        auto t1 = std::chrono::steady_clock::now();
+        (write ? t.write : t.read) = seconds(t0, t1);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
     }
-    ::unlink(scratch().c_str());
-    double n = static_cast<double>(state.iterations());
-    state.counters["ours_MiBps"] = mib * n / ours;
-    state.counters["direct_MiBps"] = mib * n / direct;
-    state.counters["ratio"] = direct / ours;
-    state.counters["o_direct"] = mode.direct;
-    state.counters["async"] = mode.async;
+    ::unlink(path.c_str());
+    std::free(p);
+    return t;
 }
 
-void WritePass100M(benchmark::State& state)
+IoMode modeIn(const std::string& dir)
 {
-    Pass(state, true);
+    const std::string path = dir + "/~mode.tmp";
+    auto fsys = systemFileSystem();
+    IoMode m;
+    {
+        WriteChannel ch(fsys->openBlockWrite(path), path);
+        m = ch.mode();
+    }
+    ::unlink(path.c_str());
+    return m;
 }
-BENCHMARK(WritePass100M)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
-void ReadPass100M(benchmark::State& state)
+// Ours and the reference take turns, each going first every other round, so
+// that neither always meets the drive right after the other.
+void Passes(benchmark::State& state, const std::string& dir)
 {
-    Pass(state, false);
+    std::vector<double> ow, orr, rw, rr, wratio, rratio;
+    for (auto _ : state) {
+        for (int round = 0; round < g_rounds; ++round) {
+            PassTimes ours, ref;
+            if (round % 2 == 0) {
+                ours = ourRun(dir);
+                ref = referenceRun(dir);
+            } else {
+                ref = referenceRun(dir);
+                ours = ourRun(dir);
+            }
+            ow.push_back(100 / ours.write);
+            orr.push_back(50 / ours.read);
+            rw.push_back(100 / ref.write);
+            rr.push_back(50 / ref.read);
+            wratio.push_back(ref.write / ours.write);
+            rratio.push_back(ref.read / ours.read);
+        }
+    }
+    IoMode m = modeIn(dir);
+    state.counters["write_ours_MiBps"] = median(ow);
+    state.counters["write_ref_MiBps"] = median(rw);
+    state.counters["write_ratio"] = median(wratio);
+    state.counters["read_ours_MiBps"] = median(orr);
+    state.counters["read_ref_MiBps"] = median(rr);
+    state.counters["read_ratio"] = median(rratio);
+    state.counters["direct"] = m.direct;
+    state.counters["async"] = m.async;
 }
-BENCHMARK(ReadPass100M)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void Preallocate(benchmark::State& state, const std::string& dir)
+{
+    std::vector<double> with, without, gain;
+    IoOptions on, off;
+    off.preallocate = false;
+    for (auto _ : state) {
+        for (int round = 0; round < g_rounds; ++round) {
+            double a, b;
+            if (round % 2 == 0) {
+                a = ourRun(dir, on).write;
+                b = ourRun(dir, off).write;
+            } else {
+                b = ourRun(dir, off).write;
+                a = ourRun(dir, on).write;
+            }
+            with.push_back(100 / a);
+            without.push_back(100 / b);
+            gain.push_back(b / a);
+        }
+    }
+    state.counters["with_MiBps"] = median(with);
+    state.counters["without_MiBps"] = median(without);
+    state.counters["gain"] = median(gain);
+}
 
 long peakKiB()
 {
@@ -214,40 +286,28 @@ long peakKiB()
     return -1;
 }
 
-class FolderDrive : public DriveSource {
-public:
-    std::unique_ptr<FileSystemObject> createObject() override { return nullptr; }
-    std::vector<ScratchFolder> scratchFolders(const std::string&) override { return {{g_dir}}; }
-    DriveInfo describe(const std::string&) override { return {g_dir, ""}; }
-    std::optional<std::string> letterHolding(const std::string&) override { return "C"; }
-};
-
-void PeakMemory100M(benchmark::State& state)
+void PeakMemory100M(benchmark::State& state, const std::string& dir)
 {
     long before = 0, peak = 0;
     for (auto _ : state) {
         int fds[2];
-        if (::pipe(fds) != 0)
+        if (::pipe(fds) != 0) {
             state.SkipWithError("pipe");
+            return;
+        }
         pid_t pid = ::fork();
         if (pid == 0) {
             ::close(fds[0]);
             // The child starts with its parent's high-water mark: reset it to
             // what is resident now.
             std::ofstream("/proc/self/clear_refs") << "5";
-            long start = peakKiB();
-            MemoryWindowSystem ws;
-            FormState st;
-            auto fsys = systemFileSystem();
-            FileTable files(*fsys);
-            FolderDrive drives;
-            NumericLocale loc;
-            RunContext ctx {ws, st, files, drives, systemCounter(), loc, {}, {}};
-            ws.addRow(Ctl::List1, " C:- Hard Disk");
-            ws.selectRow(Ctl::List1, 0);
-            ws.setCaption(Ctl::Label9, "100M");
-            List1_Click(ctx);
-            long result[2] = {start, peakKiB()};
+            long result[2] = {peakKiB(), 0};
+            try {
+                ourRun(dir);
+            } catch (...) {
+                _exit(1);
+            }
+            result[1] = peakKiB();
             if (::write(fds[1], result, sizeof result) != sizeof result)
                 _exit(1);
             _exit(0);
@@ -264,7 +324,6 @@ void PeakMemory100M(benchmark::State& state)
     state.counters["peak_MiB"] = peak / 1024.0;
     state.counters["extra_MiB"] = (peak - before) / 1024.0 - 50.0;
 }
-BENCHMARK(PeakMemory100M)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -273,10 +332,25 @@ int main(int argc, char** argv)
     std::vector<char*> rest;
     for (int i = 0; i < argc; ++i) {
         if (std::strncmp(argv[i], "--dir=", 6) == 0)
-            g_dir = argv[i] + 6;
+            g_dirs.emplace_back(argv[i] + 6);
+        else if (std::strncmp(argv[i], "--rounds=", 9) == 0)
+            g_rounds = std::max(1, std::atoi(argv[i] + 9));
         else
             rest.push_back(argv[i]);
     }
+    if (g_dirs.empty())
+        g_dirs = {".", "/dev/shm"};
+    for (const auto& dir : g_dirs) {
+        benchmark::RegisterBenchmark(("Passes100M/" + dir).c_str(), Passes, dir)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Preallocate100M/" + dir).c_str(), Preallocate, dir)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("PeakMemory100M", PeakMemory100M, g_dirs.front())
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
     int n = static_cast<int>(rest.size());
     benchmark::Initialize(&n, rest.data());
     benchmark::RunSpecifiedBenchmarks();

@@ -56,7 +56,8 @@ inline constexpr const char* kScratchName = "~test.tmp";
 void List1_Click(RunContext& ctx);
 
 // The two timed loops: lngCount two-byte zeros out, lngCount bytes in to
-// bytBuffer (already sized), one channel call per step.
+// bytBuffer (already sized), one value per step; lngIndex ends at
+// lngCount + 1.
 void writeLoop(WriteChannel& ch, FormState& st);
 void readLoop(ReadChannel& ch, FormState& st);
 

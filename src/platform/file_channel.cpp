@@ -10,23 +10,23 @@ WriteChannel::WriteChannel(std::unique_ptr<BlockWriter> dev, std::string path)
     end_ = b.data() + b.size();
 }
 
-WriteCursor WriteChannel::putSlow(WriteCursor c, std::int16_t v)
+void WriteChannel::nextBlock()
 {
-    pos_ = c.pos;
     if (flushed_)
         throw VantricError("Cannot write to the file", "The file was already flushed", path_);
-    std::uint8_t bytes[2];
-    std::memcpy(bytes, &v, 2);
-    for (std::uint8_t b : bytes) {
-        if (pos_ == end_) {
-            submitted_ += static_cast<std::uint64_t>(pos_ - begin_);
-            auto next = dev_->submit({begin_, pos_});
-            begin_ = pos_ = next.data();
-            end_ = next.data() + next.size();
-        }
-        *pos_++ = b;
-    }
-    return {pos_, end_};
+    // Only what was filled goes out, so a block whose size is odd just
+    // leaves its last byte unused.
+    submitted_ += static_cast<std::uint64_t>(pos_ - begin_);
+    auto next = dev_->submit({begin_, pos_});
+    begin_ = pos_ = next.data();
+    end_ = next.data() + next.size();
+    if (end_ - pos_ < 2)
+        throw VantricError("Cannot write to the file", "The file buffer is too small", path_);
+}
+
+void WriteChannel::preallocate(std::uint64_t bytes)
+{
+    dev_->preallocate(bytes);
 }
 
 void WriteChannel::flush()
@@ -50,17 +50,16 @@ ReadChannel::ReadChannel(std::unique_ptr<BlockReader> dev, std::string path)
 {
 }
 
-ReadCursor ReadChannel::refill(ReadCursor c)
+void ReadChannel::nextBlock()
 {
-    consumed_ += static_cast<std::uint64_t>(c.pos - blockStart_);
+    consumed_ += static_cast<std::uint64_t>(pos_ - blockStart_);
     auto b = dev_->next();
     if (b.empty()) {
-        blockStart_ = pos_ = end_ = c.pos;
+        blockStart_ = end_ = pos_;
         throw VantricError("Cannot read the file", "Input past end of file", path_);
     }
     blockStart_ = pos_ = b.data();
     end_ = b.data() + b.size();
-    return {pos_, end_};
 }
 
 void ReadChannel::close()

@@ -1,56 +1,45 @@
 #pragma once
-// Byte channels over block I/O. The per-call path is inline and touches only
-// memory, so a two-byte write or a one-byte read costs about a nanosecond;
-// the drive is reached once per block.
+// Byte channels over block I/O. A loop asks for the room left in the
+// channel's current block, makes its one-value steps straight into that
+// memory with no check per step, and says where it stopped; the drive is
+// reached once per block.
 
 #include "platform/block_io.h"
 #include "platform/errors.h"
 
-#include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace vantric {
-
-// A tight loop takes a cursor (a copy of the channel's position in its
-// current block, kept in registers), makes one call per step on it, and
-// hands it back at the end.
-struct WriteCursor {
-    std::uint8_t* pos;
-    std::uint8_t* end;
-};
-
-struct ReadCursor {
-    const std::uint8_t* pos;
-    const std::uint8_t* end;
-};
 
 class WriteChannel {
 public:
     WriteChannel(std::unique_ptr<BlockWriter> dev, std::string path);
 
-    WriteCursor begin() const { return {pos_, end_}; }
-    void end(WriteCursor c) { pos_ = c.pos; }
-
-    void put16(WriteCursor& c, std::int16_t v)
+    // The free part of the current block, room for at least one two-byte
+    // write; a full block goes to the drive first.
+    std::span<std::uint8_t> room()
     {
-        if (c.end - c.pos < 2) [[unlikely]] {
-            c = putSlow(c, v);
-            return;
-        }
-        std::memcpy(c.pos, &v, 2);
-        c.pos += 2;
+        if (end_ - pos_ < 2) [[unlikely]]
+            nextBlock();
+        return {pos_, end_};
     }
+    // The bytes of the room before `end` now hold what was put.
+    void filledTo(std::uint8_t* end) { pos_ = end; }
 
+    // Reserves the file's first `bytes` ahead of the writes.
+    void preallocate(std::uint64_t bytes);
     // Every byte put so far reaches the drive before this returns.
     void flush();
     void close();
 
+    IoMode mode() const { return dev_->mode(); }
     // Two-byte writes made so far (each one advances the position by two).
     std::uint64_t writes() const { return (submitted_ + static_cast<std::uint64_t>(pos_ - begin_)) / 2; }
 
 private:
-    WriteCursor putSlow(WriteCursor c, std::int16_t v);
+    void nextBlock();
 
     std::unique_ptr<BlockWriter> dev_;
     std::string path_;
@@ -65,23 +54,25 @@ class ReadChannel {
 public:
     ReadChannel(std::unique_ptr<BlockReader> dev, std::string path);
 
-    ReadCursor begin() const { return {pos_, end_}; }
-    void end(ReadCursor c) { pos_ = c.pos; }
-
-    std::uint8_t getByte(ReadCursor& c)
+    // The bytes of the current block not taken yet, the next block once it
+    // is used up. Throws past the end of the file.
+    std::span<const std::uint8_t> available()
     {
-        if (c.pos == c.end) [[unlikely]]
-            c = refill(c);
-        return *c.pos++;
+        if (pos_ == end_) [[unlikely]]
+            nextBlock();
+        return {pos_, end_};
     }
+    // The bytes of the block before `end` are taken.
+    void takenTo(const std::uint8_t* end) { pos_ = end; }
 
     void close();
 
+    IoMode mode() const { return dev_->mode(); }
     // One-byte reads made so far.
     std::uint64_t reads() const { return consumed_ + static_cast<std::uint64_t>(pos_ - blockStart_); }
 
 private:
-    ReadCursor refill(ReadCursor c);
+    void nextBlock();
 
     std::unique_ptr<BlockReader> dev_;
     std::string path_;

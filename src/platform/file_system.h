@@ -55,19 +55,14 @@ public:
 };
 
 struct IoOptions {
-    bool direct = true;     // bypass the page cache where the file system allows
-    bool async = true;      // keep blocks in flight while the caller works
-    std::size_t blockSize = 256 << 10;
-    int buffers = 8;
+    bool direct = true;      // bypass the page cache where the file system allows
+    bool async = true;       // keep blocks in flight while the caller works
+    bool preallocate = true; // honour preallocate() with fallocate
+    std::size_t blockSize = 1 << 20;
+    // One buffer is the caller's, the others are in flight.
+    int buffers = 5;
 };
 
 std::unique_ptr<FileSystem> systemFileSystem(IoOptions options = {});
-
-// Which ways a channel ended up using, for tests and the benchmark.
-struct IoModeReport {
-    bool direct = false;
-    bool async = false;
-};
-IoModeReport lastIoMode();
 
 } // namespace vantric

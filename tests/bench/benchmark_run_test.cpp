@@ -203,6 +203,17 @@ TEST_F(Run, ExitDuringARunRemovesOnlyItsScratchFile)
     EXPECT_TRUE(r.fs.removed.empty());
 }
 
+TEST_F(Run, PreallocationAndSyncFallInsideTheWriteSpan)
+{
+    // Each event with the number of stopwatch readings taken before it: the
+    // write pass's Start is the first reading, its first Elapsed the second.
+    std::vector<std::string> events;
+    fs.onEvent = [&](const std::string& what) { events.push_back(what + " @" + std::to_string(counter.readings)); };
+    form.List1_Click();
+    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+    EXPECT_EQ(events, (std::vector<std::string> {"preallocate 1024 @1", "sync @1"}));
+}
+
 TEST_F(Run, RowShorterThanTwoCharactersGivesNoLetter)
 {
     ws.addRow(Ctl::List1, "X");

@@ -20,6 +20,10 @@ class Writer : public BlockWriter, private Held {
 public:
     Writer(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)), buf_(fs.blockSize) {}
 
+    void preallocate(std::uint64_t bytes) override
+    {
+        fs_.event("preallocate " + std::to_string(bytes));
+    }
     std::span<std::uint8_t> firstBuffer() override { return buf_; }
     std::span<std::uint8_t> submit(std::span<const std::uint8_t> filled) override
     {
@@ -32,8 +36,10 @@ public:
         if (fs_.failSync)
             throw osError("Cannot write to the file", EIO, path_);
         ++fs_.syncs;
+        fs_.event("sync");
     }
     void close() override {}
+    IoMode mode() const override { return {}; }
 
 private:
     void put(std::span<const std::uint8_t> data)
@@ -67,6 +73,7 @@ public:
         return buf_;
     }
     void close() override {}
+    IoMode mode() const override { return {}; }
 
 private:
     std::vector<std::uint8_t> buf_;
@@ -90,6 +97,12 @@ private:
 };
 
 } // namespace
+
+void FakeFileSystem::event(const std::string& what)
+{
+    if (onEvent)
+        onEvent(what);
+}
 
 void FakeFileSystem::takeByte(const std::string& path)
 {

@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -35,6 +36,8 @@ public:
     std::uint64_t bytesRead = 0;
     int syncs = 0;
     int openNow = 0;                      // files open at this moment
+    // Told of each preallocation ("preallocate N") and sync ("sync").
+    std::function<void(const std::string&)> onEvent;
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override;
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override;
@@ -48,6 +51,7 @@ public:
 
     // Counts one byte onto the device; throws ENOSPC once it is full.
     void takeByte(const std::string& path);
+    void event(const std::string& what);
 };
 
 } // namespace vantric::test

@@ -1,28 +1,51 @@
 #include "bench/benchmark_run.h"
+#include "fakes/fake_drives.h"
+#include "fakes/fake_files.h"
+#include "fakes/inspecting_file_system.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/file_table.h"
+#include "platform/memory_window_system.h"
+#include "platform/refusing_child.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <sstream>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vantric;
+using namespace vantric::test;
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder, on the disk by default or under a given root (a tmpfs).
+// A folder on the root file system: VANTRIC_TEST_ROOT_FOLDER, else /var/tmp.
+fs::path rootFolder()
+{
+    const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER");
+    fs::path p = env && *env ? env : "/var/tmp";
+    struct stat a {}, b {};
+    if (::stat(p.c_str(), &a) != 0 || ::stat("/", &b) != 0 || a.st_dev != b.st_dev)
+        ADD_FAILURE() << p << " is not a folder of the root file system; set VANTRIC_TEST_ROOT_FOLDER";
+    return p;
+}
+
+// A fresh folder, on the root file system by default or under a given root.
 struct TempDir {
     fs::path path;
-    explicit TempDir(const fs::path& root = fs::path(VANTRIC_BUILD_DIR))
+    explicit TempDir(const fs::path& root = rootFolder())
     {
         std::string tmpl = (root / "vantric-io-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
+        if (::mkdtemp(tmpl.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed under " + root.string());
+        path = tmpl;
     }
     ~TempDir() { fs::remove_all(path); }
 };
@@ -39,8 +62,22 @@ void writeAll(const fs::path& p, const std::vector<std::uint8_t>& bytes)
                                              static_cast<std::streamsize>(bytes.size()));
 }
 
-// Writes `count` two-byte zeros through the channel with the run's own loop.
-void writePass(FileSystem& fsys, const std::string& path, std::int32_t count)
+std::vector<std::uint8_t> pattern(std::size_t n)
+{
+    std::vector<std::uint8_t> v(n);
+    for (std::size_t i = 0; i < n; ++i)
+        v[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    return v;
+}
+
+bool allZero(const std::vector<std::uint8_t>& v)
+{
+    return std::all_of(v.begin(), v.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// Writes `count` two-byte zeros through the channel with the run's own loop;
+// returns the mode the channel reported.
+IoMode writePass(FileSystem& fsys, const std::string& path, std::int32_t count)
 {
     FileTable files(fsys);
     FormState st;
@@ -48,11 +85,32 @@ void writePass(FileSystem& fsys, const std::string& path, std::int32_t count)
     auto n = files.freeFile();
     files.openWrite(n, path);
     WriteChannel& ch = files.writer(n);
+    ch.preallocate(2ULL * static_cast<std::uint64_t>(count));
     writeLoop(ch, st);
     ch.flush();
+    IoMode mode = ch.mode();
     files.close(n);
     EXPECT_EQ(files.closedWrites(), static_cast<std::uint64_t>(count));
     EXPECT_EQ(st.lngIndex, count + 1);
+    return mode;
+}
+
+// Reads the first `count` bytes with the run's own loop into bytBuffer.
+IoMode readPass(FileSystem& fsys, const std::string& path, std::int32_t count, std::vector<std::uint8_t>& out)
+{
+    FileTable files(fsys);
+    FormState st;
+    st.lngCount = count;
+    st.bytBuffer.resize(static_cast<std::size_t>(count));
+    auto n = files.freeFile();
+    files.openRead(n, path, static_cast<std::uint64_t>(count));
+    readLoop(files.reader(n), st);
+    IoMode mode = files.reader(n).mode();
+    files.close(n);
+    EXPECT_EQ(files.closedReads(), static_cast<std::uint64_t>(count));
+    EXPECT_EQ(st.lngIndex, count + 1);
+    out = std::move(st.bytBuffer);
+    return mode;
 }
 
 std::size_t residentPages(const fs::path& p)
@@ -71,57 +129,115 @@ std::size_t residentPages(const fs::path& p)
     return resident;
 }
 
+// The open flags the kernel holds for this process's descriptor of `path`.
+std::optional<unsigned> openFlagsOf(const fs::path& path)
+{
+    for (const auto& e : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        if (fs::read_symlink(e.path(), ec) != path)
+            continue;
+        std::ifstream info("/proc/self/fdinfo/" + e.path().filename().string());
+        std::string key;
+        while (info >> key) {
+            if (key == "flags:") {
+                std::string octal;
+                info >> octal;
+                return static_cast<unsigned>(std::stoul(octal, nullptr, 8));
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string describe(IoMode m)
+{
+    return std::string(m.direct ? "direct" : "cached") + "," + (m.async ? "ring" : "sync");
+}
+
+// Three and a half 1 MiB blocks and three bytes short of a 4096 boundary.
+constexpr std::int32_t kOddCount = (3 * 1048576 + 524288 + 4093) / 2;
+
+// --- The loops' strips, against fake devices of awkward block sizes --------
+
+struct StripCase {
+    std::size_t blockSize;
+    std::int32_t count;
+};
+
+class Strips : public ::testing::TestWithParam<StripCase> {};
+
+TEST_P(Strips, OneValuePerStepAcrossBlockEdges)
+{
+    FakeFileSystem fsys;
+    fsys.blockSize = GetParam().blockSize;
+    const std::int32_t count = GetParam().count;
+    writePass(fsys, "/f", count);
+    const auto& file = fsys.files["/f"];
+    EXPECT_EQ(file.size(), 2u * static_cast<std::size_t>(count));
+    EXPECT_TRUE(allZero(file));
+
+    const auto bytes = pattern(2u * static_cast<std::size_t>(count) + 5);
+    fsys.files["/f"] = bytes;
+    std::vector<std::uint8_t> got;
+    readPass(fsys, "/f", count, got);
+    EXPECT_EQ(got, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + count));
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, Strips,
+                         ::testing::Values(StripCase {2, 0}, StripCase {2, 1}, StripCase {2, 7}, StripCase {3, 1},
+                                           StripCase {3, 1000}, StripCase {64, 32}, StripCase {64, 33},
+                                           StripCase {4096, 100000}));
+
+TEST(Strips, ReadingPastTheEndIsAnError)
+{
+    FakeFileSystem fsys;
+    fsys.files["/f"] = pattern(10);
+    std::vector<std::uint8_t> got;
+    try {
+        readPass(fsys, "/f", 11, got);
+        ADD_FAILURE() << "read past the end";
+    } catch (const VantricError& e) {
+        EXPECT_EQ(e.reason(), "Input past end of file");
+    }
+}
+
+// --- Real files on the root file system -------------------------------------
+
 struct Mode {
     bool direct, async;
 };
 
 class Channel : public ::testing::TestWithParam<Mode> {};
 
-TEST_P(Channel, WritesEveryByteAndTheUnalignedTail)
+TEST_P(Channel, ReportsItsModeWritesEveryByteAndReadsTheFirstHalf)
 {
     TempDir dir;
-    auto fsys = systemFileSystem({.direct = GetParam().direct, .async = GetParam().async, .blockSize = 1 << 16});
+    auto fsys = systemFileSystem({.direct = GetParam().direct, .async = GetParam().async});
     fs::path file = dir.path / "~test.tmp";
-    // Three and a half blocks and three bytes short of a 4096 boundary.
-    const std::int32_t count = (3 * 65536 + 32768 + 4093) / 2;
-    writePass(*fsys, file.string(), count);
+    const IoMode wanted {GetParam().direct, GetParam().async};
+    EXPECT_EQ(describe(writePass(*fsys, file.string(), kOddCount)), describe(wanted));
     auto bytes = readAll(file);
-    ASSERT_EQ(bytes.size(), static_cast<std::size_t>(2 * count));
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), 2 * count);
+    ASSERT_EQ(bytes.size(), static_cast<std::size_t>(2 * kOddCount));
+    EXPECT_TRUE(allZero(bytes));
 
-    // Read back the first half one byte at a time.
-    writeAll(file, [&] {
-        std::vector<std::uint8_t> v(static_cast<std::size_t>(2 * count));
-        for (std::size_t i = 0; i < v.size(); ++i)
-            v[i] = static_cast<std::uint8_t>(i * 7);
-        return v;
-    }());
-    FileTable files(*fsys);
-    auto n = files.freeFile();
-    files.openRead(n, file.string(), static_cast<std::uint64_t>(count));
-    FormState st;
-    st.lngCount = count;
-    st.bytBuffer.resize(static_cast<std::size_t>(count));
-    readLoop(files.reader(n), st);
-    bool same = true;
-    for (std::int32_t i = 0; i < count; ++i)
-        same &= st.bytBuffer[static_cast<std::size_t>(i)] == static_cast<std::uint8_t>(i * 7);
-    EXPECT_TRUE(same);
-    files.close(n);
-    EXPECT_EQ(files.closedReads(), static_cast<std::uint64_t>(count));
+    const auto content = pattern(bytes.size());
+    writeAll(file, content);
+    std::vector<std::uint8_t> got;
+    EXPECT_EQ(describe(readPass(*fsys, file.string(), kOddCount, got)), describe(wanted));
+    EXPECT_EQ(got, std::vector<std::uint8_t>(content.begin(), content.begin() + kOddCount));
 }
 
 TEST_P(Channel, ExistingLongerFileIsWrittenFromTheStartWithoutTruncation)
 {
     TempDir dir;
-    auto fsys = systemFileSystem({.direct = GetParam().direct, .async = GetParam().async, .blockSize = 1 << 16});
+    auto fsys = systemFileSystem({.direct = GetParam().direct, .async = GetParam().async});
     fs::path file = dir.path / "~test.tmp";
-    writeAll(file, std::vector<std::uint8_t>(300000, 0xEE));
-    writePass(*fsys, file.string(), 50000);
+    writeAll(file, std::vector<std::uint8_t>(3000000, 0xEE));
+    writePass(*fsys, file.string(), 500000);
     auto bytes = readAll(file);
-    ASSERT_EQ(bytes.size(), 300000u);
-    EXPECT_EQ(std::count(bytes.begin(), bytes.begin() + 100000, 0), 100000);
-    EXPECT_EQ(std::count(bytes.begin() + 100000, bytes.end(), 0xEE), 200000);
+    ASSERT_EQ(bytes.size(), 3000000u);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.begin() + 1000000, 0), 1000000);
+    EXPECT_EQ(std::count(bytes.begin() + 1000000, bytes.end(), 0xEE), 2000000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Channel,
@@ -132,27 +248,230 @@ INSTANTIATE_TEST_SUITE_P(Modes, Channel,
                                     + (info.param.async ? "Async" : "Sync");
                          });
 
-TEST(ChannelOnDisk, PagesAreEvictedWhenTheWrittenFileIsClosed)
+TEST(ChannelOnRoot, DirectAndAsyncByDefault)
 {
     TempDir dir;
-    // Through the cache on purpose: without the eviction the pages would stay.
-    auto fsys = systemFileSystem({.direct = false, .async = true});
-    fs::path file = dir.path / "~test.tmp";
-    writePass(*fsys, file.string(), 4 << 20);
-    EXPECT_EQ(residentPages(file), 0u);
+    auto fsys = systemFileSystem();
+    const std::string path = (dir.path / "~test.tmp").string();
+    WriteChannel w(fsys->openBlockWrite(path), path);
+    EXPECT_EQ(describe(w.mode()), "direct,ring");
+    w.close();
+    ReadChannel r(fsys->openBlockRead(path, 0), path);
+    EXPECT_EQ(describe(r.mode()), "direct,ring");
 }
 
-TEST(ChannelOnTmpfs, WorksWhereverDirectIoIsRefused)
+TEST(ChannelOnRoot, TheKernelHoldsODirectOnBothPassesDescriptors)
+{
+    TempDir dir;
+    fs::path file = dir.path / "~test.tmp";
+    struct Case {
+        bool direct;
+        bool expectFlag;
+    } cases[] = {{true, true}, {false, false}};
+    for (const auto& c : cases) {
+        auto fsys = systemFileSystem({.direct = c.direct});
+        {
+            WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
+            auto flags = openFlagsOf(file);
+            ASSERT_TRUE(flags.has_value());
+            EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
+            w.close();
+        }
+        ReadChannel r(fsys->openBlockRead(file.string(), 0), file.string());
+        auto flags = openFlagsOf(file);
+        ASSERT_TRUE(flags.has_value());
+        EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "read, direct wanted: " << c.direct;
+    }
+}
+
+TEST(ChannelOnRoot, PreallocationReservesTheWholeLengthBeforeAnyWrite)
+{
+    TempDir dir;
+    auto fsys = systemFileSystem({.preallocate = true});
+    const std::string path = (dir.path / "~test.tmp").string();
+    WriteChannel w(fsys->openBlockWrite(path), path);
+    w.preallocate(10 << 20);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 10 << 20);
+    EXPECT_GE(st.st_blocks * 512, 10 << 20);
+    w.close();
+}
+
+TEST(ChannelOnRoot, PagesAreEvictedWhenTheWrittenFileIsClosed)
+{
+    TempDir dir;
+    fs::path file = dir.path / "~test.tmp";
+    // Through the cache on purpose, and direct with a tail that goes through
+    // the cache: without the eviction those pages would stay.
+    for (bool direct : {false, true}) {
+        auto fsys = systemFileSystem({.direct = direct});
+        writePass(*fsys, file.string(), kOddCount);
+        EXPECT_EQ(residentPages(file), 0u) << "direct: " << direct;
+    }
+}
+
+TEST(ChannelOnRoot, ReadingAheadStartsWithTheFirstReadNotAtTheOpen)
+{
+    TempDir dir;
+    fs::path file = dir.path / "~test.tmp";
+    for (bool async : {false, true}) {
+        // Cached, so that what has been read shows as resident pages.
+        auto fsys = systemFileSystem({.direct = false, .async = async});
+        writePass(*fsys, file.string(), 4 << 20);
+        ASSERT_EQ(residentPages(file), 0u);
+        ReadChannel r(fsys->openBlockRead(file.string(), 4 << 20), file.string());
+        // Time for anything started at the open to land.
+        ::usleep(100000);
+        EXPECT_EQ(residentPages(file), 0u) << "async: " << async;
+        EXPECT_FALSE(r.available().empty());
+        EXPECT_GT(residentPages(file), 0u) << "async: " << async;
+    }
+}
+
+// --- The kernel refusing things ---------------------------------------------
+
+// A write pass and a read pass in a child whose kernel refuses `refusals`;
+// the report names both modes, whether the kernel held O_DIRECT on the
+// written file, and whether the bytes came out right.
+std::string passesUnder(const std::vector<Refusal>& refusals)
+{
+    TempDir dir;
+    const fs::path file = dir.path / "~test.tmp";
+    return inRefusingChild(refusals, [&] {
+        auto fsys = systemFileSystem();
+        std::ostringstream report;
+        {
+            WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
+            auto flags = openFlagsOf(file);
+            report << "write " << describe(w.mode()) << " O_DIRECT " << (flags && (*flags & O_DIRECT) ? "held" : "not held");
+            FormState st;
+            st.lngCount = kOddCount;
+            w.preallocate(2ULL * kOddCount);
+            writeLoop(w, st);
+            w.close();
+        }
+        auto bytes = readAll(file);
+        report << "; file " << (bytes.size() == 2u * kOddCount && allZero(bytes) ? "right" : "wrong");
+        const auto content = pattern(bytes.size());
+        writeAll(file, content);
+        std::vector<std::uint8_t> got;
+        IoMode m = readPass(*fsys, file.string(), kOddCount, got);
+        report << "; read " << describe(m) << " "
+               << (got == std::vector<std::uint8_t>(content.begin(), content.begin() + kOddCount) ? "right" : "wrong");
+        return report.str();
+    });
+}
+
+TEST(ChannelRefused, CachedWhereODirectIsRefused)
+{
+    EXPECT_EQ(passesUnder(noDirectIo()),
+              "write cached,ring O_DIRECT not held; file right; read cached,ring right");
+}
+
+TEST(ChannelRefused, SynchronousWhereTheRingIsRefused)
+{
+    EXPECT_EQ(passesUnder(noRing()), "write direct,sync O_DIRECT held; file right; read direct,sync right");
+}
+
+TEST(ChannelRefused, CachedAndSynchronousWhereBothAreRefused)
+{
+    auto refusals = noDirectIo();
+    refusals.push_back(noRing().front());
+    EXPECT_EQ(passesUnder(refusals), "write cached,sync O_DIRECT not held; file right; read cached,sync right");
+}
+
+TEST(ChannelRefused, GoesOnWithoutPreallocationWhereTheFileSystemHasNone)
+{
+    EXPECT_EQ(passesUnder({{SYS_fallocate, EOPNOTSUPP}}),
+              "write direct,ring O_DIRECT held; file right; read direct,ring right");
+}
+
+TEST(ChannelRefused, TheFlushEndsOnlyWithTheDrivesSync)
+{
+    // fdatasync failing is the only way the flush can fail here: the flush
+    // must have asked for it, and must say so.
+    TempDir dir;
+    const fs::path file = dir.path / "~test.tmp";
+    for (bool direct : {true, false}) {
+        std::string report = inRefusingChild({{SYS_fdatasync, EIO}}, [&] {
+            auto fsys = systemFileSystem({.direct = direct});
+            WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
+            FormState st;
+            st.lngCount = 1000;
+            writeLoop(w, st);
+            w.flush();
+            return std::string("flushed");
+        });
+        EXPECT_EQ(report, "error: Cannot write to the file: Input/output error (" + file.string() + ")");
+    }
+}
+
+// --- Whole runs on real folders ----------------------------------------------
+
+struct RunCase {
+    const char* caption;
+    std::int32_t count;
+    const char* folder; // nullptr: the root file system
+};
+
+class RealRun : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
+{
+    const RunCase& c = GetParam();
+    if (c.folder && !fs::is_directory(c.folder))
+        FAIL() << c.folder << " is missing";
+    TempDir dir(c.folder ? fs::path(c.folder) : rootFolder());
+    auto real = systemFileSystem();
+    InspectingFileSystem fsys(*real);
+    const std::size_t bytes = 2u * static_cast<std::size_t>(c.count);
+    fsys.replaceBeforeRead = pattern(bytes);
+
+    MemoryWindowSystem ws;
+    FormState st;
+    FileTable files(fsys);
+    test::FakeDriveSource drives;
+    drives.folders['C'] = {{dir.path.string()}};
+    NumericLocale loc;
+    RunContext ctx {ws, st, files, drives, systemCounter(), loc, {}, {}};
+    ws.addRow(Ctl::List1, " C:- Hard Disk");
+    ws.selectRow(Ctl::List1, 0);
+    ws.setCaption(Ctl::Label9, c.caption);
+    List1_Click(ctx);
+
+    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+    EXPECT_EQ(st.lngCount, c.count);
+    EXPECT_EQ(fsys.afterWrite.size(), bytes);
+    EXPECT_TRUE(allZero(fsys.afterWrite));
+    EXPECT_EQ(fsys.atDeletion, fsys.replaceBeforeRead);
+    ASSERT_EQ(st.bytBuffer.size(), static_cast<std::size_t>(c.count));
+    EXPECT_TRUE(std::equal(st.bytBuffer.begin(), st.bytBuffer.end(), fsys.replaceBeforeRead.begin()));
+    EXPECT_EQ(st.lngIndex, c.count + 1);
+    EXPECT_FALSE(fs::exists(dir.path / "~test.tmp"));
+}
+
+// "1k" and "5k" end inside a block and off a 4096 boundary, "1000k" inside
+// the first block on one; "1M" ends exactly on a block in both passes, "5M"
+// on one in the write pass and inside one in the read pass.
+INSTANTIATE_TEST_SUITE_P(Sizes, RealRun,
+                         ::testing::Values(RunCase {"1k", 512, nullptr}, RunCase {"5k", 2560, nullptr},
+                                           RunCase {"1000k", 512000, nullptr}, RunCase {"1M", 524288, nullptr},
+                                           RunCase {"5M", 2621440, nullptr}, RunCase {"1k", 512, "/dev/shm"},
+                                           RunCase {"1M", 524288, "/dev/shm"},
+                                           RunCase {"5M", 2621440, "/dev/shm"}));
+
+TEST(ChannelOnTmpfs, WritesAndReadsEveryByte)
 {
     if (!fs::is_directory("/dev/shm"))
-        GTEST_SKIP() << "no tmpfs at /dev/shm";
+        FAIL() << "no tmpfs at /dev/shm";
     TempDir dir("/dev/shm");
     auto fsys = systemFileSystem();
     fs::path file = dir.path / "~test.tmp";
-    writePass(*fsys, file.string(), 1000001);
+    writePass(*fsys, file.string(), kOddCount);
     auto bytes = readAll(file);
-    ASSERT_EQ(bytes.size(), 2000002u);
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), 2000002);
+    ASSERT_EQ(bytes.size(), 2u * kOddCount);
+    EXPECT_TRUE(allZero(bytes));
 }
 
 TEST(ChannelFailures, LinksFoldersAndMissingFoldersAreRefusedUntouched)

@@ -1,0 +1,40 @@
+#pragma once
+// What moves blocks between a buffer pool and a file: either a ring that
+// keeps several transfers in flight or plain calls one after another.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vantric {
+
+struct Transfer {
+    int slot = 0;                // buffer of the pool; identifies the transfer
+    bool write = false;
+    std::uint8_t* data = nullptr; // inside that buffer
+    std::uint64_t offset = 0;    // in the file
+    std::size_t length = 0;
+    // Fewer bytes than this is a short transfer and the rest goes again; a
+    // read ends sooner only at the end of the file.
+    std::size_t need = 0;
+};
+
+struct Completion {
+    int slot = 0;
+    long result = 0; // bytes moved, or -errno
+};
+
+class IoEngine {
+public:
+    virtual ~IoEngine() = default;
+    // True when transfers run while the caller goes on.
+    virtual bool async() const = 0;
+    // Adds a transfer to the batch. An asynchronous engine starts nothing
+    // before submit or wait; a synchronous one moves the bytes here.
+    virtual void queue(const Transfer& t) = 0;
+    // Starts every queued transfer with one call.
+    virtual void submit() = 0;
+    // Starts what is queued and returns a finished transfer.
+    virtual Completion wait() = 0;
+};
+
+} // namespace vantric

@@ -1,0 +1,62 @@
+#include "platform/sync_engine_linux.h"
+
+#include <cerrno>
+#include <deque>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace vantric {
+
+namespace {
+
+class SyncEngine : public IoEngine {
+public:
+    explicit SyncEngine(int fd) : fd_(fd) {}
+
+    bool async() const override { return false; }
+
+    void queue(const Transfer& t) override { done_.push_back({t.slot, perform(t)}); }
+
+    void submit() override {}
+
+    Completion wait() override
+    {
+        if (done_.empty())
+            throw std::logic_error("wait with nothing queued");
+        Completion c = done_.front();
+        done_.pop_front();
+        return c;
+    }
+
+private:
+    long perform(const Transfer& t) const
+    {
+        std::size_t total = 0;
+        while (total < t.need) {
+            const auto off = static_cast<off_t>(t.offset + total);
+            ssize_t r = t.write ? ::pwrite(fd_, t.data + total, t.length - total, off)
+                                : ::pread(fd_, t.data + total, t.length - total, off);
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                return -errno;
+            }
+            if (r == 0)
+                break;
+            total += static_cast<std::size_t>(r);
+        }
+        return static_cast<long>(total);
+    }
+
+    int fd_;
+    std::deque<Completion> done_;
+};
+
+} // namespace
+
+std::unique_ptr<IoEngine> makeSyncEngine(int fd)
+{
+    return std::make_unique<SyncEngine>(fd);
+}
+
+} // namespace vantric

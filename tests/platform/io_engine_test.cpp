@@ -1,0 +1,175 @@
+#include "platform/buffer_pool.h"
+#include "platform/sync_engine_linux.h"
+#ifdef VANTRIC_HAVE_URING
+#include "platform/uring_engine_linux.h"
+#endif
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace vantric;
+
+namespace {
+
+struct Pipe {
+    int r = -1, w = -1;
+    Pipe()
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            throw std::runtime_error("pipe");
+        r = fds[0];
+        w = fds[1];
+    }
+    ~Pipe()
+    {
+        ::close(r);
+        ::close(w);
+    }
+    bool readable() const
+    {
+        pollfd p {r, POLLIN, 0};
+        return ::poll(&p, 1, 0) == 1;
+    }
+};
+
+struct TempFile {
+    std::string path;
+    int fd;
+    explicit TempFile(const std::string& bytes)
+    {
+        char tmpl[] = "/var/tmp/vantric-engine-XXXXXX";
+        fd = ::mkstemp(tmpl);
+        path = tmpl;
+        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            throw std::runtime_error("temp file");
+    }
+    ~TempFile()
+    {
+        ::close(fd);
+        ::unlink(path.c_str());
+    }
+};
+
+using Factory = std::unique_ptr<IoEngine> (*)(int fd, const BufferPool& pool);
+
+std::unique_ptr<IoEngine> syncEngine(int fd, const BufferPool&)
+{
+    return makeSyncEngine(fd);
+}
+
+struct EngineKind {
+    const char* name;
+    Factory make;
+};
+
+class Engine : public ::testing::TestWithParam<EngineKind> {};
+
+TEST_P(Engine, AReadEndsShortAtTheEndOfTheFileWithoutError)
+{
+    TempFile file("0123456789");
+    BufferPool pool(2, 4096, 4096);
+    auto engine = GetParam().make(file.fd, pool);
+    ASSERT_TRUE(engine);
+    engine->queue({1, false, pool.data(1), 4, 4096, 4096});
+    engine->submit();
+    Completion c = engine->wait();
+    EXPECT_EQ(c.slot, 1);
+    EXPECT_EQ(c.result, 6);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(pool.data(1)), 6), "456789");
+}
+
+TEST_P(Engine, FailuresComeBackAsErrnoOfTheirTransfer)
+{
+    TempFile file("x");
+    int ro = ::open(file.path.c_str(), O_RDONLY);
+    BufferPool pool(2, 4096, 4096);
+    {
+        auto engine = GetParam().make(ro, pool);
+        ASSERT_TRUE(engine);
+        engine->queue({0, true, pool.data(0), 0, 4096, 4096});
+        Completion c = engine->wait();
+        EXPECT_EQ(c.slot, 0);
+        EXPECT_EQ(c.result, -EBADF);
+    }
+    ::close(ro);
+}
+
+TEST_P(Engine, TellsWhetherItRunsAlongsideTheCaller)
+{
+    Pipe p;
+    BufferPool pool(1, 4096, 4096);
+    auto engine = GetParam().make(p.w, pool);
+    ASSERT_TRUE(engine);
+    EXPECT_EQ(engine->async(), std::string(GetParam().name) == "ring");
+}
+
+std::vector<EngineKind> kinds()
+{
+    std::vector<EngineKind> k {{"sync", syncEngine}};
+#ifdef VANTRIC_HAVE_URING
+    k.push_back({"ring", makeUringEngine});
+#endif
+    return k;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Engine, ::testing::ValuesIn(kinds()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+#ifdef VANTRIC_HAVE_URING
+
+TEST(RingEngine, QueuedTransfersStartOnlyWithTheSubmission)
+{
+    Pipe p;
+    BufferPool pool(3, 4096, 4096);
+    auto engine = makeUringEngine(p.w, pool);
+    ASSERT_TRUE(engine);
+    for (int i = 0; i < 3; ++i) {
+        std::memset(pool.data(i), 'a' + i, 100);
+        engine->queue({i, true, pool.data(i), 0, 100, 100});
+    }
+    ::usleep(20000);
+    EXPECT_FALSE(p.readable());
+    engine->submit();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(engine->wait().result, 100);
+    char got[300];
+    ASSERT_EQ(::read(p.r, got, sizeof got), 300);
+}
+
+TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
+{
+    // A pipe hands a read only what has arrived; a position-taking call
+    // (pread) would fail on it outright, so only the ring can finish this.
+    Pipe p;
+    BufferPool pool(1, 65536, 4096);
+    auto engine = makeUringEngine(p.r, pool);
+    ASSERT_TRUE(engine);
+    engine->queue({0, false, pool.data(0), 0, 65536, 65536});
+    engine->submit();
+    std::thread writer([&] {
+        std::vector<char> chunk(16384);
+        for (int i = 0; i < 4; ++i) {
+            std::memset(chunk.data(), 'a' + i, chunk.size());
+            if (::write(p.w, chunk.data(), chunk.size()) != static_cast<ssize_t>(chunk.size()))
+                return;
+            ::usleep(20000);
+        }
+    });
+    Completion c = engine->wait();
+    writer.join();
+    EXPECT_EQ(c.slot, 0);
+    ASSERT_EQ(c.result, 65536);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(pool.data(0)[i * 16384 + 100], 'a' + i);
+}
+
+#endif
+
+} // namespace
