@@ -149,6 +149,8 @@ std::string passJson(const char* name, const PassRecord& p)
     s += std::string(",\"") + name + "_seconds\":" + jsonNumber(p.seconds);
     s += std::string(",\"") + name + "_mib_per_s\":"
          + (p.seconds > 0 ? jsonNumber(static_cast<double>(p.bytes) / 1048576.0 / p.seconds) : "null");
+    s += std::string(",\"") + name + "_io\":\"" + (p.mode.direct ? "direct" : "cached") + ","
+         + (p.mode.async ? "ring" : "synchronous") + "\"";
     return s;
 }
 

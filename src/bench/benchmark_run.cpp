@@ -109,7 +109,7 @@ void writePass(RunContext& ctx)
     // The span ends only once the bytes are on the drive.
     ch.flush();
     double first = timer.Elapsed();
-    ctx.record.write = {2ULL * static_cast<std::uint64_t>(st.lngCount), first};
+    ctx.record.write = {2ULL * static_cast<std::uint64_t>(st.lngCount), first, ch.mode()};
     ws.setCaption(Ctl::Label1,
                   formatRate(rateMBps(2ULL * static_cast<std::uint64_t>(st.lngCount), first, ctx.counter.frequency()),
                              ctx.locale));
@@ -134,9 +134,10 @@ void readPass(RunContext& ctx)
 
     clsElapsedTimer timer(ctx.counter);
     timer.Start();
-    readLoop(ctx.files.reader(st.intFileNum), st);
+    ReadChannel& ch = ctx.files.reader(st.intFileNum);
+    readLoop(ch, st);
     double first = timer.Elapsed();
-    ctx.record.read = {static_cast<std::uint64_t>(st.lngCount), first};
+    ctx.record.read = {static_cast<std::uint64_t>(st.lngCount), first, ch.mode()};
     ws.setCaption(Ctl::Label4,
                   formatRate(rateMBps(static_cast<std::uint64_t>(st.lngCount), first, ctx.counter.frequency()),
                              ctx.locale));

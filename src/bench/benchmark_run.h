@@ -29,6 +29,7 @@ struct ScratchHold {
 struct PassRecord {
     std::uint64_t bytes = 0;
     double seconds = 0;
+    IoMode mode; // how the channel really moved the bytes
 };
 
 struct RunRecord {

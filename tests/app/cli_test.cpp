@@ -3,6 +3,7 @@
 #include "app/cli.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
+#include "platform/file_table.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -147,6 +148,28 @@ TEST_P(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
     EXPECT_EQ(o["read_bytes"].toInteger(), static_cast<qint64>(count));
     EXPECT_GT(o["write_seconds"].toDouble(), 0);
     EXPECT_NEAR(o["read_mib_per_s"].toDouble(), count / 1048576.0 / o["read_seconds"].toDouble(), 1e-6);
+    {
+        // A channel opened the same way on the same folder goes the same way.
+        FileTable table(*files);
+        table.openWrite(1, (dir / "probe").string());
+        IoMode m = table.writer(1).mode();
+        table.close(1);
+        fs::remove(dir / "probe");
+        EXPECT_EQ(o["write_io"].toString().toStdString(),
+                  std::string(m.direct ? "direct" : "cached") + (m.async ? ",ring" : ",synchronous"));
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    // The modes are those the run's channels really used: here the page
+    // cache and one call at a time are all they may use.
+    auto plain = systemFileSystem(IoOptions {.direct = false, .async = false});
+    Cli p;
+    p.drives.holding[dir.string()] = "C";
+    p.drives.folders['C'] = {{"/elsewhere"}};
+    ASSERT_EQ(p.run({"--drive", dir.string(), "--size", size, "--json"}, *plain), 0) << p.err.str();
+    o = QJsonDocument::fromJson(QByteArray::fromStdString(p.out.str())).object();
+    EXPECT_EQ(o["write_io"].toString(), "cached,synchronous");
+    EXPECT_EQ(o["read_io"].toString(), "cached,synchronous");
     EXPECT_TRUE(fs::is_empty(dir));
 }
 
