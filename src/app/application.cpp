@@ -7,17 +7,10 @@
 #include "ui/qt_look.h"
 
 #include <QApplication>
-#include <QLocale>
 
 #include <cstdio>
 
 namespace vantric {
-
-NumericLocale systemNumericLocale()
-{
-    QLocale loc = QLocale::system();
-    return {loc.decimalPoint().toStdString(), loc.groupSeparator().toStdString()};
-}
 
 int runApplication(int argc, char** argv)
 {
@@ -44,7 +37,7 @@ int runApplication(int argc, char** argv)
 
     MainWindow window;
     QtWindowSystem ws(window);
-    frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), systemNumericLocale(), folder});
+    frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder});
 
     window.onList1Click = [&] { form.List1_Click(); };
     window.onCommand1 = [&] { form.Command1_Click(); };
