@@ -31,6 +31,9 @@ public:
     virtual std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) = 0;
     virtual void remove(const std::string& path) = 0;
     virtual std::uint64_t availableBytes(const std::string& folder) = 0;
+    // The size of the file system holding folder; 0 where it reports none
+    // (ramfs, some FUSE file systems).
+    virtual std::uint64_t totalBytes(const std::string& folder) = 0;
     // Size of a regular file, nullopt when nothing is there; throws when
     // something that is not a regular file is there.
     virtual std::optional<std::uint64_t> regularFileSize(const std::string& path) = 0;

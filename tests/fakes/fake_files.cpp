@@ -129,6 +129,11 @@ std::uint64_t FakeFileSystem::availableBytes(const std::string&)
     return available;
 }
 
+std::uint64_t FakeFileSystem::totalBytes(const std::string&)
+{
+    return total;
+}
+
 std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& path)
 {
     if (notRegular.count(path))

@@ -21,6 +21,7 @@ public:
     bool failSync = false;
     bool failReadOpen = false;
     std::uint64_t available = 1ULL << 40;
+    std::uint64_t total = 1ULL << 41;     // 0: a file system that reports no size
     std::size_t blockSize = 64;
 
     std::vector<std::string> removed;
@@ -34,6 +35,7 @@ public:
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override;
     void remove(const std::string& path) override;
     std::uint64_t availableBytes(const std::string& folder) override;
+    std::uint64_t totalBytes(const std::string& folder) override;
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;
 
