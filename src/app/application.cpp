@@ -52,7 +52,7 @@ int runApplication(int argc, char** argv)
 
     MainWindow window;
     QtWindowSystem ws(window);
-    frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder});
+    frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder, documentsFolder()});
 
     window.onList1Click = [&] { form.List1_Click(); };
     window.onCommand1 = [&] { form.Command1_Click(); };

@@ -15,9 +15,9 @@ static std::string summary(const std::string& action, const std::string& reason,
     return s;
 }
 
-VantricError::VantricError(std::string action, std::string reason, std::string path)
+VantricError::VantricError(std::string action, std::string reason, std::string path, int osCode)
     : std::runtime_error(summary(action, reason, path)), action_(std::move(action)), reason_(std::move(reason)),
-      path_(std::move(path))
+      path_(std::move(path)), osCode_(osCode)
 {
 }
 
@@ -32,7 +32,7 @@ std::string VantricError::message() const
 
 VantricError osError(const std::string& action, int err, const std::string& path)
 {
-    return VantricError(action, std::strerror(err), path);
+    return VantricError(action, std::strerror(err), path, err);
 }
 
 std::int64_t checkedAdd(std::int64_t a, std::int64_t b)

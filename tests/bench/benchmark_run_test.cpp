@@ -110,7 +110,7 @@ TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
         const char* reason;
         bool fileMayRemain; // something that is not ours stays where it was
     } cases[] = {
-        {"cannot create", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = "Permission denied"; }, "Permission denied", false},
+        {"cannot create", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = EACCES; }, "Permission denied", false},
         {"disk full", [](RunWorld& r) { r.fs.fullAfter = 300; }, "No space left on device", false},
         {"sync fails", [](RunWorld& r) { r.fs.failSync = true; }, "Input/output error", false},
         {"read open fails", [](RunWorld& r) { r.fs.failReadOpen = true; }, "No such file or directory", false},

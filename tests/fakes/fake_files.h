@@ -16,7 +16,7 @@ class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::vector<std::uint8_t>> files;
     std::set<std::string> notRegular;     // paths holding a folder, a link...
-    std::map<std::string, std::string> refuseOpen; // path -> OS reason
+    std::map<std::string, int> refuseOpen; // path -> errno of the refusal
     std::optional<std::uint64_t> fullAfter; // bytes the device takes before it is full
     bool failSync = false;
     bool failReadOpen = false;
