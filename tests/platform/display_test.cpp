@@ -1,17 +1,14 @@
 #include "platform/display.h"
 #include "support/child_process.h"
+#include "support/x_server.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <csignal>
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vantric;
@@ -39,72 +36,6 @@ fs::path freshDir(const std::string& stem)
         throw std::runtime_error("mkdtemp failed");
     return tmpl;
 }
-
-// One Xauthority entry for any host: MIT-MAGIC-COOKIE-1 for that display.
-void writeCookie(const fs::path& file, const std::string& display, const std::array<unsigned char, 16>& cookie)
-{
-    std::ofstream out(file, std::ios::binary);
-    auto field = [&](const std::string& s) {
-        out.put(static_cast<char>(s.size() >> 8)).put(static_cast<char>(s.size() & 0xFF)) << s;
-    };
-    out.put('\xFF').put('\xFF'); // FamilyWild
-    field("");
-    field(display);
-    field("MIT-MAGIC-COOKIE-1");
-    field(std::string(cookie.begin(), cookie.end()));
-}
-
-// A private X server that wants a cookie; it picks a free display number.
-class XServer {
-public:
-    XServer()
-    {
-        dir_ = freshDir("vantric-x");
-        serverAuth_ = dir_ / "server";
-        writeCookie(serverAuth_, "0", kCookie);
-        int fds[2];
-        if (::pipe(fds) != 0)
-            throw std::runtime_error("pipe failed");
-        std::string fd = std::to_string(fds[1]), auth = serverAuth_.string();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(fds[0]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-auth", auth.c_str(), "-nolisten", "tcp",
-                     "-screen", "0", "320x240x24", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        std::string number;
-        char c;
-        while (::read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        ::close(fds[0]);
-        if (number.empty())
-            throw std::runtime_error("Xvfb did not start; scripts/vantric.sh installs it (package xvfb)");
-        display_ = ":" + number;
-        writeCookie(dir_ / "good", number, kCookie);
-        auto wrong = kCookie;
-        wrong[0] ^= 0xFF;
-        writeCookie(dir_ / "wrong", number, wrong);
-    }
-    ~XServer()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        fs::remove_all(dir_);
-    }
-    const std::string& display() const { return display_; }
-    std::string goodAuth() const { return (dir_ / "good").string(); }
-    std::string wrongAuth() const { return (dir_ / "wrong").string(); }
-
-private:
-    static constexpr std::array<unsigned char, 16> kCookie {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    fs::path dir_, serverAuth_;
-    pid_t pid_ = -1;
-    std::string display_;
-};
 
 void expectRefused(const Env& env, const std::vector<std::string>& named, const std::string& label)
 {
