@@ -11,8 +11,8 @@ packages=(
   qt6-base-dev libgl-dev liburing-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  libxcb1-dev qt6-wayland
-  locales xvfb
+  libxcb1-dev qt6-wayland   # the display check asks the X server itself; Wayland sessions
+  locales xvfb              # tests: number formats under real locales, a private X server
 )
 
 # The number formatting tests run under these C-library locales.
