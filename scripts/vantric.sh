@@ -12,7 +12,16 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file librsvg2-bin imagemagick
+  libxcb1-dev qt6-wayland   # the display check asks the X server itself; Wayland sessions
+  locales xvfb              # tests: number formats under real locales, a private X server
 )
+
+# The number formatting tests run under these C-library locales.
+test_locales=(en_US de_DE fr_FR de_CH hi_IN en_IN)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
 
 install_missing() {
   local missing=()
@@ -20,11 +29,24 @@ install_missing() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   ((${#missing[@]})) || return 0
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   echo "Installing: ${missing[*]}"
-  "${sudo[@]}" apt-get update
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  as_root apt-get update
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+generate_locales() {
+  local have missing=()
+  have="$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')"
+  for l in "${test_locales[@]}"; do
+    grep -qx "$(echo "$l" | tr 'A-Z' 'a-z').utf8" <<<"$have" || missing+=("$l")
+  done
+  ((${#missing[@]})) || return 0
+  echo "Generating locales: ${missing[*]}"
+  for l in "${missing[@]}"; do
+    as_root sed -i -E "s/^# *(${l}\.UTF-8 UTF-8)\$/\1/" /etc/locale.gen
+    grep -qx "${l}.UTF-8 UTF-8" /etc/locale.gen || echo "${l}.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  done
+  as_root locale-gen
 }
 
 configure_and_build() {
@@ -40,6 +62,7 @@ case "${1:-}" in
     ;;
   test)
     install_missing
+    generate_locales
     configure_and_build
     cd "$build"
     exec ctest --output-on-failure -j "$(nproc)"

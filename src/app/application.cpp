@@ -7,25 +7,33 @@
 #include "ui/qt_look.h"
 
 #include <QApplication>
-#include <QLocale>
+#include <QFileInfo>
 
 #include <cstdio>
 
 namespace vantric {
 
-NumericLocale systemNumericLocale()
+static bool qtHasPlatformPlugin(const std::string& file)
 {
-    QLocale loc = QLocale::system();
-    return {loc.decimalPoint().toStdString(), loc.groupSeparator().toStdString()};
+    QStringList dirs;
+    if (QString own = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"); !own.isEmpty())
+        dirs << own;
+    for (const QString& d : QCoreApplication::libraryPaths())
+        dirs << d + QStringLiteral("/platforms");
+    for (const QString& d : dirs)
+        if (QFileInfo::exists(d + QLatin1Char('/') + QString::fromStdString(file)))
+            return true;
+    return false;
 }
 
 int runApplication(int argc, char** argv)
 {
-    std::string why;
-    if (!displayAvailable(why)) {
-        std::fprintf(stderr, "Vantric needs a graphical display to show its window, and %s.\n"
-                             "Start it from a desktop session (X11 or Wayland).\n",
-                     why.c_str());
+    // Before QApplication: a platform that cannot connect makes Qt abort.
+    if (std::string problem = displayProblem(qtPlatformCandidates(), qtHasPlatformPlugin); !problem.empty()) {
+        std::fprintf(stderr,
+                     "Vantric cannot show its window: %s.\n"
+                     "Start it from a desktop session (X11 or Wayland).\n",
+                     problem.c_str());
         return 2;
     }
     QApplication app(argc, argv);
@@ -44,7 +52,7 @@ int runApplication(int argc, char** argv)
 
     MainWindow window;
     QtWindowSystem ws(window);
-    frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), systemNumericLocale(), folder});
+    frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder, documentsFolder()});
 
     window.onList1Click = [&] { form.List1_Click(); };
     window.onCommand1 = [&] { form.Command1_Click(); };

@@ -1,4 +1,5 @@
 #include "app/cli.h"
+#include "platform/clock.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     } catch (const std::exception&) {
     }
     return runCli(std::vector<std::string>(argv + 1, argv + argc),
-                  Services {*drives, *fs, systemCounter(), systemClock(), NumericLocale {}, folder},
+                  Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder,
+                           documentsFolder()},
                   CliStreams {std::cout, std::cerr, ::isatty(2) == 1});
 }

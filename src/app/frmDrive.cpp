@@ -11,7 +11,7 @@ frmDrive::frmDrive(WindowSystem& ws, Services services)
     : ws_(ws), svc_(std::move(services)), files_(svc_.fs),
       survey_ {ws_, svc_.drives, state_, svc_.locale},
       run_ {ws_, state_, files_, svc_.drives, svc_.counter, svc_.locale, {}, {}},
-      log_ {ws_, state_, files_, svc_.clock, svc_.programFolder}
+      log_ {ws_, state_, files_, svc_.clock, svc_.programFolder, svc_.documentsFolder}
 {
 }
 

@@ -26,6 +26,7 @@ struct Services {
     Clock& clock;
     NumericLocale locale;
     std::string programFolder;
+    std::string documentsFolder; // for the log when the program's folder may not be written
 };
 
 class frmDrive {

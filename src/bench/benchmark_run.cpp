@@ -18,6 +18,10 @@ namespace {
 void checkRoom(RunContext& ctx, const std::string& folder)
 {
     FileSystem& fs = ctx.files.fs();
+    // Without a size (ramfs) the free figure means nothing; the write itself
+    // still reports a full drive.
+    if (fs.totalBytes(folder) == 0)
+        return;
     std::uint64_t need = 2ULL * static_cast<std::uint64_t>(ctx.state.lngCount);
     std::uint64_t existing = fs.regularFileSize(ctx.state.strFileName).value_or(0);
     std::uint64_t avail = fs.availableBytes(folder);
@@ -30,7 +34,7 @@ void checkRoom(RunContext& ctx, const std::string& folder)
 
 bool mayNotCreate(const VantricError& e)
 {
-    return e.code() == EACCES || e.code() == EPERM || e.code() == EROFS;
+    return e.osCode() == EACCES || e.osCode() == EPERM || e.osCode() == EROFS;
 }
 
 // Takes the scratch file in the first folder of the drive where this user

@@ -1,6 +1,7 @@
 #pragma once
 // The local date and time, and where the running program lives.
 
+#include <functional>
 #include <string>
 
 namespace vantric {
@@ -24,6 +25,16 @@ Clock& systemClock();
 
 // The folder of the running executable, without a trailing separator.
 std::string programFolder();
+
+// The user's documents folder: XDG_DOCUMENTS_DIR from the environment or
+// from the user-dirs.dirs file, when it is a folder; else the home folder;
+// empty when neither is known.
+std::string documentsFolder();
+
+// The same from given parts: the variable's value, the text of
+// user-dirs.dirs, the home folder and a test for folders.
+std::string documentsFolderFrom(const std::string& variable, const std::string& userDirs, const std::string& home,
+                                const std::function<bool(const std::string&)>& isFolder);
 
 // The path separator of this system.
 char pathSeparator();

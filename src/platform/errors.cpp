@@ -15,9 +15,9 @@ static std::string summary(const std::string& action, const std::string& reason,
     return s;
 }
 
-VantricError::VantricError(std::string action, std::string reason, std::string path, int code)
+VantricError::VantricError(std::string action, std::string reason, std::string path, int osCode)
     : std::runtime_error(summary(action, reason, path)), action_(std::move(action)), reason_(std::move(reason)),
-      path_(std::move(path)), code_(code)
+      path_(std::move(path)), osCode_(osCode)
 {
 }
 

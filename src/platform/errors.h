@@ -11,14 +11,14 @@ namespace vantric {
 class VantricError : public std::runtime_error {
 public:
     // action: what failed ("Cannot create the scratch file");
-    // reason: why, usually the OS text; path: the file concerned, if any.
-    VantricError(std::string action, std::string reason, std::string path = {}, int code = 0);
+    // reason: why, usually the OS text; path: the file concerned, if any;
+    // osCode: the errno behind it, 0 if none.
+    VantricError(std::string action, std::string reason, std::string path = {}, int osCode = 0);
 
     const std::string& action() const { return action_; }
     const std::string& reason() const { return reason_; }
     const std::string& path() const { return path_; }
-    // The OS error number behind it, 0 when there is none.
-    int code() const { return code_; }
+    int osCode() const { return osCode_; }
 
     // The text shown to the user: action, path and reason on their own lines.
     std::string message() const;
@@ -27,7 +27,7 @@ private:
     std::string action_;
     std::string reason_;
     std::string path_;
-    int code_ = 0;
+    int osCode_ = 0;
 };
 
 // Builds an error whose reason is the text of an errno value.

@@ -48,6 +48,9 @@ public:
     // Removes a folder made by makePrivateFolder, if it is empty.
     virtual void removeFolder(const std::string& path) noexcept = 0;
     virtual std::uint64_t availableBytes(const std::string& folder) = 0;
+    // The size of the file system holding folder; 0 where it reports none
+    // (ramfs, some FUSE file systems).
+    virtual std::uint64_t totalBytes(const std::string& folder) = 0;
     // Size of a regular file, nullopt when nothing is there; throws when
     // something that is not a regular file is there.
     virtual std::optional<std::uint64_t> regularFileSize(const std::string& path) = 0;

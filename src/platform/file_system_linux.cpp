@@ -199,6 +199,14 @@ public:
         return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
     }
 
+    std::uint64_t totalBytes(const std::string& folder) override
+    {
+        struct statvfs st {};
+        if (::statvfs(folder.c_str(), &st) != 0)
+            throw osError("Cannot query the drive", errno, folder);
+        return static_cast<std::uint64_t>(st.f_blocks) * st.f_frsize;
+    }
+
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override
     {
         struct stat st {};

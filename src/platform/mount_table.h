@@ -22,6 +22,7 @@ struct MountEntry {
     std::string mountPoint;  // unescaped
     std::string fsType;
     std::string source;      // unescaped
+    std::string superOptions; // per file system, e.g. overlay's upperdir=
 };
 
 struct LetteredMount {

@@ -26,6 +26,12 @@ const std::set<std::string> kNetworkTypes = {
     "fuse.rclone", "fuse.cephfs", "coda",
 };
 
+// Disk file systems, including those whose mounts carry no block device.
+const std::set<std::string> kLocalDiskTypes = {
+    "zfs", "btrfs", "xfs", "f2fs", "bcachefs", "overlay", "ext2", "ext3", "ext4", "jfs", "reiserfs",
+    "nilfs2", "vfat", "exfat", "ntfs", "ntfs3", "hfsplus", "fuseblk",
+};
+
 bool underPath(const std::string& path, const std::string& prefix)
 {
     return path == prefix || (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0
@@ -69,13 +75,65 @@ std::optional<fs::path> blockNode(const MountEntry& m, const fs::path& sys)
 }
 
 bool removableNode(fs::path node, const std::vector<MountEntry>& all, const fs::path& sys, int depth);
+bool removableBacking(const MountEntry& m, const std::vector<MountEntry>& all, const fs::path& sys, int depth);
 
-bool removableMount(const MountEntry& m, const std::vector<MountEntry>& all, const fs::path& sys, int depth)
+std::vector<std::string> splitOn(const std::string& s, char sep)
+{
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= s.size()) {
+        std::size_t end = s.find(sep, start);
+        if (end == std::string::npos)
+            end = s.size();
+        if (end > start)
+            out.push_back(s.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
+}
+
+std::string superOption(const MountEntry& m, const std::string& key)
+{
+    for (const auto& opt : splitOn(m.superOptions, ','))
+        if (opt.rfind(key + "=", 0) == 0)
+            return unescapeMountField(opt.substr(key.size() + 1));
+    return {};
+}
+
+// Removable when the mount holding path is; a mount is never its own host.
+bool removableHostOf(const std::string& path, const MountEntry& m, const std::vector<MountEntry>& all,
+                     const fs::path& sys, int depth)
+{
+    auto host = mountOf(all, path);
+    return host && host->id != m.id && removableBacking(*host, all, sys, depth + 1);
+}
+
+// Where the bytes of a file system go: its block device; for several
+// devices (bcachefs "/dev/a:/dev/b"), any of them; for an overlay, the
+// file system of its upper folder; for FUSE, those of the folders it joins
+// (mergerfs "/mnt/a:/mnt/b").
+bool removableBacking(const MountEntry& m, const std::vector<MountEntry>& all, const fs::path& sys, int depth)
 {
     if (depth > 8)
         return false;
-    auto node = blockNode(m, sys);
-    return node && removableNode(*node, all, sys, depth + 1);
+    if (auto node = blockNode(m, sys))
+        return removableNode(*node, all, sys, depth + 1);
+    if (m.fsType == "overlay") {
+        std::string upper = superOption(m, "upperdir");
+        return !upper.empty() && removableHostOf(upper, m, all, sys, depth);
+    }
+    for (const auto& part : splitOn(m.source, ':')) {
+        if (part.rfind("/dev/", 0) == 0) {
+            MountEntry device;
+            device.source = part;
+            if (auto node = blockNode(device, sys); node && removableNode(*node, all, sys, depth + 1))
+                return true;
+        } else if (part[0] == '/' && m.fsType.rfind("fuse", 0) == 0) {
+            if (removableHostOf(part, m, all, sys, depth))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool removableNode(fs::path node, const std::vector<MountEntry>& all, const fs::path& sys, int depth)
@@ -87,13 +145,16 @@ bool removableNode(fs::path node, const std::vector<MountEntry>& all, const fs::
         node = node.parent_path();
     if (node.string().find("/usb") != std::string::npos)
         return true;
+    // SD and MMC cards: the drive type counts them as removable media.
+    if (baseName(node.string()).rfind("mmcblk", 0) == 0)
+        return true;
     if (readFirstLine(node / "removable") == "1")
         return true;
     // A loop device is as removable as the file system of its backing file.
     std::string backing = readFirstLine(node / "loop" / "backing_file");
     if (!backing.empty()) {
         if (auto host = mountOf(all, backing))
-            return removableMount(*host, all, sys, depth + 1);
+            return removableBacking(*host, all, sys, depth + 1);
     }
     // Device-mapper and md devices are removable if any of their parts is.
     fs::path slaves = node / "slaves";
@@ -105,6 +166,23 @@ bool removableNode(fs::path node, const std::vector<MountEntry>& all, const fs::
         }
     }
     return false;
+}
+
+// A FUSE source naming a remote place: "host:/path", "user@host:",
+// "//server/share", "scheme://...". Local ones name a device, folders
+// ("/mnt/a:/mnt/b") or just the program.
+bool networkSource(const std::string& source)
+{
+    if (source.find("://") != std::string::npos || source.rfind("//", 0) == 0 || source.rfind("\\\\", 0) == 0)
+        return true;
+    auto colon = source.find(':');
+    if (colon == std::string::npos || colon == 0)
+        return false;
+    std::string before = source.substr(0, colon);
+    if (before.find('/') != std::string::npos)
+        return false;
+    std::string after = source.substr(colon + 1);
+    return before.find('@') != std::string::npos || before[0] == '[' || after.empty() || after[0] == '/';
 }
 
 } // namespace
@@ -157,6 +235,8 @@ std::vector<MountEntry> parseMountInfo(const std::string& text)
         m.mountPoint = unescapeMountField(tok[4]);
         m.fsType = unescapeMountField(*(dash + 1));
         m.source = unescapeMountField(*(dash + 2));
+        if (tok.end() - dash > 3)
+            m.superOptions = *(dash + 3); // escapes undone per option
         out.push_back(std::move(m));
     }
     return out;
@@ -210,16 +290,20 @@ int classifyMount(const MountEntry& m, const std::vector<MountEntry>& all, const
     if (t == "iso9660" || t == "udf" || (m.source.rfind("/dev/", 0) == 0 && dev.rfind("sr", 0) == 0))
         return 4;
     fs::path sys(sysfsRoot);
-    auto node = blockNode(m, sys);
-    if (node) {
+    if (auto node = blockNode(m, sys)) {
         if (baseName(node->string()).rfind("zram", 0) == 0)
             return 5;
         if (baseName(node->string()).rfind("sr", 0) == 0)
             return 4;
         return removableNode(*node, all, sys, 0) ? 1 : 2;
     }
-    if (m.major != 0 || m.source.rfind("/dev/", 0) == 0)
-        return 2;
+    bool fuse = t.rfind("fuse.", 0) == 0;
+    if (fuse && networkSource(m.source))
+        return 3;
+    // Pools and stacked file systems have no block device of their own (ZFS,
+    // btrfs and bcachefs use anonymous device numbers).
+    if (kLocalDiskTypes.count(t) || fuse || m.major != 0 || m.source.rfind("/dev/", 0) == 0)
+        return removableBacking(m, all, sys, 0) ? 1 : 2;
     return 0;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Numbers rendered with the decimal mark and thousands grouping of the
-// user's locale.
+// user's locale. The digits come from std::to_chars, so nothing here depends
+// on the process's global locale (which QApplication changes at start).
 
+#include <optional>
 #include <string>
 
 namespace vantric {
@@ -9,6 +11,9 @@ namespace vantric {
 struct NumericLocale {
     std::string decimalPoint = ".";
     std::string groupSeparator = ",";
+    // The C library's rule: group sizes from the right, the last one repeats;
+    // a size of CHAR_MAX (or none at all) stops the grouping.
+    std::string grouping = "\3";
 };
 
 // value rounded to `decimals` places. grouping: thousands separators in the
@@ -16,5 +21,13 @@ struct NumericLocale {
 // as the "#" digits of a format pattern do (".5000").
 std::string formatFixed(double value, int decimals, bool grouping, bool leadingZero,
                         const NumericLocale& loc);
+
+// The numeric conventions of the C library's locale that the environment
+// names (LC_ALL, else LC_NUMERIC, else LANG), whether or not setlocale has
+// been called; those of "C" when that locale is not installed.
+NumericLocale environmentNumericLocale();
+
+// Those of the named C-library locale; nullopt when it is not installed.
+std::optional<NumericLocale> namedNumericLocale(const std::string& name);
 
 } // namespace vantric

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace vantric {
@@ -13,6 +14,11 @@ std::string logTimestamp(const LocalDateTime& t)
     return buf;
 }
 
+static bool folderRefused(int err)
+{
+    return err == EACCES || err == EPERM || err == EROFS;
+}
+
 void Command4_Click(LogContext& ctx)
 {
     FormState& st = ctx.state;
@@ -20,9 +26,18 @@ void Command4_Click(LogContext& ctx)
     if (st.runInProgress)
         return;
     LocalDateTime now = ctx.clock.now();
-    st.strFileName = ctx.folder + pathSeparator() + "Vantric_Log_" + logTimestamp(now) + ".txt";
+    const std::string name = "Vantric_Log_" + logTimestamp(now) + ".txt";
+    st.strFileName = ctx.folder + pathSeparator() + name;
     st.intFileNum = ctx.files.freeFile();
-    ctx.files.openText(st.intFileNum, st.strFileName);
+    try {
+        ctx.files.openText(st.intFileNum, st.strFileName);
+    } catch (const VantricError& e) {
+        // Installed programs live in folders their users may not write.
+        if (!folderRefused(e.osCode()) || ctx.fallbackFolder.empty())
+            throw;
+        st.strFileName = ctx.fallbackFolder + pathSeparator() + name;
+        ctx.files.openText(st.intFileNum, st.strFileName);
+    }
     try {
         const std::int32_t last = ws.rowCount(Ctl::List2) - 1;
         TextOutput& out = ctx.files.text(st.intFileNum);

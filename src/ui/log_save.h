@@ -16,7 +16,8 @@ struct LogContext {
     FormState& state;
     FileTable& files;
     Clock& clock;
-    std::string folder; // the program's folder
+    std::string folder;         // the program's folder
+    std::string fallbackFolder; // where the log goes when that folder may not be written
 };
 
 // Ten digits: year in century, month, day, hour (0-23), minute.

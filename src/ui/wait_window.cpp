@@ -1,5 +1,6 @@
 #include "ui/wait_window.h"
 
+#include "ui/native_title.h"
 #include "ui/qt_look.h"
 
 #include <QGuiApplication>
@@ -57,6 +58,38 @@ WaitWindow::WaitWindow(WaitKind kind)
         QRect area = screen->geometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
+}
+
+// Qt puts the application's name where the title is empty; the window
+// system is told the empty title again whenever Qt may have set it: when
+// the native window is made, when the title changes, and once shown (on
+// Wayland the toplevel that carries the title exists only from then on).
+void WaitWindow::keepEmptyTitleEmpty()
+{
+    if (windowTitle().isEmpty())
+        clearNativeTitle(windowHandle());
+}
+
+bool WaitWindow::event(QEvent* e)
+{
+    bool done = QWidget::event(e);
+    switch (e->type()) {
+    case QEvent::WinIdChange:
+    case QEvent::WindowTitleChange:
+    case QEvent::Show:
+        keepEmptyTitleEmpty();
+        break;
+    default:
+        break;
+    }
+    return done;
+}
+
+void WaitWindow::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+    if (visible)
+        keepEmptyTitleEmpty();
 }
 
 } // namespace vantric

@@ -17,6 +17,14 @@ public:
     static QString messageFor(WaitKind kind);
 
     QLabel* Label1 = nullptr;
+
+    void setVisible(bool visible) override;
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    void keepEmptyTitleEmpty();
 };
 
 } // namespace vantric

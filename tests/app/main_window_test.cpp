@@ -315,3 +315,46 @@ TEST_F(Runs, ClicksMadeDuringARunAreNotReplayedAfterIt)
 }
 
 } // namespace
+
+#include "platform/number_format.h"
+#include "support/child_process.h"
+
+#include <sstream>
+
+namespace {
+
+// The drive row, the run's rows and the saved log of a headless program
+// started under German rules, as QApplication sets them up.
+TEST(WindowLocale, GermanDriveRowRunRowsAndLogAgree)
+{
+    ASSERT_TRUE(namedNumericLocale("de_DE.UTF-8")) << "de_DE.UTF-8 is not installed; scripts/vantric.sh generates it";
+    test::ChildResult r = test::runProgram(VANTRIC_LOCALE_CHILD, {},
+                                           {{"LC_ALL", "de_DE.UTF-8"}, {"LANG", "de_DE.UTF-8"},
+                                            {"QT_QPA_PLATFORM", "offscreen"}});
+    ASSERT_TRUE(r.exited && r.status == 0) << test::describe(r);
+    std::vector<std::string> list1, list2;
+    std::string logPath, logText;
+    std::istringstream in(r.out);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("List1|", 0) == 0) {
+            list1.push_back(line.substr(6));
+        } else if (line.rfind("List2|", 0) == 0) {
+            list2.push_back(line.substr(6));
+        } else if (line.rfind("File|", 0) == 0) {
+            logPath = line.substr(5);
+            logText.assign(std::istreambuf_iterator<char>(in), {});
+        }
+    }
+    EXPECT_EQ(list1, std::vector<std::string> {" C:- Hard Disk  Free Space: 81.191,02 MB  Total Size: 258.020,25 MB"});
+    EXPECT_EQ(list2, (std::vector<std::string> {" C:- Hard Disk  Free Space: 81.191,02 MB  Total Size: 258.020,25 MB",
+                                                " Testing On 1k File", " Write [MB/s]= ,001953 1,0000 Seconds",
+                                                " Read  [MB/s]= ,000977  1,0000 Seconds", " "}));
+    EXPECT_EQ(logPath, "/fake/prog/Vantric_Log_2612051200.txt");
+    std::string want;
+    for (const auto& row : list2)
+        want += row + "\r\n";
+    EXPECT_EQ(logText, want);
+}
+
+} // namespace

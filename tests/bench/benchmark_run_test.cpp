@@ -113,7 +113,7 @@ TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
     } cases[] = {
         {"may not create", [](RunWorld& r) { r.fs.refuseCreate[kScratch] = EACCES; }, "You may not create files", false},
         {"cannot create", [](RunWorld& r) { r.fs.refuseCreate[kScratch] = EIO; }, "Input/output error", false},
-        {"cannot open for writing", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = "Permission denied"; }, "Permission denied", false},
+        {"cannot open for writing", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = EACCES; }, "Permission denied", false},
         {"disk full", [](RunWorld& r) { r.fs.fullAfter = 300; }, "No space left on device", false},
         {"sync fails", [](RunWorld& r) { r.fs.failSync = true; }, "Input/output error", false},
         {"read open fails", [](RunWorld& r) { r.fs.failReadOpen = true; }, "No such file or directory", false},
@@ -158,6 +158,29 @@ TEST_F(Run, RefusedForLackOfRoomWritesNothing)
     EXPECT_EQ(r.fs.bytesWritten, 0u);
     EXPECT_EQ(r.fs.opened, std::vector<std::string> {"claim " + kScratch});
     EXPECT_TRUE(r.fs.files.empty());
+}
+
+TEST_F(Run, FileSystemWithoutASizeSkipsThePreCheck)
+{
+    // ramfs: statvfs reports no blocks at all, so nothing is "free" either.
+    fs.total = 0;
+    fs.available = 0;
+    form.List1_Click();
+    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+    EXPECT_EQ(fs.bytesWritten, 1024u);
+    EXPECT_EQ(log().size(), 5u);
+    EXPECT_EQ(log()[0], kRow); // the row as the drive reported it
+
+    // A drive that really fills up is still an error.
+    RunWorld r;
+    r.fs.total = 0;
+    r.fs.available = 0;
+    r.fs.fullAfter = 300;
+    r.form.List1_Click();
+    ASSERT_EQ(r.ws.errors.size(), 1u);
+    EXPECT_NE(r.ws.errors[0].find("No space left on device"), std::string::npos) << r.ws.errors[0];
+    EXPECT_TRUE(r.fs.files.empty());
+    EXPECT_TRUE(r.log().empty());
 }
 
 TEST_F(Run, ClicksAtTheProcessingPointsAreIgnored)

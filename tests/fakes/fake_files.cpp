@@ -116,7 +116,7 @@ std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& p
     if (notRegular.count(path))
         throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
     if (auto it = refuseOpen.find(path); it != refuseOpen.end())
-        throw VantricError("Cannot create the scratch file", it->second, path);
+        throw osError("Cannot create the scratch file", it->second, path);
     opened.push_back("write " + path);
     files[path]; // created if missing, never truncated
     return std::make_unique<Writer>(*this, path);
@@ -186,6 +186,11 @@ std::uint64_t FakeFileSystem::availableBytes(const std::string&)
     return available;
 }
 
+std::uint64_t FakeFileSystem::totalBytes(const std::string&)
+{
+    return total;
+}
+
 std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& path)
 {
     if (notRegular.count(path))
@@ -199,7 +204,7 @@ std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& 
 std::unique_ptr<AtomicFile> FakeFileSystem::createAtomic(const std::string& path)
 {
     if (auto it = refuseOpen.find(path); it != refuseOpen.end())
-        throw VantricError("Cannot create the file", it->second, path);
+        throw osError("Cannot create the file", it->second, path);
     opened.push_back("text " + path);
     return std::make_unique<Atomic>(*this, path);
 }

@@ -17,7 +17,7 @@ class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::vector<std::uint8_t>> files;
     std::set<std::string> notRegular;     // paths holding a folder, a link...
-    std::map<std::string, std::string> refuseOpen; // path -> OS reason
+    std::map<std::string, int> refuseOpen;         // path -> errno of the refusal
     std::map<std::string, int> refuseCreate;       // path -> errno, for the scratch claim
     std::set<std::string> heldByOther;             // scratch files another process has claimed
     std::set<std::string> otherLinks;              // files with another name
@@ -28,6 +28,7 @@ public:
     bool failSync = false;
     bool failReadOpen = false;
     std::uint64_t available = 1ULL << 40;
+    std::uint64_t total = 1ULL << 41;     // 0: a file system that reports no size
     std::size_t blockSize = 64;
 
     std::vector<std::string> removed;
@@ -46,6 +47,7 @@ public:
     void removeFolder(const std::string& path) noexcept override;
     void remove(const std::string& path);
     std::uint64_t availableBytes(const std::string& folder) override;
+    std::uint64_t totalBytes(const std::string& folder) override;
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;
 

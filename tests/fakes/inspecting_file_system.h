@@ -34,6 +34,7 @@ public:
     }
     void removeFolder(const std::string& path) noexcept override { real_.removeFolder(path); }
     std::uint64_t availableBytes(const std::string& folder) override { return real_.availableBytes(folder); }
+    std::uint64_t totalBytes(const std::string& folder) override { return real_.totalBytes(folder); }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override
     {
         return real_.regularFileSize(path);

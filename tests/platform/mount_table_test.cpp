@@ -81,18 +81,70 @@ TEST(MountInfo, AssignsLettersOncePerFileSystemAndClassifies)
         {'E', "/dev/shm", 5},
         {'F', "/home", 2},                    // btrfs by its source; the subvolume mount counts once
         {'G', "/media/cdrom", 4},
-        {'H', "/mnt/fuse", 0},
+        {'H', "/mnt/fuse", 2},                // local FUSE
         {'I', "/mnt/image", 1},               // loop file on a USB disk
         {'J', "/mnt/my disk", 1},             // USB
         {'K', "/run/media/user/STICK", 1},    // removable flag
         {'L', "/srv/nfs", 3},
         {'M', "/tmp", 5},
         {'N', "/var/cache/z", 5},             // zram
-        {'O', "/var/lib/docker/overlay2/x/merged", 0},
+        {'O', "/var/lib/docker/overlay2/x/merged", 2},
     };
     EXPECT_EQ(got, want);
     // Of the two mounts stacked on /tmp, the top one.
     EXPECT_EQ(letters[10].mount.minor, 42u);
+}
+
+TEST(MountInfo, EveryLocalDiskFileSystemIsAHardDisk)
+{
+    SysfsTree sys;
+    const std::string base = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                             "2 1 8:17 / /mnt/usb rw - vfat /dev/sdb1 rw\n"
+                             "3 1 8:3 / /mnt/a rw - ext4 /dev/sda3 rw\n"
+                             "4 1 0:60 / /run/live/overlay rw - tmpfs tmpfs rw\n";
+    struct Case {
+        const char* name;
+        std::string mountinfo; // added to the base mounts
+        const char* point;     // the mount classified
+        int want;
+    } cases[] = {
+        {"ZFS root", "9 0 0:25 / / rw - zfs rpool/ROOT/debian rw,xattr,posixacl\n", "/", 2},
+        {"ZFS dataset", "9 1 0:26 / /home rw - zfs rpool/home rw\n", "/home", 2},
+        {"container overlay root",
+         "9 0 0:50 / / rw - overlay overlay rw,lowerdir=/var/lib/docker/l/A,upperdir=/var/lib/docker/x/diff,"
+         "workdir=/var/lib/docker/x/work\n",
+         "/", 2},
+        {"live system overlay root", "9 0 0:51 / / rw - overlay overlay rw,lowerdir=/run/live/medium,"
+                                     "upperdir=/run/live/overlay/rw,workdir=/run/live/overlay/work\n",
+         "/", 2},
+        {"overlay written to a USB disk",
+         "9 1 0:52 / /merged rw - overlay overlay rw,lowerdir=/srv,upperdir=/mnt/usb/up,workdir=/mnt/usb/w\n",
+         "/merged", 1},
+        {"mergerfs over fixed disks", "9 1 0:53 / /pool rw - fuse.mergerfs /mnt/a:/mnt/a/b rw\n", "/pool", 2},
+        {"mergerfs with a USB branch", "9 1 0:54 / /pool rw - fuse.mergerfs /mnt/a:/mnt/usb rw\n", "/pool", 1},
+        {"FUSE named after its program", "9 1 0:55 / /pool rw - fuse.mergerfs mergerfs rw\n", "/pool", 2},
+        {"FUSE over a remote host", "9 1 0:56 / /remote rw - fuse.unknownfs user@host:/x rw\n", "/remote", 3},
+        {"FUSE over host:/path", "9 1 0:57 / /remote rw - fuse.unknownfs server:/export rw\n", "/remote", 3},
+        {"FUSE over a URL", "9 1 0:58 / /remote rw - fuse.unknownfs https://example.org/dav rw\n", "/remote", 3},
+        {"sshfs", "9 1 0:59 / /remote rw - fuse.sshfs me@host: rw\n", "/remote", 3},
+        {"btrfs on a fixed disk", "9 1 0:30 / /b rw - btrfs /dev/sda2 rw\n", "/b", 2},
+        {"btrfs on a USB disk", "9 1 0:31 / /b rw - btrfs /dev/sdb1 rw\n", "/b", 1},
+        {"bcachefs over fixed disks", "9 1 0:32 / /c rw - bcachefs /dev/sda2:/dev/sda3 rw\n", "/c", 2},
+        {"bcachefs with a removable part", "9 1 0:33 / /c rw - bcachefs /dev/sda3:/dev/sdd1 rw\n", "/c", 1},
+        {"xfs on a USB disk", "9 1 8:17 / /x rw - xfs /dev/sdb1 rw\n", "/x", 1},
+        {"SD card in a built-in reader", "9 1 179:1 / /media/sd rw - ext4 /dev/mmcblk0p1 rw\n", "/media/sd", 1},
+        {"f2fs on an SD card", "9 1 179:1 / /media/sd rw - f2fs /dev/mmcblk0p1 rw\n", "/media/sd", 1},
+        {"ramfs", "9 1 0:34 / /r rw - ramfs ramfs rw\n", "/r", 5},
+        {"tmpfs", "9 1 0:35 / /t rw - tmpfs tmpfs rw\n", "/t", 5},
+        {"NFS", "9 1 0:36 / /n rw - nfs4 server:/export rw\n", "/n", 3},
+        {"unknown type without a device", "9 1 0:37 / /v rw - virtiofs share rw\n", "/v", 0},
+    };
+    for (const auto& c : cases) {
+        auto mounts = parseMountInfo(base + c.mountinfo);
+        auto target = mountOf(mounts, c.point);
+        ASSERT_TRUE(target && target->mountPoint == c.point) << c.name;
+        EXPECT_EQ(classifyMount(*target, mounts, sys.path()), c.want) << c.name;
+    }
 }
 
 TEST(MountInfo, SameDeviceKeepsTheShortestMountPoint)

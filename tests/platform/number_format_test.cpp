@@ -1,13 +1,28 @@
+#include "bench/figures.h"
 #include "platform/number_format.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
 using namespace vantric;
+using namespace vantric::test;
+
+namespace {
 
 TEST(NumberFormat, GroupsAndRoundsInTheLocale)
 {
     NumericLocale en;
-    NumericLocale de {",", "."};
+    NumericLocale de {",", ".", "\3"};
+    NumericLocale indian {".", ",", "\3\2"};
+    NumericLocale french {",", "\u202F", "\3"};
+    NumericLocale swiss {".", "\u2019", "\3"};
+    NumericLocale ungrouped {".", ",", ""};
+    NumericLocale stopsAfterOne {".", ",", "\3\x7F"};
+    NumericLocale noSeparator {".", "", "\3"};
     struct Case {
         double v;
         int decimals;
@@ -22,7 +37,103 @@ TEST(NumberFormat, GroupsAndRoundsInTheLocale)
         {1234567.891, 2, true, true, &de, "1.234.567,89"},
         {0.0, 2, true, true, &en, "0.00"},
         {123456.0, 0, true, true, &en, "123,456"},
+        {1234567.891, 2, true, true, &indian, "12,34,567.89"},
+        {123456789.0, 0, true, true, &indian, "12,34,56,789"},
+        {1000.0, 0, true, true, &indian, "1,000"},
+        {999.0, 0, true, true, &indian, "999"},
+        {1234567.891, 2, true, true, &french, "1\u202F234\u202F567,89"},
+        {1234567.891, 2, true, true, &swiss, "1\u2019234\u2019567.89"},
+        {1234567.891, 2, true, true, &ungrouped, "1234567.89"},
+        {1234567.891, 2, true, true, &stopsAfterOne, "1234,567.89"},
+        {1234567.891, 2, true, true, &noSeparator, "1234567.89"},
+        {-1234.5, 1, true, true, &de, "-1.234,5"},
+        {-0.001, 2, true, true, &en, "0.00"},
+        {1234567.891, 2, false, true, &de, "1234567,89"},
+        {0.5, 4, false, false, &de, ",5000"},
+        {1.0e20, 0, true, true, &en, "100,000,000,000,000,000,000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(formatFixed(c.v, c.decimals, c.group, c.lead, *c.loc), c.want) << c.v;
 }
+
+// What the window shows for one drive and one run, in a locale.
+std::string sampleFigures(const NumericLocale& loc)
+{
+    return formatFixed(85134958592.0 / 1048576.0, 2, true, true, loc) + " MB|"
+        + formatFixed(2199023255552.0 / 1048576.0, 2, true, true, loc) + " MB|"
+        + formatFixed(1048575.0 / 1024.0, 0, true, true, loc) + " KB|" + formatRate(163.6222031, loc) + "|"
+        + formatSeconds(0.0062, loc) + "|" + formatSeconds(12345.6, loc);
+}
+
+// The locale named by the environment, read the way the program reads it,
+// with or without the setlocale(LC_ALL, "") that QApplication makes.
+ChildResult figuresUnder(const char* name, bool callSetlocale)
+{
+    return runInChild([&] {
+        ::setenv("LC_ALL", name, 1);
+        if (callSetlocale && !std::setlocale(LC_ALL, ""))
+            return 3;
+        std::fputs(sampleFigures(environmentNumericLocale()).c_str(), stdout);
+        return 0;
+    });
+}
+
+TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
+{
+    struct Case {
+        const char* locale;
+        const char* want;
+    } cases[] = {
+        {"C", "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000"},
+        {"en_US.UTF-8", "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000"},
+        {"de_DE.UTF-8", "81.191,02 MB|2.097.152,00 MB|1.024 KB|163,622203|,0062|12345,6000"},
+        {"fr_FR.UTF-8", "81\u202F191,02 MB|2\u202F097\u202F152,00 MB|1\u202F024 KB|163,622203|,0062|12345,6000"},
+        {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000"},
+        // glibc groups hi_IN numbers by three; its Indian 3;2 rule is the one of en_IN.
+        {"hi_IN.UTF-8", "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000"},
+        {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(namedNumericLocale(c.locale))
+            << c.locale << " is not installed; scripts/vantric.sh generates it";
+        for (bool set : {true, false}) {
+            ChildResult r = figuresUnder(c.locale, set);
+            ASSERT_TRUE(r.exited && r.status == 0) << c.locale << ": " << describe(r);
+            EXPECT_EQ(r.out, c.want) << c.locale << (set ? " after setlocale" : " without setlocale");
+        }
+    }
+}
+
+TEST(NumberFormat, IndianGroupingFromTheCLibrary)
+{
+    auto loc = namedNumericLocale("en_IN.UTF-8");
+    ASSERT_TRUE(loc) << "en_IN.UTF-8 is not installed; scripts/vantric.sh generates it";
+    EXPECT_EQ(formatFixed(123456789.126, 2, true, true, *loc), "12,34,56,789.13");
+}
+
+TEST(NumberFormat, GlobalLocaleDoesNotLeakIntoTheDigits)
+{
+    // The process runs under German rules while the text is asked for in English.
+    ChildResult r = runInChild([] {
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            return 3;
+        std::fputs(sampleFigures(NumericLocale {}).c_str(), stdout);
+        return 0;
+    });
+    ASSERT_TRUE(r.exited && r.status == 0) << describe(r);
+    EXPECT_EQ(r.out, "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000");
+}
+
+TEST(NumberFormat, MissingLocaleFallsBackToC)
+{
+    ChildResult r = runInChild([] {
+        ::setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
+        std::fputs(sampleFigures(environmentNumericLocale()).c_str(), stdout);
+        return 0;
+    });
+    ASSERT_TRUE(r.exited && r.status == 0) << describe(r);
+    EXPECT_EQ(r.out, "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000");
+    EXPECT_FALSE(namedNumericLocale("xx_NOWHERE.UTF-8"));
+}
+
+} // namespace

@@ -3,12 +3,18 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
 #include "platform/memory_window_system.h"
+#include "support/child_process.h"
 #include "ui/log_save.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <fcntl.h>
+#include <grp.h>
+#include <set>
+#include <unistd.h>
 
 using namespace vantric;
 using namespace vantric::test;
@@ -49,8 +55,9 @@ struct SaveWorld {
     FakeFileSystem fs;
     FakeCounter counter;
     SetClock clock;
-    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog"}};
+    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs"}};
     const std::string logPath = "/fake/prog/Vantric_Log_2612050907.txt";
+    const std::string docsPath = "/fake/docs/Vantric_Log_2612050907.txt";
 
     SaveWorld()
     {
@@ -115,8 +122,8 @@ TEST_F(Save, FailedSaveShowsTheErrorAndKeepsTheEarlierFile)
         void (*arrange)(FakeFileSystem&, const std::string&);
         const char* reason;
     } cases[] = {
-        {"read-only folder", [](FakeFileSystem& f, const std::string& p) { f.refuseOpen[p] = "Read-only file system"; },
-         "Read-only file system"},
+        {"no space to create it", [](FakeFileSystem& f, const std::string& p) { f.refuseOpen[p] = ENOSPC; },
+         "No space left on device"},
         {"disk full", [](FakeFileSystem& f, const std::string&) { f.fullAfter = f.bytesWritten + 100; },
          "No space left on device"},
     };
@@ -135,6 +142,84 @@ TEST_F(Save, FailedSaveShowsTheErrorAndKeepsTheEarlierFile)
         EXPECT_EQ(form.files().openCount(), 0) << c.name;
         fs = saved;
     }
+}
+
+TEST_F(Save, FolderThatMayNotBeWrittenSendsTheLogToTheDocuments)
+{
+    runs(1);
+    for (int err : {EACCES, EPERM, EROFS}) {
+        fs.files.clear();
+        fs.refuseOpen = {{logPath, err}};
+        ws.messages.clear();
+        form.Command4_Click();
+        ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+        EXPECT_FALSE(fs.files.count(logPath)) << err;
+        ASSERT_TRUE(fs.files.count(docsPath)) << err;
+        std::string want;
+        for (const auto& row : ws.rows(Ctl::List2))
+            want += row + "\r\n";
+        EXPECT_EQ(text(fs.files[docsPath]), want) << err;
+        ASSERT_EQ(ws.messages.size(), 1u) << err;
+        EXPECT_EQ(ws.messages[0].second, "Log Saved In\r\n" + docsPath) << err;
+        EXPECT_EQ(form.state().strFileName, docsPath) << err;
+        EXPECT_EQ(form.files().openCount(), 0) << err;
+    }
+}
+
+TEST_F(Save, FallbackThatFailsTooIsReported)
+{
+    runs(1);
+    struct Case {
+        const char* name;
+        std::map<std::string, int> refuse;
+        std::optional<std::uint64_t> fullAfter;
+        const char* reason;
+        std::string path;
+    } cases[] = {
+        {"documents refused too", {{logPath, EACCES}, {docsPath, EACCES}}, {}, "Permission denied", docsPath},
+        {"documents full", {{logPath, EROFS}}, 100, "No space left on device", docsPath},
+    };
+    for (const auto& c : cases) {
+        SaveWorld w;
+        w.runs(1);
+        w.fs.refuseOpen = c.refuse;
+        if (c.fullAfter)
+            w.fs.fullAfter = w.fs.bytesWritten + *c.fullAfter;
+        w.form.Command4_Click();
+        ASSERT_EQ(w.ws.errors.size(), 1u) << c.name;
+        EXPECT_NE(w.ws.errors[0].find(c.reason), std::string::npos) << w.ws.errors[0];
+        EXPECT_NE(w.ws.errors[0].find(c.path), std::string::npos) << w.ws.errors[0];
+        EXPECT_TRUE(w.ws.messages.empty()) << c.name;
+        EXPECT_FALSE(w.fs.files.count(logPath)) << c.name;
+        EXPECT_FALSE(w.fs.files.count(docsPath)) << c.name;
+        EXPECT_EQ(w.form.files().openCount(), 0) << c.name;
+    }
+}
+
+TEST(DocumentsFolder, VariableThenUserDirsThenHome)
+{
+    std::set<std::string> folders = {"/home/u/Documents", "/home/u/Dokumente", "/data/docs"};
+    auto isFolder = [&](const std::string& p) { return folders.count(p) > 0; };
+    const std::string userDirs = "# written by xdg-user-dirs-update\n"
+                                 "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                 "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    struct Case {
+        const char* variable;
+        std::string userDirs;
+        const char* home;
+        const char* want;
+    } cases[] = {
+        {"", userDirs, "/home/u", "/home/u/Dokumente"},
+        {"/data/docs", userDirs, "/home/u", "/data/docs"},
+        {"$HOME/Documents", "", "/home/u", "/home/u/Documents"},
+        {"", "XDG_DOCUMENTS_DIR=\"/data/docs/\"\n", "/home/u", "/data/docs"},
+        {"", "XDG_DOCUMENTS_DIR=\"$HOME/Missing\"\n", "/home/u", "/home/u"},
+        {"", "", "/home/u", "/home/u"},
+        {"relative/path", "", "/home/u", "/home/u"},
+        {"", "", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(documentsFolderFrom(c.variable, c.userDirs, c.home, isFolder), c.want) << c.variable << c.userDirs;
 }
 
 TEST_F(Save, EmptyLogWritesAnEmptyFileAndConfirms)
@@ -166,6 +251,53 @@ TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
     EXPECT_EQ(got, "one\r\n two\r\n \r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator {}), 1);
     fs::remove_all(dir);
+}
+
+// A real folder the saving user may not write: root writes anywhere, so as
+// root the save runs as the unprivileged user "nobody" (65534).
+TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
+{
+    std::string tmpl = (fs::temp_directory_path() / "vantric-ro-XXXXXX").string();
+    fs::path top = ::mkdtemp(tmpl.data());
+    fs::path prog = top / "bin", docs = top / "Documents";
+    fs::create_directory(prog);
+    fs::create_directory(docs);
+    fs::permissions(top, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(prog, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
+                              | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(docs, fs::perms::all);
+
+    ChildResult r = runInChild([&] {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 4;
+        int probe = ::open((prog / "probe").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (probe >= 0 || errno != EACCES) {
+            std::fprintf(stderr, "the program folder can be written\n");
+            return 5;
+        }
+        MemoryWindowSystem ws;
+        auto fsys = systemFileSystem();
+        FileTable files(*fsys);
+        FormState st;
+        SetClock clock;
+        LogContext ctx {ws, st, files, clock, prog.string(), docs.string()};
+        for (const char* row : {"one", " two", " "})
+            ws.addRow(Ctl::List2, row);
+        Command4_Click(ctx);
+        if (ws.messages.size() != 1)
+            return 6;
+        std::fputs(ws.messages[0].second.c_str(), stdout);
+        return 0;
+    });
+    ASSERT_TRUE(r.exited && r.status == 0) << describe(r);
+    const fs::path saved = docs / "Vantric_Log_2612050907.txt";
+    EXPECT_EQ(r.out, "Log Saved In\r\n" + saved.string());
+    std::ifstream in(saved, std::ios::binary);
+    std::string got {std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(got, "one\r\n two\r\n \r\n");
+    EXPECT_TRUE(fs::is_empty(prog));
+    fs::permissions(prog, fs::perms::owner_all);
+    fs::remove_all(top);
 }
 
 } // namespace
