@@ -1,13 +1,15 @@
 #pragma once
-// Qt never leaves a window title empty: it falls back to the application's
-// name. These put the empty title on the window system's side of a window.
+// Qt never shows a window title as it is given: an empty one becomes the
+// application's name, and any other gets the application's display name
+// appended. These put the exact title on the window system's side.
 
+class QString;
 class QWindow;
 
 namespace vantric {
 
-// Makes the title that the window system holds for the window empty, where
-// the platform allows; does nothing elsewhere.
-void clearNativeTitle(QWindow* window);
+// Makes the title that the window system holds for the window exactly
+// `title`, where the platform allows; does nothing elsewhere.
+void setNativeTitle(QWindow* window, const QString& title);
 
 } // namespace vantric

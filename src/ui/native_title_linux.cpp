@@ -20,7 +20,7 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name)
     return a;
 }
 
-void clearX11Title(QWindow* window)
+void setX11Title(QWindow* window, const QString& title)
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
@@ -28,20 +28,23 @@ void clearX11Title(QWindow* window)
     xcb_connection_t* c = x11->connection();
     auto id = static_cast<xcb_window_t>(window->winId());
     xcb_atom_t netName = atom(c, "_NET_WM_NAME"), utf8 = atom(c, "UTF8_STRING");
+    const QByteArray utf8Title = title.toUtf8(), latin1Title = title.toLatin1();
     if (netName != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE)
-        ::xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, netName, utf8, 8, 0, nullptr);
-    ::xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, nullptr);
+        ::xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, netName, utf8, 8,
+                              static_cast<std::uint32_t>(utf8Title.size()), utf8Title.constData());
+    ::xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                          static_cast<std::uint32_t>(latin1Title.size()), latin1Title.constData());
     ::xcb_flush(c);
 }
 
 } // namespace
 
-void clearNativeTitle(QWindow* window)
+void setNativeTitle(QWindow* window, const QString& title)
 {
     if (!window || !window->handle())
         return;
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        clearX11Title(window);
+        setX11Title(window, title);
 }
 
 } // namespace vantric

@@ -60,14 +60,13 @@ WaitWindow::WaitWindow(WaitKind kind)
     }
 }
 
-// Qt puts the application's name where the title is empty; the window
-// system is told the empty title again whenever Qt may have set it: when
-// the native window is made, when the title changes, and once shown (on
-// Wayland the toplevel that carries the title exists only from then on).
-void WaitWindow::keepEmptyTitleEmpty()
+// Qt puts the application's name where the title is empty, and appends
+// the display name to the others; the window system is told the blank
+// title again whenever Qt may have set it: when the native window is made,
+// when the title changes, and once shown.
+void WaitWindow::keepTitleExact()
 {
-    if (windowTitle().isEmpty())
-        clearNativeTitle(windowHandle());
+    setNativeTitle(windowHandle(), windowTitle());
 }
 
 bool WaitWindow::event(QEvent* e)
@@ -77,7 +76,7 @@ bool WaitWindow::event(QEvent* e)
     case QEvent::WinIdChange:
     case QEvent::WindowTitleChange:
     case QEvent::Show:
-        keepEmptyTitleEmpty();
+        keepTitleExact();
         break;
     default:
         break;
@@ -89,7 +88,7 @@ void WaitWindow::setVisible(bool visible)
 {
     QWidget::setVisible(visible);
     if (visible)
-        keepEmptyTitleEmpty();
+        keepTitleExact();
 }
 
 } // namespace vantric

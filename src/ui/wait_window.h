@@ -24,7 +24,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    void keepEmptyTitleEmpty();
+    void keepTitleExact();
 };
 
 } // namespace vantric

@@ -2,6 +2,7 @@
 // does, and prints the title the window system holds for it: the
 // _NET_WM_NAME and WM_NAME properties as the X server has them.
 
+#include "app/identity.h"
 #include "app/main_window.h"
 #include "app/qt_window_system.h"
 
@@ -43,6 +44,7 @@ std::string property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t name)
 
 int main(int argc, char** argv)
 {
+    announceIdentity(); // names as the program sets them: Qt appends the display name to titles
     QApplication app(argc, argv);
     auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
     if (!x11)
