@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "platform/form_layout.h"
 #include "ui/qt_look.h"
 
 #include <QCloseEvent>
@@ -11,16 +12,9 @@ namespace vantric {
 
 namespace {
 
-void place(QWidget* w, int left, int top, int width, int height)
+void place(QWidget* w, const ControlSpec& c)
 {
-    w->setGeometry(px(left), px(top), px(width), px(height));
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
+    w->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
 }
 
 // Window background, window text, a single-line border, centred text.
@@ -34,105 +28,85 @@ void valueBox(QLabel* l)
     l->setFrameStyle(QFrame::Box | QFrame::Plain);
     l->setLineWidth(1);
     l->setAlignment(Qt::AlignCenter);
-    l->setFont(lookFont("Arial", 12, true));
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    // Enter on a focused button clicks it, as the space bar does.
-    b->setAutoDefault(true);
-    return b;
 }
 
 } // namespace
+
+QWidget* MainWindow::make(const ControlSpec& c)
+{
+    const QString caption = QString::fromUtf8(c.caption);
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case ControlKind::Label: {
+        auto* l = new QLabel(caption, this);
+        if (c.look == Look::ValueBox)
+            valueBox(l);
+        else if (c.look == Look::CentredNoBorder)
+            l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        w = l;
+        break;
+    }
+    case ControlKind::TextBox: w = new QLineEdit(caption, this); break;
+    case ControlKind::ListBox: {
+        QListWidget* l = c.ctl == Ctl::List1 ? new DriveList(this) : new QListWidget(this);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        w = l;
+        break;
+    }
+    case ControlKind::Button: {
+        auto* b = new QPushButton(caption, this);
+        // Enter on a focused button clicks it, as the space bar does.
+        b->setAutoDefault(true);
+        w = b;
+        break;
+    }
+    }
+    w->setObjectName(QString::fromUtf8(c.name));
+    if (c.width > 0)
+        place(w, c);
+    if (c.font.face)
+        w->setFont(lookFont(QString::fromUtf8(c.font.face), c.font.points, c.font.bold, c.font.italic));
+    if (c.tooltip)
+        w->setToolTip(QString::fromUtf8(c.tooltip));
+    if (!c.visible)
+        w->hide();
+    return w;
+}
 
 MainWindow::MainWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    const MainWindowSpec& spec = mainWindowSpec();
     setObjectName("frmDrive");
-    setWindowTitle(" Vantric");
+    setWindowTitle(QString::fromUtf8(spec.title));
     setWindowIcon(appIcon());
-    setFixedSize(px(8985), px(6630));
+    setFixedSize(px(spec.clientWidth), px(spec.clientHeight));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);
     setAutoFillBackground(true);
 
-    const QFont listFont = lookFont("Courier New", 9.75);
-    const QFont buttonFont = lookFont("Verdana", 9.75, true, true);
-
-    // Storage controls: never shown.
-    Text1 = new QLineEdit("C", this);
-    Text1->setObjectName("Text1");
-    Text1->hide();
-    Label2 = label(this, "Label2", "Label2");
-    lblDrive = label(this, "lblDrive", "");
-    lblSN = label(this, "lblSN", "");
-    lblFree = label(this, "lblFree", "");
-    lblTot = label(this, "lblTot", "");
-    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(lblDrive), static_cast<QWidget*>(lblSN),
-                       static_cast<QWidget*>(lblFree), static_cast<QWidget*>(lblTot)})
-        w->hide();
-
-    List1 = new DriveList(this);
-    List1->setObjectName("List1");
-    place(List1, 50, 50, 8895, 2460);
-    List1->setFont(listFont);
-    List1->setToolTip(" Click On Drive To Start Vantric");
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    Command3 = button(this, "Command3", "");
-    place(Command3, 3000, 2640, 375, 360);
-    Label9 = label(this, "Label9", "1M");
-    place(Label9, 3430, 2640, 1995, 360);
-    valueBox(Label9);
-    Command1 = button(this, "Command1", "");
-    place(Command1, 5520, 2640, 375, 360);
-
-    Label6 = label(this, "Label6", "Write [MB/s]");
-    place(Label6, 480, 2760, 1815, 375);
-    Label6->setFont(lookFont("MS Sans Serif", 12, true));
-    Label7 = label(this, "Label7", "Read [MB/s]");
-    place(Label7, 6720, 2760, 1935, 255);
-    Label7->setFont(lookFont("MS Sans Serif", 12, true));
-
-    Label1 = label(this, "Label1", "");
-    place(Label1, 50, 3120, 2600, 360);
-    valueBox(Label1);
-    Command2 = button(this, "Command2", "&Exit");
-    place(Command2, 3000, 3120, 2895, 375);
-    Command2->setFont(buttonFont);
-    Label4 = label(this, "Label4", "");
-    place(Label4, 6300, 3120, 2600, 360);
-    valueBox(Label4);
-
-    Label3 = label(this, "Label3", "");
-    place(Label3, 0, 3600, 2535, 360);
-    Label3->setFont(lookFont("MS Sans Serif", 9.75));
-    Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Command4 = button(this, "Command4", "&Save Log File");
-    place(Command4, 3000, 3600, 2895, 375);
-    Command4->setFont(buttonFont);
-    Command4->hide();
-    Label5 = label(this, "Label5", "");
-    place(Label5, 6300, 3600, 2600, 360);
-    Label5->setFont(lookFont("MS Sans Serif", 9.75));
-    Label5->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-
-    List2 = new QListWidget(this);
-    List2->setObjectName("List2");
-    place(List2, 50, 4100, 8895, 2460);
-    List2->setFont(listFont);
-    List2->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    setTabOrder(Command2, List1);
-    setTabOrder(List1, Command1);
-    setTabOrder(Command1, Command3);
-    setTabOrder(Command3, List2);
-    setTabOrder(List2, Command4);
+    // Made in focus order, which is the order Tab follows.
+    QWidget* previous = nullptr;
+    for (const ControlSpec& c : mainWindowControls()) {
+        QWidget* w = make(c);
+        widgets_[c.ctl] = w;
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    }
+    List1 = static_cast<DriveList*>(widgets_[Ctl::List1]);
+    List2 = static_cast<QListWidget*>(widgets_[Ctl::List2]);
+    for (auto [ctl, label] : {std::pair {Ctl::Label1, &Label1}, {Ctl::Label2, &Label2}, {Ctl::Label3, &Label3},
+                              {Ctl::Label4, &Label4}, {Ctl::Label5, &Label5}, {Ctl::Label6, &Label6},
+                              {Ctl::Label7, &Label7}, {Ctl::Label9, &Label9}, {Ctl::lblDrive, &lblDrive},
+                              {Ctl::lblSN, &lblSN}, {Ctl::lblFree, &lblFree}, {Ctl::lblTot, &lblTot}})
+        *label = static_cast<QLabel*>(widgets_[ctl]);
+    for (auto [ctl, button] : {std::pair {Ctl::Command1, &Command1}, {Ctl::Command2, &Command2},
+                               {Ctl::Command3, &Command3}, {Ctl::Command4, &Command4}})
+        *button = static_cast<QPushButton*>(widgets_[ctl]);
+    Text1 = static_cast<QLineEdit*>(widgets_[Ctl::Text1]);
 
     connect(Command1, &QPushButton::clicked, this, [this] { if (onCommand1) onCommand1(); });
     connect(Command2, &QPushButton::clicked, this, [this] { if (onCommand2) onCommand2(); });

@@ -8,7 +8,10 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "platform/form_layout.h"
+
 #include <functional>
+#include <map>
 
 namespace vantric {
 
@@ -37,8 +40,14 @@ public:
 
     std::function<void()> onList1Click, onCommand1, onCommand2, onCommand3, onCommand4, onClosed;
 
+    QWidget* widget(Ctl c) const { return widgets_.at(c); }
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+
+private:
+    QWidget* make(const ControlSpec& c);
+    std::map<Ctl, QWidget*> widgets_;
 };
 
 } // namespace vantric

@@ -15,28 +15,7 @@ QtWindowSystem::QtWindowSystem(MainWindow& w) : w_(w) {}
 
 QWidget* QtWindowSystem::widget(Ctl c) const
 {
-    switch (c) {
-    case Ctl::List1: return w_.List1;
-    case Ctl::List2: return w_.List2;
-    case Ctl::Label1: return w_.Label1;
-    case Ctl::Label2: return w_.Label2;
-    case Ctl::Label3: return w_.Label3;
-    case Ctl::Label4: return w_.Label4;
-    case Ctl::Label5: return w_.Label5;
-    case Ctl::Label6: return w_.Label6;
-    case Ctl::Label7: return w_.Label7;
-    case Ctl::Label9: return w_.Label9;
-    case Ctl::Command1: return w_.Command1;
-    case Ctl::Command2: return w_.Command2;
-    case Ctl::Command3: return w_.Command3;
-    case Ctl::Command4: return w_.Command4;
-    case Ctl::Text1: return w_.Text1;
-    case Ctl::lblDrive: return w_.lblDrive;
-    case Ctl::lblSN: return w_.lblSN;
-    case Ctl::lblFree: return w_.lblFree;
-    case Ctl::lblTot: return w_.lblTot;
-    }
-    return nullptr;
+    return w_.widget(c);
 }
 
 QListWidget* QtWindowSystem::list(Ctl c) const

@@ -1,41 +1,12 @@
 #include "platform/control_store.h"
 
+#include "platform/form_layout.h"
+
 namespace vantric {
-
-namespace {
-
-constexpr ControlInit kControls[] = {
-    {Ctl::Text1, "C", false},
-    {Ctl::Command2, "&Exit", true},
-    {Ctl::lblDrive, "", false},
-    {Ctl::lblSN, "", false},
-    {Ctl::lblTot, "", false},
-    {Ctl::lblFree, "", false},
-    {Ctl::List1, "", true},
-    {Ctl::Label2, "Label2", false},
-    {Ctl::Label3, "", true},
-    {Ctl::Label5, "", true},
-    {Ctl::Label6, "Write [MB/s]", true},
-    {Ctl::Label7, "Read [MB/s]", true},
-    {Ctl::Label1, "", true},
-    {Ctl::Label4, "", true},
-    {Ctl::Label9, "1M", true},
-    {Ctl::Command1, "", true},
-    {Ctl::Command3, "", true},
-    {Ctl::List2, "", true},
-    {Ctl::Command4, "&Save Log File", false},
-};
-
-} // namespace
-
-std::span<const ControlInit> initialControls()
-{
-    return kControls;
-}
 
 ControlStore::ControlStore()
 {
-    for (const ControlInit& c : kControls) {
+    for (const ControlSpec& c : mainWindowControls()) {
         if (*c.caption)
             captions_[c.ctl] = c.caption;
         visible_[c.ctl] = c.visible;

@@ -6,21 +6,10 @@
 #include "platform/window_system.h"
 
 #include <map>
-#include <span>
 #include <string>
 #include <vector>
 
 namespace vantric {
-
-// Initial caption and visibility of a control of the main window.
-struct ControlInit {
-    Ctl ctl;
-    const char* caption;
-    bool visible;
-};
-
-// Every control of the main window, in focus order.
-std::span<const ControlInit> initialControls();
 
 class ControlStore {
 public:

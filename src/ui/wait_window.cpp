@@ -1,5 +1,6 @@
 #include "ui/wait_window.h"
 
+#include "platform/form_layout.h"
 #include "ui/native_title.h"
 #include "ui/qt_look.h"
 
@@ -10,22 +11,12 @@ namespace vantric {
 
 QString WaitWindow::titleFor(WaitKind kind)
 {
-    switch (kind) {
-    case WaitKind::PleastWait: return QString(11, QLatin1Char(' '));
-    case WaitKind::PleaseWaitWriting: return QString();
-    case WaitKind::PleaseWaitReading: return QStringLiteral(" ");
-    }
-    return {};
+    return QString::fromUtf8(waitTitle(kind));
 }
 
 QString WaitWindow::messageFor(WaitKind kind)
 {
-    switch (kind) {
-    case WaitKind::PleastWait: return QStringLiteral("Please Wait Checking Your Drives");
-    case WaitKind::PleaseWaitWriting: return QStringLiteral("Please Wait Writing To Disk");
-    case WaitKind::PleaseWaitReading: return QStringLiteral("Please Wait Reading From Disk");
-    }
-    return {};
+    return QString::fromStdString(waitMessage(kind));
 }
 
 WaitWindow::WaitWindow(WaitKind kind)
@@ -36,21 +27,22 @@ WaitWindow::WaitWindow(WaitKind kind)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titleFor(kind));
     setWindowIcon(appIcon());
-    setFixedSize(px(3300), px(1950));
+    const WaitWindowSpec& spec = waitWindowSpec();
+    setFixedSize(px(spec.clientWidth), px(spec.clientHeight));
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::Window, QColor(spec.background.r, spec.background.g, spec.background.b));
     setPalette(pal);
     setAutoFillBackground(true);
 
     Label1 = new QLabel(messageFor(kind), this);
     Label1->setObjectName("Label1");
-    Label1->setGeometry(px(120), px(120), px(3015), px(1695));
+    Label1->setGeometry(px(spec.labelLeft), px(spec.labelTop), px(spec.labelWidth), px(spec.labelHeight));
     QPalette lp = Label1->palette();
-    lp.setColor(QPalette::Window, QColor(0, 0, 255));
-    lp.setColor(QPalette::WindowText, QColor(192, 192, 192));
+    lp.setColor(QPalette::Window, QColor(spec.labelBackground.r, spec.labelBackground.g, spec.labelBackground.b));
+    lp.setColor(QPalette::WindowText, QColor(spec.labelText.r, spec.labelText.g, spec.labelText.b));
     Label1->setPalette(lp);
     Label1->setAutoFillBackground(true);
-    Label1->setFont(lookFont("MS Sans Serif", 24, true));
+    Label1->setFont(lookFont(QString::fromUtf8(spec.font.face), spec.font.points, spec.font.bold, spec.font.italic));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
 
