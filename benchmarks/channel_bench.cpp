@@ -21,12 +21,12 @@
 // - PeakMemory100M: a whole "100M" run in a child process; extra_MiB is its
 //   peak resident memory beyond what it held before the run and bytBuffer.
 
+#include "app/console_window_system.h"
 #include "bench/benchmark_run.h"
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/file_table.h"
-#include "platform/memory_window_system.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,6 +36,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -146,7 +147,8 @@ struct PassTimes {
 // One whole "100M" run in `dir`; the spans its stopwatches measured.
 PassTimes ourRun(const std::string& dir, const IoOptions& opt = {})
 {
-    MemoryWindowSystem ws;
+    std::ostringstream messages;
+    ConsoleWindowSystem ws(messages, false);
     FormState st;
     auto fsys = systemFileSystem(opt);
     FileTable files(*fsys);
@@ -158,8 +160,8 @@ PassTimes ourRun(const std::string& dir, const IoOptions& opt = {})
     ws.selectRow(Ctl::List1, 0);
     ws.setCaption(Ctl::Label9, "100M");
     List1_Click(ctx);
-    if (!ws.errors.empty())
-        throw std::runtime_error(ws.errors[0]);
+    if (ws.errors())
+        throw std::runtime_error(messages.str());
     const auto& r = counter.readings;
     if (r.size() != 6)
         throw std::runtime_error("unexpected stopwatch readings");

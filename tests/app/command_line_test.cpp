@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -82,7 +84,18 @@ TEST_P(CommandLine, AnswersInTextOrLeavesItToTheWindow)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::ValuesIn(kCases), [](const auto& info) {
+    // Letters and digits only, as test names must be.
+    std::string name = "vantric";
+    for (const char* a : info.param.args) {
+        name += '_';
+        for (const char* p = a; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : (*p == '-' ? 'd' : 'x');
+        if (!*a)
+            name += "empty";
+    }
+    return name;
+});
 
 TEST(CommandLineOutput, AFailedWriteIsAFailure)
 {

@@ -1,5 +1,5 @@
 #include "bench/size_ladder.h"
-#include "platform/memory_window_system.h"
+#include "fakes/memory_window_system.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ using namespace vantric;
 namespace {
 
 struct Ladder : ::testing::Test {
-    MemoryWindowSystem ws;
+    test::MemoryWindowSystem ws;
     std::string size() { return ws.caption(Ctl::Label9); }
     void set(const std::string& s) { ws.setCaption(Ctl::Label9, s); }
 };

@@ -1,5 +1,5 @@
 #include "fakes/fake_drives.h"
-#include "platform/memory_window_system.h"
+#include "fakes/memory_window_system.h"
 #include "survey/drive_probe.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ namespace {
 constexpr double GiB = 1024.0 * 1024 * 1024;
 
 struct Probe : ::testing::Test {
-    MemoryWindowSystem ws;
+    test::MemoryWindowSystem ws;
     FakeDriveSource drives;
     FormState state;
     NumericLocale english;

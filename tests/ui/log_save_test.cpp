@@ -2,7 +2,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "platform/memory_window_system.h"
+#include "fakes/memory_window_system.h"
 #include "support/child_process.h"
 #include "ui/log_save.h"
 

@@ -1,12 +1,10 @@
-#include "platform/block_file_linux.h"
+#include "platform/linux/block_file.h"
 
 #include "platform/buffer_pool.h"
 #include "platform/errors.h"
 #include "platform/io_engine.h"
-#include "platform/sync_engine_linux.h"
-#ifdef VANTRIC_HAVE_URING
-#include "platform/uring_engine_linux.h"
-#endif
+#include "platform/linux/sync_engine.h"
+#include "platform/linux/uring_engine.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -31,7 +29,6 @@ void setDirect(int fd, bool on)
 std::size_t settleDirect(int fd, bool& direct)
 {
     std::size_t align = 4096;
-#ifdef STATX_DIOALIGN
     struct statx stx {};
     if (::statx(fd, "", AT_EMPTY_PATH, STATX_DIOALIGN, &stx) == 0 && (stx.stx_mask & STATX_DIOALIGN)) {
         if (stx.stx_dio_offset_align == 0) {
@@ -42,7 +39,6 @@ std::size_t settleDirect(int fd, bool& direct)
             align = std::max<std::size_t>({512, stx.stx_dio_offset_align, stx.stx_dio_mem_align});
         }
     }
-#endif
     return align;
 }
 
@@ -72,13 +68,9 @@ protected:
 
     std::unique_ptr<IoEngine> makeEngine(bool async)
     {
-#ifdef VANTRIC_HAVE_URING
         if (async)
             if (auto ring = makeUringEngine(fd_.get(), pool_))
                 return ring;
-#else
-        (void)async;
-#endif
         return makeSyncEngine(fd_.get());
     }
 

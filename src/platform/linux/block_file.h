@@ -4,7 +4,7 @@
 
 #include "platform/block_io.h"
 #include "platform/file_system.h"
-#include "platform/unique_fd_linux.h"
+#include "platform/linux/unique_fd.h"
 
 #include <memory>
 #include <string>

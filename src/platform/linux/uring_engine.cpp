@@ -1,4 +1,4 @@
-#include "platform/uring_engine_linux.h"
+#include "platform/linux/uring_engine.h"
 
 #include "platform/errors.h"
 

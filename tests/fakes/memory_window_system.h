@@ -11,7 +11,7 @@
 #include <set>
 #include <vector>
 
-namespace vantric {
+namespace vantric::test {
 
 class MemoryWindowSystem : public WindowSystem {
 public:
@@ -51,4 +51,4 @@ private:
     ControlStore controls_;
 };
 
-} // namespace vantric
+} // namespace vantric::test

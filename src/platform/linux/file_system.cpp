@@ -1,4 +1,4 @@
-#include "platform/block_file_linux.h"
+#include "platform/linux/block_file.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 

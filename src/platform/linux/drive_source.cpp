@@ -1,7 +1,7 @@
-#include "platform/bounded_call.h"
+#include "platform/linux/bounded_call.h"
 #include "platform/drive_source.h"
 #include "platform/errors.h"
-#include "platform/mount_table.h"
+#include "platform/linux/mount_table.h"
 
 #include <cerrno>
 #include <chrono>
@@ -108,13 +108,9 @@ std::string realPath(const std::string& path)
 
 std::optional<int> mountIdOf(const std::string& path)
 {
-#ifdef STATX_MNT_ID
     struct statx stx {};
     if (::statx(AT_FDCWD, path.c_str(), AT_NO_AUTOMOUNT, STATX_MNT_ID, &stx) == 0 && (stx.stx_mask & STATX_MNT_ID))
         return static_cast<int>(stx.stx_mnt_id);
-#else
-    (void)path;
-#endif
     return std::nullopt;
 }
 

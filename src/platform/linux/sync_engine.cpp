@@ -1,4 +1,4 @@
-#include "platform/sync_engine_linux.h"
+#include "platform/linux/sync_engine.h"
 
 #include <cerrno>
 #include <deque>

@@ -5,7 +5,7 @@
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/file_table.h"
-#include "platform/memory_window_system.h"
+#include "fakes/memory_window_system.h"
 #include "platform/refusing_child.h"
 
 #include <gtest/gtest.h>
@@ -186,7 +186,11 @@ TEST_P(Strips, OneValuePerStepAcrossBlockEdges)
 INSTANTIATE_TEST_SUITE_P(Blocks, Strips,
                          ::testing::Values(StripCase {2, 0}, StripCase {2, 1}, StripCase {2, 7}, StripCase {3, 1},
                                            StripCase {3, 1000}, StripCase {64, 32}, StripCase {64, 33},
-                                           StripCase {4096, 100000}));
+                                           StripCase {4096, 100000}),
+                         [](const auto& info) {
+                             return "block" + std::to_string(info.param.blockSize) + "_count"
+                                    + std::to_string(info.param.count);
+                         });
 
 TEST(Strips, ReadingPastTheEndIsAnError)
 {
@@ -459,7 +463,10 @@ INSTANTIATE_TEST_SUITE_P(Sizes, RealRun,
                                            RunCase {"1000k", 512000, nullptr}, RunCase {"1M", 524288, nullptr},
                                            RunCase {"5M", 2621440, nullptr}, RunCase {"1k", 512, "/dev/shm"},
                                            RunCase {"1M", 524288, "/dev/shm"},
-                                           RunCase {"5M", 2621440, "/dev/shm"}));
+                                           RunCase {"5M", 2621440, "/dev/shm"}),
+                         [](const auto& info) {
+                             return std::string(info.param.caption) + (info.param.folder ? "_ram" : "_root");
+                         });
 
 TEST(ChannelOnTmpfs, WritesAndReadsEveryByte)
 {

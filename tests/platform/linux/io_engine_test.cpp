@@ -1,8 +1,6 @@
 #include "platform/buffer_pool.h"
-#include "platform/sync_engine_linux.h"
-#ifdef VANTRIC_HAVE_URING
-#include "platform/uring_engine_linux.h"
-#endif
+#include "platform/linux/sync_engine.h"
+#include "platform/linux/uring_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -112,17 +110,11 @@ TEST_P(Engine, TellsWhetherItRunsAlongsideTheCaller)
 
 std::vector<EngineKind> kinds()
 {
-    std::vector<EngineKind> k {{"sync", syncEngine}};
-#ifdef VANTRIC_HAVE_URING
-    k.push_back({"ring", makeUringEngine});
-#endif
-    return k;
+    return {{"sync", syncEngine}, {"ring", makeUringEngine}};
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Engine, ::testing::ValuesIn(kinds()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-#ifdef VANTRIC_HAVE_URING
 
 TEST(RingEngine, QueuedTransfersStartOnlyWithTheSubmission)
 {
@@ -169,7 +161,5 @@ TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(pool.data(0)[i * 16384 + 100], 'a' + i);
 }
-
-#endif
 
 } // namespace

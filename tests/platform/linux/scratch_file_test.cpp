@@ -6,7 +6,7 @@
 #include "fakes/fake_drives.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
-#include "platform/memory_window_system.h"
+#include "fakes/memory_window_system.h"
 
 #include <gtest/gtest.h>
 
@@ -122,7 +122,7 @@ TEST_P(StopDuringARun, RemovesTheScratchFileAndEndsWith128PlusTheSignal)
     pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        MemoryWindowSystem ws;
+        test::MemoryWindowSystem ws;
         test::FakeDriveSource drives;
         drives.folders['C'] = {{dir.string()}};
         test::FakeCounter counter;

@@ -5,8 +5,8 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_files.h"
 #include "platform/errors.h"
-#include "platform/memory_window_system.h"
-#include "platform/mount_table.h"
+#include "fakes/memory_window_system.h"
+#include "platform/linux/mount_table.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,7 @@ TEST(DriveBinding, AClickTestsTheSurveyedFileSystemOrNothing)
 TEST(DriveBinding, ARunOnAVanishedDriveTouchesNoFile)
 {
     Machine m;
-    MemoryWindowSystem ws;
+    test::MemoryWindowSystem ws;
     test::FakeFileSystem files;
     test::FakeCounter counter;
     struct Clock0 : Clock {

@@ -1,6 +1,6 @@
-#include "platform/memory_window_system.h"
+#include "fakes/memory_window_system.h"
 
-namespace vantric {
+namespace vantric::test {
 
 std::string MemoryWindowSystem::caption(Ctl c) const { return controls_.caption(c); }
 void MemoryWindowSystem::setCaption(Ctl c, const std::string& text) { controls_.setCaption(c, text); }
@@ -63,4 +63,4 @@ void MemoryWindowSystem::endProgram()
     throw ProgramEnd {};
 }
 
-} // namespace vantric
+} // namespace vantric::test

@@ -9,7 +9,8 @@
 
 namespace vantric {
 
-// Null when the kernel refuses a ring (too old, disabled, filtered).
+// Null when the kernel refuses a ring (too old, disabled, filtered), or when
+// the program was built without liburing.
 std::unique_ptr<IoEngine> makeUringEngine(int fd, const BufferPool& pool);
 
 } // namespace vantric

@@ -1,0 +1,12 @@
+// Built without liburing: every file pass uses the synchronous engine.
+
+#include "platform/linux/uring_engine.h"
+
+namespace vantric {
+
+std::unique_ptr<IoEngine> makeUringEngine(int, const BufferPool&)
+{
+    return nullptr;
+}
+
+} // namespace vantric
