@@ -7,7 +7,7 @@
 // - Put16, GetByte: one two-byte write / one one-byte read of the run's loops
 //   over a channel whose device does nothing, at "100M" (ns_per_call, wall
 //   time). Targets: 0.2 and 0.1 ns per call (10 GB/s).
-// - Passes100M/FOLDER: whole "100M" runs (List1_Click, timed by its own
+// - Passes100M/FOLDER: whole "100M" runs (runBenchmark, timed by its own
 //   stopwatch readings) against plain sequential 1 MiB O_DIRECT transfers in
 //   the same folder (100 MiB written, then fdatasync; the first 50 MiB read
 //   back), the two taking turns over N rounds. The reference lays its file
@@ -81,10 +81,20 @@ void perCall(benchmark::State& state, std::int64_t calls, double target)
     state.counters["target_ns"] = target;
 }
 
+// The main window's variables, lent to the loops and the run.
+struct FormVariables {
+    std::int32_t lngCount = 0;
+    std::int32_t lngIndex = 0;
+    std::int16_t intFileNum = 0;
+    std::string strFileName;
+    std::vector<std::uint8_t> bytBuffer;
+    operator RunVariables() { return {lngCount, lngIndex, intFileNum, strFileName, bytBuffer}; }
+};
+
 void Put16(benchmark::State& state)
 {
     WriteChannel ch(std::make_unique<NullWriter>(), "null");
-    FormState st;
+    FormVariables st;
     st.lngCount = kCount100M;
     for (auto _ : state)
         writeLoop(ch, st);
@@ -95,7 +105,7 @@ BENCHMARK(Put16)->UseRealTime()->Unit(benchmark::kMillisecond);
 void GetByte(benchmark::State& state)
 {
     ReadChannel ch(std::make_unique<NullReader>(), "null");
-    FormState st;
+    FormVariables st;
     st.lngCount = kCount100M;
     st.bytBuffer.resize(static_cast<std::size_t>(st.lngCount));
     for (auto _ : state) {
@@ -149,7 +159,7 @@ PassTimes ourRun(const std::string& dir, const IoOptions& opt = {})
 {
     std::ostringstream messages;
     ConsoleWindowSystem ws(messages, false);
-    FormState st;
+    FormVariables st;
     auto fsys = systemFileSystem(opt);
     FileTable files(*fsys);
     FolderDrive drives(dir);
@@ -159,7 +169,7 @@ PassTimes ourRun(const std::string& dir, const IoOptions& opt = {})
     ws.addRow(Ctl::List1, " C:- Hard Disk");
     ws.selectRow(Ctl::List1, 0);
     ws.setCaption(Ctl::Label9, "100M");
-    List1_Click(ctx);
+    runBenchmark(ctx);
     if (ws.errors())
         throw std::runtime_error(messages.str());
     const auto& r = counter.readings;

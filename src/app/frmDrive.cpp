@@ -9,9 +9,10 @@ namespace vantric {
 
 frmDrive::frmDrive(WindowSystem& ws, Services services)
     : ws_(ws), svc_(std::move(services)), files_(svc_.fs),
-      survey_ {ws_, svc_.drives, state_, svc_.locale},
-      run_ {ws_, state_, files_, svc_.drives, svc_.counter, svc_.locale, {}, {}},
-      log_ {ws_, state_, files_, svc_.clock, svc_.programFolder, svc_.documentsFolder}
+      survey_ {ws_, svc_.drives, lngIndex, svc_.locale},
+      run_ {ws_, {lngCount, lngIndex, intFileNum, strFileName, bytBuffer}, files_, svc_.drives, svc_.counter,
+            svc_.locale, {}, {}},
+      log_ {ws_, {strFileName, intFileNum, lngIndex}, files_, svc_.clock, svc_.programFolder, svc_.documentsFolder}
 {
 }
 
@@ -32,59 +33,57 @@ template <typename F> void frmDrive::dispatch(F&& handler)
     }
 }
 
-// Clicks that reach the window while a run is in progress (at its
-// event-processing points) are ignored: the run's state stays its own.
+// The one guard: clicks that reach the window while a run is in progress
+// (at its event-processing points) are ignored, so the run's state stays
+// its own.
 template <typename F> void frmDrive::idleOnly(F&& handler)
 {
-    if (!state_.runInProgress)
+    if (!runInProgress_)
         dispatch(std::forward<F>(handler));
 }
 
 void frmDrive::Form_Load()
 {
-    dispatch([&] { vantric::Form_Load(survey_); });
-}
-
-void frmDrive::CheckDrive()
-{
-    vantric::CheckDrive(survey_);
-}
-
-void frmDrive::SetTestCount()
-{
-    vantric::SetTestCount(ws_, state_.lngCount);
+    dispatch([&] { surveyDrives(survey_); });
 }
 
 void frmDrive::List1_Click()
 {
-    idleOnly([&] { vantric::List1_Click(run_); });
+    idleOnly([&] {
+        runInProgress_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done {runInProgress_};
+        runBenchmark(run_);
+    });
 }
 
 void frmDrive::Command1_Click()
 {
-    idleOnly([&] { vantric::Command1_Click(ws_); });
+    idleOnly([&] { stepSizeUp(ws_); });
 }
 
 void frmDrive::Command3_Click()
 {
-    idleOnly([&] { vantric::Command3_Click(ws_); });
+    idleOnly([&] { stepSizeDown(ws_); });
 }
 
 void frmDrive::Command4_Click()
 {
-    idleOnly([&] { vantric::Command4_Click(log_); });
+    idleOnly([&] { saveLog(log_); });
 }
 
 void frmDrive::Command2_Click()
 {
-    if (state_.runInProgress)
+    if (runInProgress_)
         abandonRun(run_);
     ws_.endProgram();
 }
 
 void frmDrive::Form_Closed()
 {
-    if (state_.runInProgress) {
+    if (runInProgress_) {
         abandonRun(run_);
         ws_.endProgram();
     }

@@ -8,14 +8,15 @@
 #include "platform/drive_source.h"
 #include "platform/file_system.h"
 #include "platform/file_table.h"
-#include "platform/form_state.h"
 #include "platform/number_format.h"
 #include "platform/perf_counter.h"
 #include "platform/window_system.h"
 #include "survey/drive_probe.h"
 #include "ui/log_save.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vantric {
 
@@ -46,18 +47,24 @@ public:
     // The unrounded figures of the last run, for reports beyond the window.
     const RunRecord& lastRun() const { return run_.record; }
 
-    FormState& state() { return state_; }
-    FileTable& files() { return files_; }
-
 private:
-    void CheckDrive();
-    void SetTestCount();
     template <typename F> void dispatch(F&& handler);
     template <typename F> void idleOnly(F&& handler);
 
     WindowSystem& ws_;
     Services svc_;
-    FormState state_;
+
+    // Form-level variables, shared by the survey, the run and the save.
+    std::int32_t lngCount = 0;
+    std::int32_t lngIndex = 0;
+    std::int16_t intFileNum = 0;
+    std::string strFileName;
+    std::vector<std::uint8_t> bytBuffer;
+
+    // Set for the whole of a run: no second run, save or size step may
+    // start while it is, at the run's event-processing points.
+    bool runInProgress_ = false;
+
     FileTable files_;
     SurveyContext survey_;
     RunContext run_;

@@ -17,13 +17,13 @@ namespace {
 
 void checkRoom(RunContext& ctx, const std::string& folder)
 {
-    FileSystem& fs = ctx.files.fs();
+    FileTable& fs = ctx.files;
     // Without a size (ramfs) the free figure means nothing; the write itself
     // still reports a full drive.
     if (fs.totalBytes(folder) == 0)
         return;
-    std::uint64_t need = 2ULL * static_cast<std::uint64_t>(ctx.state.lngCount);
-    std::uint64_t existing = fs.regularFileSize(ctx.state.strFileName).value_or(0);
+    std::uint64_t need = 2ULL * static_cast<std::uint64_t>(ctx.vars.lngCount);
+    std::uint64_t existing = fs.regularFileSize(ctx.vars.strFileName).value_or(0);
     std::uint64_t avail = fs.availableBytes(folder);
     if (avail + existing < need)
         throw VantricError("Not enough free space for the test",
@@ -42,7 +42,7 @@ bool mayNotCreate(const VantricError& e)
 // folder.
 std::string claimScratch(RunContext& ctx, const std::string& letter)
 {
-    FileSystem& fs = ctx.files.fs();
+    FileTable& fs = ctx.files;
     ScratchHold& hold = ctx.hold;
     const std::vector<ScratchFolder> places = ctx.drives.scratchFolders(letter);
     for (const ScratchFolder& place : places) {
@@ -63,7 +63,7 @@ std::string claimScratch(RunContext& ctx, const std::string& letter)
                 continue;
             throw;
         }
-        ctx.state.strFileName = path;
+        ctx.vars.strFileName = path;
         hold.privateFolder = place.privateUnder ? folder : std::string();
         hold.cleanup->arm(path, hold.privateFolder);
         return folder;
@@ -84,21 +84,21 @@ void releaseScratch(RunContext& ctx)
     std::string folder = std::move(hold.privateFolder);
     hold.privateFolder.clear();
     struct RemoveFolder {
-        FileSystem& fs;
+        FileTable& fs;
         const std::string& folder;
         ~RemoveFolder()
         {
             if (!folder.empty())
                 fs.removeFolder(folder);
         }
-    } removeFolder {ctx.files.fs(), folder};
+    } removeFolder {ctx.files, folder};
     if (claim)
         claim->remove();
 }
 
 void writePass(RunContext& ctx)
 {
-    FormState& st = ctx.state;
+    RunVariables& st = ctx.vars;
     WindowSystem& ws = ctx.ws;
     st.intFileNum = ctx.files.freeFile();
     ctx.files.openWrite(st.intFileNum, st.strFileName);
@@ -124,7 +124,7 @@ void writePass(RunContext& ctx)
 
 void readPass(RunContext& ctx)
 {
-    FormState& st = ctx.state;
+    RunVariables& st = ctx.vars;
     WindowSystem& ws = ctx.ws;
     try {
         st.bytBuffer.clear();
@@ -185,7 +185,7 @@ static const std::uint8_t* readStrip(std::uint8_t* __restrict bytBuffer, const s
     return in;
 }
 
-void writeLoop(WriteChannel& ch, FormState& st)
+void writeLoop(WriteChannel& ch, RunVariables st)
 {
     const std::int64_t end = st.lngCount;
     std::int64_t i = 1;
@@ -197,7 +197,7 @@ void writeLoop(WriteChannel& ch, FormState& st)
     st.lngIndex = loopEnd(i);
 }
 
-void readLoop(ReadChannel& ch, FormState& st)
+void readLoop(ReadChannel& ch, RunVariables st)
 {
     const std::int64_t end = st.lngCount;
     std::int64_t i = 1;
@@ -219,17 +219,10 @@ void abandonRun(RunContext& ctx) noexcept
     ctx.hold.cleanup.reset();
 }
 
-void List1_Click(RunContext& ctx)
+void runBenchmark(RunContext& ctx)
 {
-    FormState& st = ctx.state;
+    RunVariables& st = ctx.vars;
     WindowSystem& ws = ctx.ws;
-    if (st.runInProgress)
-        return;
-    st.runInProgress = true;
-    struct Done {
-        FormState& st;
-        ~Done() { st.runInProgress = false; }
-    } done {st};
 
     SetTestCount(ws, st.lngCount);
     ws.setCaption(Ctl::Label1, "");

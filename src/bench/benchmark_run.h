@@ -4,7 +4,6 @@
 
 #include "platform/drive_source.h"
 #include "platform/file_table.h"
-#include "platform/form_state.h"
 #include "platform/number_format.h"
 #include "platform/perf_counter.h"
 #include "platform/termination.h"
@@ -13,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantric {
 
@@ -37,9 +37,18 @@ struct RunRecord {
     PassRecord read;
 };
 
+// The main window's variables a run works on.
+struct RunVariables {
+    std::int32_t& lngCount;
+    std::int32_t& lngIndex;
+    std::int16_t& intFileNum;
+    std::string& strFileName;
+    std::vector<std::uint8_t>& bytBuffer;
+};
+
 struct RunContext {
     WindowSystem& ws;
-    FormState& state;
+    RunVariables vars;
     FileTable& files;
     DriveSource& drives;
     PerfCounter& counter;
@@ -54,13 +63,13 @@ inline constexpr const char* kScratchName = "~test.tmp";
 // The run for the selected row of List1. On failure the scratch file is
 // closed and deleted, the wait window taken down and the main window shown
 // before the error goes on to the caller.
-void List1_Click(RunContext& ctx);
+void runBenchmark(RunContext& ctx);
 
 // The two timed loops: lngCount two-byte zeros out, lngCount bytes in to
 // bytBuffer (already sized), one value per step; lngIndex ends at
 // lngCount + 1.
-void writeLoop(WriteChannel& ch, FormState& st);
-void readLoop(ReadChannel& ch, FormState& st);
+void writeLoop(WriteChannel& ch, RunVariables st);
+void readLoop(ReadChannel& ch, RunVariables st);
 
 // Closes the run's files and removes its own scratch file and private
 // folder; for leaving the program in the middle of a run.

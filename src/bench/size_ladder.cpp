@@ -25,12 +25,12 @@ void step(WindowSystem& ws, int by)
 
 } // namespace
 
-void Command1_Click(WindowSystem& ws)
+void stepSizeUp(WindowSystem& ws)
 {
     step(ws, +1);
 }
 
-void Command3_Click(WindowSystem& ws)
+void stepSizeDown(WindowSystem& ws)
 {
     step(ws, -1);
 }

@@ -23,9 +23,9 @@ inline constexpr std::array<Rung, 16> kLadder {{
 }};
 
 // One rung up, wrapping from "100M" to "1k"; a caption off the ladder stays.
-void Command1_Click(WindowSystem& ws);
+void stepSizeUp(WindowSystem& ws);
 // One rung down, wrapping from "1k" to "100M"; a caption off the ladder stays.
-void Command3_Click(WindowSystem& ws);
+void stepSizeDown(WindowSystem& ws);
 // lngCount from the caption; left as it was when the caption is off the ladder.
 void SetTestCount(WindowSystem& ws, std::int32_t& lngCount);
 

@@ -16,7 +16,6 @@ void WriteChannel::nextBlock()
         throw VantricError("Cannot write to the file", "The file was already flushed", path_);
     // Only what was filled goes out, so a block whose size is odd just
     // leaves its last byte unused.
-    submitted_ += static_cast<std::uint64_t>(pos_ - begin_);
     auto next = dev_->submit({begin_, pos_});
     begin_ = pos_ = next.data();
     end_ = next.data() + next.size();
@@ -34,7 +33,6 @@ void WriteChannel::flush()
     if (flushed_)
         return;
     flushed_ = true;
-    submitted_ += static_cast<std::uint64_t>(pos_ - begin_);
     dev_->flush({begin_, pos_});
     begin_ = pos_ = end_;
 }
@@ -52,7 +50,6 @@ ReadChannel::ReadChannel(std::unique_ptr<BlockReader> dev, std::string path)
 
 void ReadChannel::nextBlock()
 {
-    consumed_ += static_cast<std::uint64_t>(pos_ - blockStart_);
     auto b = dev_->next();
     if (b.empty()) {
         blockStart_ = end_ = pos_;

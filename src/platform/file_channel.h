@@ -35,8 +35,6 @@ public:
     void close();
 
     IoMode mode() const { return dev_->mode(); }
-    // Two-byte writes made so far (each one advances the position by two).
-    std::uint64_t writes() const { return (submitted_ + static_cast<std::uint64_t>(pos_ - begin_)) / 2; }
 
 private:
     void nextBlock();
@@ -46,7 +44,6 @@ private:
     std::uint8_t* begin_ = nullptr;
     std::uint8_t* pos_ = nullptr;
     std::uint8_t* end_ = nullptr;
-    std::uint64_t submitted_ = 0;
     bool flushed_ = false;
 };
 
@@ -68,8 +65,6 @@ public:
     void close();
 
     IoMode mode() const { return dev_->mode(); }
-    // One-byte reads made so far.
-    std::uint64_t reads() const { return consumed_ + static_cast<std::uint64_t>(pos_ - blockStart_); }
 
 private:
     void nextBlock();
@@ -79,7 +74,6 @@ private:
     const std::uint8_t* blockStart_ = nullptr;
     const std::uint8_t* pos_ = nullptr;
     const std::uint8_t* end_ = nullptr;
-    std::uint64_t consumed_ = 0;
 };
 
 } // namespace vantric

@@ -90,10 +90,6 @@ void FileTable::close(std::int16_t n)
     // The slot is freed whether or not the close succeeds.
     Slot taken = std::move(s);
     s = std::monostate {};
-    if (auto* w = std::get_if<std::unique_ptr<WriteChannel>>(&taken))
-        closedWrites_ += (*w)->writes();
-    if (auto* r = std::get_if<std::unique_ptr<ReadChannel>>(&taken))
-        closedReads_ += (*r)->reads();
     std::visit(
         [](auto& f) {
             if constexpr (!std::is_same_v<std::decay_t<decltype(f)>, std::monostate>)
@@ -114,12 +110,5 @@ void FileTable::drop(std::int16_t n) noexcept
         slots_[n] = std::monostate {};
 }
 
-int FileTable::openCount() const
-{
-    int count = 0;
-    for (const auto& s : slots_)
-        count += !std::holds_alternative<std::monostate>(s);
-    return count;
-}
 
 } // namespace vantric

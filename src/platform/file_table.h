@@ -46,12 +46,13 @@ public:
     // Drops one file without flushing or committing it.
     void drop(std::int16_t n) noexcept;
 
-    FileSystem& fs() { return fs_; }
-    int openCount() const;
-
-    // Byte-channel calls made on files closed so far.
-    std::uint64_t closedWrites() const { return closedWrites_; }
-    std::uint64_t closedReads() const { return closedReads_; }
+    // The scratch file's place, by path.
+    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) { return fs_.claimScratch(path); }
+    std::optional<std::string> makePrivateFolder(const std::string& base) { return fs_.makePrivateFolder(base); }
+    void removeFolder(const std::string& path) noexcept { fs_.removeFolder(path); }
+    std::uint64_t availableBytes(const std::string& folder) { return fs_.availableBytes(folder); }
+    std::uint64_t totalBytes(const std::string& folder) { return fs_.totalBytes(folder); }
+    std::optional<std::uint64_t> regularFileSize(const std::string& path) { return fs_.regularFileSize(path); }
 
 private:
     using Slot = std::variant<std::monostate, std::unique_ptr<WriteChannel>, std::unique_ptr<ReadChannel>,
@@ -62,8 +63,6 @@ private:
 
     FileSystem& fs_;
     std::array<Slot, kMaxFiles + 1> slots_;
-    std::uint64_t closedWrites_ = 0;
-    std::uint64_t closedReads_ = 0;
 };
 
 } // namespace vantric

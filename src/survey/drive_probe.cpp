@@ -105,13 +105,13 @@ void CheckDrive(SurveyContext& ctx)
     });
 }
 
-void Form_Load(SurveyContext& ctx)
+void surveyDrives(SurveyContext& ctx)
 {
     ctx.ws.loadWait(WaitKind::PleastWait);
     ctx.ws.showWait(WaitKind::PleastWait);
     ctx.ws.doEvents();
-    for (ctx.state.lngIndex = 67; ctx.state.lngIndex <= 90; ctx.state.lngIndex = checkedNext(ctx.state.lngIndex)) {
-        ctx.ws.setCaption(Ctl::Text1, std::string(1, static_cast<char>(ctx.state.lngIndex)));
+    for (ctx.lngIndex = 67; ctx.lngIndex <= 90; ctx.lngIndex = checkedNext(ctx.lngIndex)) {
+        ctx.ws.setCaption(Ctl::Text1, std::string(1, static_cast<char>(ctx.lngIndex)));
         CheckDrive(ctx);
     }
     ctx.ws.unloadWait(WaitKind::PleastWait);

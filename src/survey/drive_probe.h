@@ -2,16 +2,17 @@
 // The start-up scan of the letters C to Z and the probe of one drive.
 
 #include "platform/drive_source.h"
-#include "platform/form_state.h"
 #include "platform/number_format.h"
 #include "platform/window_system.h"
+
+#include <cstdint>
 
 namespace vantric {
 
 struct SurveyContext {
     WindowSystem& ws;
     DriveSource& drives;
-    FormState& state;
+    std::int32_t& lngIndex; // the main window's loop counter
     const NumericLocale& locale;
 };
 
@@ -20,6 +21,6 @@ struct SurveyContext {
 void CheckDrive(SurveyContext& ctx);
 
 // Shows PleastWait, probes C to Z, takes the wait window down, shows the main window.
-void Form_Load(SurveyContext& ctx);
+void surveyDrives(SurveyContext& ctx);
 
 } // namespace vantric

@@ -19,12 +19,10 @@ static bool folderRefused(int err)
     return err == EACCES || err == EPERM || err == EROFS;
 }
 
-void Command4_Click(LogContext& ctx)
+void saveLog(LogContext& ctx)
 {
-    FormState& st = ctx.state;
+    LogVariables& st = ctx.vars;
     WindowSystem& ws = ctx.ws;
-    if (st.runInProgress)
-        return;
     LocalDateTime now = ctx.clock.now();
     const std::string name = "Vantric_Log_" + logTimestamp(now) + ".txt";
     st.strFileName = ctx.folder + pathSeparator() + name;

@@ -4,16 +4,23 @@
 
 #include "platform/clock.h"
 #include "platform/file_table.h"
-#include "platform/form_state.h"
 #include "platform/window_system.h"
 
+#include <cstdint>
 #include <string>
 
 namespace vantric {
 
+// The main window's variables a save works on.
+struct LogVariables {
+    std::string& strFileName;
+    std::int16_t& intFileNum;
+    std::int32_t& lngIndex;
+};
+
 struct LogContext {
     WindowSystem& ws;
-    FormState& state;
+    LogVariables vars;
     FileTable& files;
     Clock& clock;
     std::string folder;         // the program's folder
@@ -23,6 +30,7 @@ struct LogContext {
 // Ten digits: year in century, month, day, hour (0-23), minute.
 std::string logTimestamp(const LocalDateTime& t);
 
-void Command4_Click(LogContext& ctx);
+// Writes every row of List2 to the log file and confirms in a message box.
+void saveLog(LogContext& ctx);
 
 } // namespace vantric

@@ -2,6 +2,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
+#include "fakes/form_variables.h"
 #include "fakes/memory_window_system.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,15 @@ struct RunWorld {
         ws.setCaption(Ctl::Label9, "1k");
     }
     const std::vector<std::string>& log() { return ws.rows(Ctl::List2); }
+
+    // The run itself, on variables of the test's own, as the window lends its.
+    FormVariables vars;
+    FileTable table {fs};
+    void runOnOwnVariables()
+    {
+        RunContext ctx {ws, vars, table, drives, counter, NumericLocale {}, {}, {}};
+        runBenchmark(ctx);
+    }
 };
 
 struct Run : ::testing::Test, RunWorld {};
@@ -48,15 +58,12 @@ TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
 {
     form.List1_Click();
     ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
-    EXPECT_EQ(form.files().closedWrites(), 512u);
-    EXPECT_EQ(form.files().closedReads(), 512u);
     EXPECT_EQ(fs.bytesWritten, 1024u);
+    EXPECT_EQ(fs.bytesRead, 512u);
     EXPECT_EQ(fs.syncs, 1);
     EXPECT_EQ(fs.removed, std::vector<std::string> {kScratch});
     EXPECT_TRUE(fs.files.empty());
     EXPECT_EQ(fs.openNow, 0);
-    EXPECT_EQ(form.state().bytBuffer, std::vector<std::uint8_t>(512, 0));
-    EXPECT_EQ(form.state().lngIndex, 513);
     EXPECT_EQ(ws.caption(Ctl::Label2), "C");
     EXPECT_EQ(log(), (std::vector<std::string> {kRow, " Testing On 1k File", " Write [MB/s]= .001953 1.0000 Seconds",
                                                 " Read  [MB/s]= .000977  1.0000 Seconds", " "}));
@@ -69,6 +76,16 @@ TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
     EXPECT_EQ(log().size(), 10u);
     EXPECT_EQ(log()[5], kRow);
     EXPECT_EQ(ws.log.size(), 22u);
+}
+
+TEST_F(Run, TheLoopsLeaveTheBufferAndTheCounterAsTheyEnd)
+{
+    vars.bytBuffer.assign(7, 0xAB); // a run sizes it afresh
+    runOnOwnVariables();
+    EXPECT_EQ(vars.lngCount, 512);
+    EXPECT_EQ(vars.bytBuffer, std::vector<std::uint8_t>(512, 0));
+    EXPECT_EQ(vars.lngIndex, 513);
+    EXPECT_EQ(vars.strFileName, kScratch);
 }
 
 TEST_F(Run, LabelsAreEmptyUntilTheirPassEnds)
@@ -132,14 +149,14 @@ TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
         EXPECT_NE(r.ws.errors[0].find(c.reason), std::string::npos) << c.name << ": " << r.ws.errors[0];
         EXPECT_TRUE(r.fs.files.empty()) << c.name;
         EXPECT_EQ(r.fs.openNow, 0) << c.name;
-        EXPECT_EQ(r.form.files().openCount(), 0) << c.name;
         EXPECT_TRUE(r.ws.loadedWaits.empty()) << c.name;
         EXPECT_EQ(r.ws.log.back(), "errorBox") << c.name;
         EXPECT_EQ(r.ws.log[r.ws.log.size() - 2], "showMain") << c.name;
         EXPECT_TRUE(r.log().empty()) << c.name;
         EXPECT_FALSE(r.ws.isVisible(Ctl::Command4)) << c.name;
         EXPECT_EQ(r.ws.caption(Ctl::Label4), "") << c.name;
-        EXPECT_FALSE(r.form.state().runInProgress) << c.name;
+        r.form.Command1_Click(); // the run is over: the window takes clicks again
+        EXPECT_EQ(r.ws.caption(Ctl::Label9), "2k") << c.name;
         if (c.fileMayRemain) {
             EXPECT_TRUE(r.fs.removed.empty()) << c.name;
         }
@@ -205,8 +222,11 @@ TEST_F(Run, ClicksAtTheProcessingPointsAreIgnored)
 
 TEST_F(Run, ExitDuringARunRemovesOnlyItsScratchFile)
 {
-    fs.files["/fake/prog/Vantric_Log_2612050907.txt"] = {'x'};
-    form.state().strFileName = "/fake/prog/Vantric_Log_2612050907.txt";
+    // A save leaves the log's path where the next run keeps its own.
+    const std::string saved = "/fake/prog/Vantric_Log_2612050907.txt";
+    form.List1_Click();
+    form.Command4_Click();
+    ASSERT_TRUE(fs.files.count(saved));
     int calls = 0;
     ws.onDoEvents = [&] {
         if (++calls == 2)
@@ -215,15 +235,17 @@ TEST_F(Run, ExitDuringARunRemovesOnlyItsScratchFile)
     EXPECT_THROW(form.List1_Click(), ProgramEnd);
     EXPECT_TRUE(ws.ended);
     EXPECT_FALSE(fs.files.count(kScratch));
-    EXPECT_TRUE(fs.files.count("/fake/prog/Vantric_Log_2612050907.txt"));
+    EXPECT_TRUE(fs.files.count(saved));
 
     // At the first point the file is not made yet: nothing is removed.
     RunWorld r;
-    r.fs.files["/fake/prog/log.txt"] = {'x'};
-    r.form.state().strFileName = "/fake/prog/log.txt";
+    r.form.List1_Click();
+    r.form.Command4_Click();
+    r.fs.removed.clear();
     r.ws.onDoEvents = [&] { r.form.Command2_Click(); };
     EXPECT_THROW(r.form.List1_Click(), ProgramEnd);
     EXPECT_TRUE(r.fs.removed.empty());
+    EXPECT_TRUE(r.fs.files.count(saved));
 }
 
 TEST_F(Run, PreallocationAndSyncFallInsideTheWriteSpan)

@@ -17,7 +17,7 @@ struct Ladder : ::testing::Test {
 
 TEST_F(Ladder, SixteenClicksEitherWayVisitEveryRungOnce)
 {
-    for (auto click : {&Command1_Click, &Command3_Click}) {
+    for (auto click : {&stepSizeUp, &stepSizeDown}) {
         set("1M");
         std::set<std::string> seen;
         for (int i = 0; i < 16; ++i) {
@@ -36,9 +36,9 @@ TEST_F(Ladder, StepsAcrossTheNamedBoundaries)
         void (*click)(WindowSystem&);
         const char* to;
     } cases[] = {
-        {"100M", Command1_Click, "1k"},   {"1k", Command3_Click, "100M"}, {"2k", Command3_Click, "1k"},
-        {"1k", Command1_Click, "2k"},     {"1000k", Command1_Click, "1M"}, {"1M", Command3_Click, "1000k"},
-        {"100k", Command1_Click, "500k"}, {"500k", Command3_Click, "100k"}, {"50M", Command1_Click, "100M"},
+        {"100M", stepSizeUp, "1k"},   {"1k", stepSizeDown, "100M"}, {"2k", stepSizeDown, "1k"},
+        {"1k", stepSizeUp, "2k"},     {"1000k", stepSizeUp, "1M"}, {"1M", stepSizeDown, "1000k"},
+        {"100k", stepSizeUp, "500k"}, {"500k", stepSizeDown, "100k"}, {"50M", stepSizeUp, "100M"},
     };
     for (const auto& c : cases) {
         set(c.from);
@@ -67,9 +67,9 @@ TEST_F(Ladder, CaptionOffTheLadderChangesNothing)
 {
     for (const char* odd : {"1m", "1K", "100m", "250k", "", " 1M", "1M "}) {
         set(odd);
-        Command1_Click(ws);
+        stepSizeUp(ws);
         EXPECT_EQ(size(), odd);
-        Command3_Click(ws);
+        stepSizeDown(ws);
         EXPECT_EQ(size(), odd);
         std::int32_t n = 777;
         SetTestCount(ws, n);

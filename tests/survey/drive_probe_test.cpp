@@ -15,9 +15,9 @@ constexpr double GiB = 1024.0 * 1024 * 1024;
 struct Probe : ::testing::Test {
     test::MemoryWindowSystem ws;
     FakeDriveSource drives;
-    FormState state;
+    std::int32_t lngIndex = 0;
     NumericLocale english;
-    SurveyContext ctx {ws, drives, state, english};
+    SurveyContext ctx {ws, drives, lngIndex, english};
 
     void probe(char letter)
     {
@@ -177,14 +177,14 @@ TEST_F(Probe, StartUpScanProbesCToZUnderTheWaitWindow)
     drives.drives['A'] = {.type = 2, .avail = GiB, .total = GiB};
     drives.drives['C'] = {.type = 2, .avail = GiB, .total = GiB};
     drives.drives['Z'] = {.type = 3, .avail = GiB, .total = GiB};
-    Form_Load(ctx);
+    surveyDrives(ctx);
     ASSERT_EQ(drives.asked.size(), 24u);
     EXPECT_EQ(drives.asked.front(), "C");
     EXPECT_EQ(drives.asked.back(), "Z");
     ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(rows()[0][1], 'C');
     EXPECT_EQ(cap(Ctl::Text1), "Z");
-    EXPECT_EQ(state.lngIndex, 91);
+    EXPECT_EQ(lngIndex, 91);
     EXPECT_EQ(cap(Ctl::lblDrive), " Z:- Network");
     EXPECT_EQ(ws.log, (std::vector<std::string> {"load PleastWait", "show PleastWait", "doEvents",
                                                   "unload PleastWait", "showMain"}));
@@ -193,7 +193,7 @@ TEST_F(Probe, StartUpScanProbesCToZUnderTheWaitWindow)
 TEST_F(Probe, OnlyDriveCEndsWithZNotFound)
 {
     drives.drives['C'] = {.type = 1, .avail = GiB, .total = GiB};
-    Form_Load(ctx);
+    surveyDrives(ctx);
     EXPECT_EQ(rows().size(), 1u);
     EXPECT_EQ(cap(Ctl::lblDrive), "Unit Z: not found");
     EXPECT_EQ(cap(Ctl::lblFree), "");

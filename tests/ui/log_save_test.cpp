@@ -2,6 +2,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
+#include "fakes/form_variables.h"
 #include "fakes/memory_window_system.h"
 #include "support/child_process.h"
 #include "ui/log_save.h"
@@ -90,8 +91,6 @@ TEST_F(Save, TwoRunsGiveTenCrLfLinesMatchingTheRows)
     EXPECT_EQ(ws.rows(Ctl::List2)[4], " ");
     EXPECT_EQ(ws.rows(Ctl::List2)[9], " ");
     EXPECT_EQ(ws.selectedIndex(Ctl::List2), 9);
-    EXPECT_EQ(form.state().strFileName, logPath);
-    EXPECT_EQ(form.state().lngIndex, 10);
     ASSERT_EQ(ws.messages.size(), 1u);
     EXPECT_EQ(ws.messages[0].first, "Vantric");
     EXPECT_EQ(ws.messages[0].second, "Log Saved In\r\n" + logPath);
@@ -139,7 +138,6 @@ TEST_F(Save, FailedSaveShowsTheErrorAndKeepsTheEarlierFile)
         EXPECT_EQ(ws.messages.size(), messages) << c.name;
         EXPECT_EQ(fs.files[logPath], earlier) << c.name;
         EXPECT_EQ(fs.openNow, 0) << c.name;
-        EXPECT_EQ(form.files().openCount(), 0) << c.name;
         fs = saved;
     }
 }
@@ -161,8 +159,7 @@ TEST_F(Save, FolderThatMayNotBeWrittenSendsTheLogToTheDocuments)
         EXPECT_EQ(text(fs.files[docsPath]), want) << err;
         ASSERT_EQ(ws.messages.size(), 1u) << err;
         EXPECT_EQ(ws.messages[0].second, "Log Saved In\r\n" + docsPath) << err;
-        EXPECT_EQ(form.state().strFileName, docsPath) << err;
-        EXPECT_EQ(form.files().openCount(), 0) << err;
+        EXPECT_EQ(fs.openNow, 0) << err;
     }
 }
 
@@ -192,7 +189,7 @@ TEST_F(Save, FallbackThatFailsTooIsReported)
         EXPECT_TRUE(w.ws.messages.empty()) << c.name;
         EXPECT_FALSE(w.fs.files.count(logPath)) << c.name;
         EXPECT_FALSE(w.fs.files.count(docsPath)) << c.name;
-        EXPECT_EQ(w.form.files().openCount(), 0) << c.name;
+        EXPECT_EQ(w.fs.openNow, 0) << c.name;
     }
 }
 
@@ -228,7 +225,6 @@ TEST_F(Save, EmptyLogWritesAnEmptyFileAndConfirms)
     ASSERT_TRUE(fs.files.count(logPath));
     EXPECT_TRUE(fs.files[logPath].empty());
     EXPECT_EQ(ws.messages.size(), 1u);
-    EXPECT_EQ(form.state().lngIndex, 0);
 }
 
 TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
@@ -238,13 +234,15 @@ TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
     MemoryWindowSystem ws;
     auto fsys = systemFileSystem();
     FileTable files(*fsys);
-    FormState st;
+    test::FormVariables st;
     SetClock clock;
     LogContext ctx {ws, st, files, clock, dir.string()};
     for (const char* row : {"one", " two", " "})
         ws.addRow(Ctl::List2, row);
-    Command4_Click(ctx);
-    Command4_Click(ctx);
+    saveLog(ctx);
+    saveLog(ctx);
+    EXPECT_EQ(st.lngIndex, 3); // the loop counter ends past the last row
+    EXPECT_EQ(st.strFileName, (dir / "Vantric_Log_2612050907.txt").string());
     fs::path file = dir / "Vantric_Log_2612050907.txt";
     std::ifstream in(file, std::ios::binary);
     std::string got {std::istreambuf_iterator<char>(in), {}};
@@ -278,12 +276,12 @@ TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
         MemoryWindowSystem ws;
         auto fsys = systemFileSystem();
         FileTable files(*fsys);
-        FormState st;
+        test::FormVariables st;
         SetClock clock;
         LogContext ctx {ws, st, files, clock, prog.string(), docs.string()};
         for (const char* row : {"one", " two", " "})
             ws.addRow(Ctl::List2, row);
-        Command4_Click(ctx);
+        saveLog(ctx);
         if (ws.messages.size() != 1)
             return 6;
         std::fputs(ws.messages[0].second.c_str(), stdout);
