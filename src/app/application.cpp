@@ -29,11 +29,11 @@ static bool qtHasPlatformPlugin(const std::string& file)
 int runApplication(int argc, char** argv)
 {
     // Before QApplication: a platform that cannot connect makes Qt abort.
-    if (std::string problem = displayProblem(qtPlatformCandidates(), qtHasPlatformPlugin); !problem.empty()) {
+    if (auto problem = displayProblem(qtPlatformCandidates(), qtHasPlatformPlugin)) {
         std::fprintf(stderr,
                      "Vantric cannot show its window: %s.\n"
                      "Start it from a desktop session (X11 or Wayland).\n",
-                     problem.c_str());
+                     problem->c_str());
         return 2;
     }
     QApplication app(argc, argv);

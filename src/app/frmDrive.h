@@ -15,6 +15,7 @@
 #include "ui/log_save.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ struct Services {
     Clock& clock;
     NumericLocale locale;
     std::string programFolder;
-    std::string documentsFolder; // for the log when the program's folder may not be written
+    std::optional<std::string> documentsFolder; // for the log when the program's folder may not be written
 };
 
 class frmDrive {

@@ -3,6 +3,7 @@
 // process with an abort when its platform cannot connect.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,10 @@ namespace vantric {
 std::vector<std::string> qtPlatformCandidates();
 
 // Why none of the platforms can show a window, naming each display tried;
-// empty when one can (or when a platform is one that cannot be checked
+// nullopt when one can (or when a platform is one that cannot be checked
 // here, such as offscreen). pluginInstalled: whether Qt has the platform
 // plugin of that file name.
-std::string displayProblem(const std::vector<std::string>& platforms,
+std::optional<std::string> displayProblem(const std::vector<std::string>& platforms,
                            const std::function<bool(const std::string& pluginFile)>& pluginInstalled);
 
 } // namespace vantric

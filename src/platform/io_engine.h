@@ -20,7 +20,8 @@ struct Transfer {
 
 struct Completion {
     int slot = 0;
-    long result = 0; // bytes moved, or -errno
+    std::size_t bytes = 0; // moved before the transfer ended
+    int error = 0;         // errno of a failed transfer, 0 when it did not fail
 };
 
 class IoEngine {

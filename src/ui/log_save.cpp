@@ -31,9 +31,9 @@ void saveLog(LogContext& ctx)
         ctx.files.openText(st.intFileNum, st.strFileName);
     } catch (const VantricError& e) {
         // Installed programs live in folders their users may not write.
-        if (!folderRefused(e.osCode()) || ctx.fallbackFolder.empty())
+        if (!folderRefused(e.osCode()) || !ctx.fallbackFolder)
             throw;
-        st.strFileName = ctx.fallbackFolder + pathSeparator() + name;
+        st.strFileName = *ctx.fallbackFolder + pathSeparator() + name;
         ctx.files.openText(st.intFileNum, st.strFileName);
     }
     try {

@@ -7,6 +7,7 @@
 #include "platform/window_system.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vantric {
@@ -24,7 +25,7 @@ struct LogContext {
     FileTable& files;
     Clock& clock;
     std::string folder;         // the program's folder
-    std::string fallbackFolder; // where the log goes when that folder may not be written
+    std::optional<std::string> fallbackFolder; // where the log goes when that folder may not be written
 };
 
 // Ten digits: year in century, month, day, hour (0-23), minute.

@@ -85,9 +85,9 @@ TEST(DisplayCheck, RealServerRefusingTheCookieOrLackingTheScreen)
     ChildResult ok = runInChild([&] {
         ::setenv("DISPLAY", x.display().c_str(), 1);
         ::setenv("XAUTHORITY", x.goodAuth().c_str(), 1);
-        std::string p = displayProblem({"xcb"}, [](const std::string&) { return true; });
-        std::fputs(p.c_str(), stdout);
-        return p.empty() ? 0 : 1;
+        auto p = displayProblem({"xcb"}, [](const std::string&) { return true; });
+        std::fputs(p.value_or("").c_str(), stdout);
+        return p ? 1 : 0;
     });
     EXPECT_TRUE(ok.exited && ok.status == 0) << describe(ok);
 }
@@ -120,7 +120,8 @@ TEST(DisplayCheck, WaylandNeedsTheSocketAndTheQtPlugin)
             ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
             ::setenv("WAYLAND_DISPLAY", c.display ? c.display : path.c_str(), 1);
             bool plugin = c.plugin;
-            std::fputs(displayProblem({"wayland"}, [&](const std::string&) { return plugin; }).c_str(), stdout);
+            std::fputs(displayProblem({"wayland"}, [&](const std::string&) { return plugin; }).value_or("").c_str(),
+                       stdout);
             return 0;
         });
         ASSERT_TRUE(r.exited && r.status == 0) << c.label << ": " << describe(r);
@@ -158,7 +159,7 @@ TEST(DisplayCheck, PlatformsInQtsOrder)
         EXPECT_EQ(r.out, c.want);
     }
     // A platform without a display of its own is left to Qt.
-    EXPECT_EQ(displayProblem({"offscreen"}, [](const std::string&) { return false; }), "");
+    EXPECT_EQ(displayProblem({"offscreen"}, [](const std::string&) { return false; }), std::nullopt);
 }
 
 } // namespace

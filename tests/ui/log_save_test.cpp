@@ -204,7 +204,7 @@ TEST(DocumentsFolder, VariableThenUserDirsThenHome)
         const char* variable;
         std::string userDirs;
         const char* home;
-        const char* want;
+        std::optional<std::string> want;
     } cases[] = {
         {"", userDirs, "/home/u", "/home/u/Dokumente"},
         {"/data/docs", userDirs, "/home/u", "/data/docs"},
@@ -213,7 +213,7 @@ TEST(DocumentsFolder, VariableThenUserDirsThenHome)
         {"", "XDG_DOCUMENTS_DIR=\"$HOME/Missing\"\n", "/home/u", "/home/u"},
         {"", "", "/home/u", "/home/u"},
         {"relative/path", "", "/home/u", "/home/u"},
-        {"", "", "", ""},
+        {"", "", "", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(documentsFolderFrom(c.variable, c.userDirs, c.home, isFolder), c.want) << c.variable << c.userDirs;

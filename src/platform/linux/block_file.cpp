@@ -63,7 +63,7 @@ protected:
         bool busy = false;
         bool done = false;
         Transfer t;
-        long result = 0;
+        Completion result;
     };
 
     std::unique_ptr<IoEngine> makeEngine(bool async)
@@ -82,7 +82,7 @@ protected:
         Slot& s = slots_[static_cast<std::size_t>(i)];
         s.busy = true;
         s.done = false;
-        s.result = 0;
+        s.result = {};
         s.t = {i, write, data, offset, length, need};
         engine_->queue(s.t);
     }
@@ -90,7 +90,7 @@ protected:
     void take(const Completion& c)
     {
         Slot& s = slots_.at(static_cast<std::size_t>(c.slot));
-        s.result = c.result;
+        s.result = c;
         s.done = true;
     }
 
@@ -103,7 +103,7 @@ protected:
         for (;;) {
             while (!s.done)
                 take(engine_->wait());
-            if (s.result == -EINVAL && direct_) {
+            if (s.result.error == EINVAL && direct_) {
                 // Direct I/O was granted at the open but this transfer is
                 // refused: the rest goes through the cache.
                 dropDirect();
@@ -114,10 +114,9 @@ protected:
             break;
         }
         s.busy = false;
-        if (s.result < 0)
-            throw osError(s.t.write ? "Cannot write to the file" : "Cannot read the file", static_cast<int>(-s.result),
-                          path_);
-        const auto n = static_cast<std::size_t>(s.result);
+        if (s.result.error)
+            throw osError(s.t.write ? "Cannot write to the file" : "Cannot read the file", s.result.error, path_);
+        const std::size_t n = s.result.bytes;
         if (s.t.write && n < s.t.length)
             throw osError("Cannot write to the file", ENOSPC, path_);
         return n;

@@ -43,7 +43,7 @@ std::string programFolder()
     return slash == 0 ? std::string() : exe.substr(0, slash);
 }
 
-std::string documentsFolderFrom(const std::string& variable, const std::string& userDirs, const std::string& home,
+std::optional<std::string> documentsFolderFrom(const std::string& variable, const std::string& userDirs, const std::string& home,
                                 const std::function<bool(const std::string&)>& isFolder)
 {
     // Values are "$HOME/Name" or an absolute path, in double quotes in the file.
@@ -68,10 +68,12 @@ std::string documentsFolderFrom(const std::string& variable, const std::string& 
         docs.pop_back();
     if (!docs.empty() && isFolder(docs))
         return docs;
+    if (home.empty())
+        return std::nullopt;
     return home;
 }
 
-std::string documentsFolder()
+std::optional<std::string> documentsFolder()
 {
     std::string home;
     if (const char* h = std::getenv("HOME"); h && *h) {

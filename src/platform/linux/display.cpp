@@ -143,7 +143,7 @@ std::vector<std::string> qtPlatformCandidates()
     return out;
 }
 
-std::string displayProblem(const std::vector<std::string>& platforms,
+std::optional<std::string> displayProblem(const std::vector<std::string>& platforms,
                            const std::function<bool(const std::string&)>& pluginInstalled)
 {
     std::string problems;
@@ -159,12 +159,12 @@ std::string displayProblem(const std::vector<std::string>& platforms,
             if (pluginInstalled(plugin))
                 problem = waylandProblem();
         } else {
-            return {}; // a platform without a display to check: Qt will tell
+            return std::nullopt; // a platform without a display to check: Qt will tell
         }
         if (!pluginInstalled(plugin))
             problem = "Qt's " + platform + " platform plugin (" + plugin + ") is not installed";
         if (problem.empty())
-            return {};
+            return std::nullopt;
         add(problem);
     }
     if (problems.empty())

@@ -96,11 +96,11 @@ private:
     const std::vector<LetteredMount>& letters_;
 };
 
-std::string realPath(const std::string& path)
+std::optional<std::string> realPath(const std::string& path)
 {
     char* real = ::realpath(path.c_str(), nullptr);
     if (!real)
-        return {};
+        return std::nullopt;
     std::string r(real);
     std::free(real);
     return r;
@@ -143,10 +143,10 @@ public:
 
     std::optional<std::string> letterHolding(const std::string& folder) override
     {
-        std::string real = src_.realPath(folder);
-        if (real.empty())
+        auto real = src_.realPath(folder);
+        if (!real)
             return std::nullopt;
-        auto m = mountOf(parseMountInfo(src_.mountInfo()), real);
+        auto m = mountOf(parseMountInfo(src_.mountInfo()), *real);
         if (!m)
             return std::nullopt;
         for (const auto& l : table())

@@ -372,13 +372,13 @@ bool stillMounted(const MountEntry& bound, const std::vector<MountEntry>& now)
 
 std::vector<ScratchFolder> scratchCandidates(const MountEntry& drive, const std::vector<MountEntry>& mounts,
                                              const std::string& home, const std::vector<std::string>& temps,
-                                             const std::function<std::string(const std::string&)>& realPath)
+                                             const std::function<std::optional<std::string>(const std::string&)>& realPath)
 {
     auto onDrive = [&](const std::string& dir) {
-        std::string real = realPath(dir);
-        if (real.empty())
+        auto real = realPath(dir);
+        if (!real)
             return false;
-        auto m = mountOf(mounts, real);
+        auto m = mountOf(mounts, *real);
         return m && m->major == drive.major && m->minor == drive.minor;
     };
     std::vector<ScratchFolder> out {{drive.mountPoint, false}};

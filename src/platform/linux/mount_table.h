@@ -58,17 +58,17 @@ bool stillMounted(const MountEntry& bound, const std::vector<MountEntry>& now);
 // Where the scratch file may go on `drive`, best first: its top folder, then
 // the home folder, then our own folder under each temp folder (made for the
 // run), each of the latter only if it lies on the drive's own file system (by
-// mountinfo device, which btrfs subvolumes share). realPath gives "" for a
-// folder that is missing.
+// mountinfo device, which btrfs subvolumes share). realPath gives nullopt
+// for a folder that is missing.
 std::vector<ScratchFolder> scratchCandidates(const MountEntry& drive, const std::vector<MountEntry>& mounts,
                                              const std::string& home, const std::vector<std::string>& temps,
-                                             const std::function<std::string(const std::string&)>& realPath);
+                                             const std::function<std::optional<std::string>(const std::string&)>& realPath);
 
 // What the drive source of a Linux machine reads; replaced by tests.
 struct MountSources {
     std::function<std::string()> mountInfo;                 // /proc/self/mountinfo text
     std::string sysfsRoot = "/sys";
-    std::function<std::string(const std::string&)> realPath;
+    std::function<std::optional<std::string>(const std::string&)> realPath;
     // The mount ID a folder lies on, nullopt when the kernel cannot tell.
     std::function<std::optional<int>(const std::string&)> mountIdOf;
     std::string home;

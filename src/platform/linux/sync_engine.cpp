@@ -15,7 +15,7 @@ public:
 
     bool async() const override { return false; }
 
-    void queue(const Transfer& t) override { done_.push_back({t.slot, perform(t)}); }
+    void queue(const Transfer& t) override { done_.push_back(perform(t)); }
 
     void submit() override {}
 
@@ -29,7 +29,7 @@ public:
     }
 
 private:
-    long perform(const Transfer& t) const
+    Completion perform(const Transfer& t) const
     {
         std::size_t total = 0;
         while (total < t.need) {
@@ -39,13 +39,13 @@ private:
             if (r < 0) {
                 if (errno == EINTR)
                     continue;
-                return -errno;
+                return {t.slot, total, errno};
             }
             if (r == 0)
                 break;
             total += static_cast<std::size_t>(r);
         }
-        return static_cast<long>(total);
+        return {t.slot, total, 0};
     }
 
     int fd_;

@@ -154,13 +154,13 @@ private:
             return std::nullopt;
         }
         if (res < 0)
-            return Completion {op.t.slot, res};
+            return Completion {op.t.slot, op.done, -res};
         op.done += static_cast<std::size_t>(res);
         if (res > 0 && op.done < op.t.need) {
             prepare(op);
             return std::nullopt;
         }
-        return Completion {op.t.slot, static_cast<long>(op.done)};
+        return Completion {op.t.slot, op.done, 0};
     }
 
     int fd_;

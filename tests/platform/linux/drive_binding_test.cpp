@@ -31,7 +31,7 @@ struct Machine {
         MountSources src;
         src.mountInfo = [this] { return table; };
         src.sysfsRoot = "/nonexistent";
-        src.realPath = [](const std::string& p) { return p; };
+        src.realPath = [](const std::string& p) -> std::optional<std::string> { return p; };
         src.mountIdOf = [this](const std::string& p) -> std::optional<int> {
             auto it = statxIds.find(p);
             if (it == statxIds.end())

@@ -79,7 +79,8 @@ TEST_P(Engine, AReadEndsShortAtTheEndOfTheFileWithoutError)
     engine->submit();
     Completion c = engine->wait();
     EXPECT_EQ(c.slot, 1);
-    EXPECT_EQ(c.result, 6);
+    EXPECT_EQ(c.bytes, 6u);
+    EXPECT_EQ(c.error, 0);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(pool.data(1)), 6), "456789");
 }
 
@@ -94,7 +95,7 @@ TEST_P(Engine, FailuresComeBackAsErrnoOfTheirTransfer)
         engine->queue({0, true, pool.data(0), 0, 4096, 4096});
         Completion c = engine->wait();
         EXPECT_EQ(c.slot, 0);
-        EXPECT_EQ(c.result, -EBADF);
+        EXPECT_EQ(c.error, EBADF);
     }
     ::close(ro);
 }
@@ -130,7 +131,7 @@ TEST(RingEngine, QueuedTransfersStartOnlyWithTheSubmission)
     EXPECT_FALSE(p.readable());
     engine->submit();
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(engine->wait().result, 100);
+        EXPECT_EQ(engine->wait().bytes, 100u);
     char got[300];
     ASSERT_EQ(::read(p.r, got, sizeof got), 300);
 }
@@ -157,7 +158,7 @@ TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
     Completion c = engine->wait();
     writer.join();
     EXPECT_EQ(c.slot, 0);
-    ASSERT_EQ(c.result, 65536);
+    ASSERT_EQ(c.bytes, 65536u);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(pool.data(0)[i * 16384 + 100], 'a' + i);
 }

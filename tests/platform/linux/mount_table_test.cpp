@@ -205,8 +205,8 @@ TEST(ScratchFolder, RootThenHomeThenTempsOnTheSameFileSystem)
                                  "2 1 0:35 /@home /home rw - btrfs /dev/sda2 rw\n"
                                  "3 1 0:35 /@tmp /var/tmp rw - btrfs /dev/sda2 rw\n"
                                  "4 1 0:40 / /tmp rw - tmpfs tmpfs rw\n");
-    auto same = [](const std::string& d) { return d; };
-    auto missing = [](const std::string&) { return std::string(); };
+    auto same = [](const std::string& d) -> std::optional<std::string> { return d; };
+    auto missing = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
     using F = std::vector<ScratchFolder>;
     {
         SCOPED_TRACE("root file system: home and temps lie elsewhere");
