@@ -26,7 +26,12 @@ void setDirect(int fd, bool on)
 
 // The alignment direct transfers need on this file; drops O_DIRECT where
 // the file system accepted the flag but does no direct I/O.
-std::size_t settleDirect(int fd, bool& direct)
+struct DirectAlignment {
+    std::size_t align;
+    bool direct; // still direct: the file system really does direct I/O
+};
+
+DirectAlignment settleDirect(int fd, bool direct)
 {
     std::size_t align = 4096;
     struct statx stx {};
@@ -39,7 +44,7 @@ std::size_t settleDirect(int fd, bool& direct)
             align = std::max<std::size_t>({512, stx.stx_dio_offset_align, stx.stx_dio_mem_align});
         }
     }
-    return align;
+    return {align, direct};
 }
 
 // What reader and writer share: the fd, the pool, the engine, and which
@@ -47,10 +52,16 @@ std::size_t settleDirect(int fd, bool& direct)
 class BlockFile {
 protected:
     BlockFile(UniqueFd fd, bool direct, const IoOptions& opt, std::string path)
+        : BlockFile(std::move(fd), settleDirect(fd.get(), direct), opt, std::move(path))
+    {
+    }
+
+    // fd by reference: it is moved only once settleDirect has used it.
+    BlockFile(UniqueFd&& fd, DirectAlignment settled, const IoOptions& opt, std::string path)
         : fd_(std::move(fd)),
-          direct_(direct),
+          direct_(settled.direct),
           path_(std::move(path)),
-          align_(settleDirect(fd_.get(), direct_)),
+          align_(settled.align),
           pool_(std::max(opt.buffers, 2), std::max(opt.blockSize, align_), std::max<std::size_t>(align_, 4096)),
           engine_(makeEngine(opt.async)),
           slots_(static_cast<std::size_t>(pool_.count()))

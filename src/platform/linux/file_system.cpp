@@ -22,9 +22,14 @@ const char* notRegularReason(mode_t mode)
                            : "It is not a regular file";
 }
 
+struct OpenedFile {
+    UniqueFd fd;
+    bool direct; // O_DIRECT was granted
+};
+
 // Opens without following a link and refuses anything but a regular file,
-// leaving such a thing untouched.
-int openRegular(const std::string& path, int flags, bool& direct, const char* action)
+// leaving such a thing untouched. Direct I/O when asked and granted.
+OpenedFile openRegular(const std::string& path, int flags, bool direct, const char* action)
 {
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
@@ -49,7 +54,7 @@ int openRegular(const std::string& path, int flags, bool& direct, const char* ac
         throw VantricError(action, "It is not a regular file", path);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
+    return {UniqueFd(fd), direct};
 }
 
 class LinuxAtomicFile : public AtomicFile {
@@ -164,16 +169,14 @@ public:
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
     {
-        bool direct = opt_.direct;
-        int fd = openRegular(path, O_WRONLY | O_CREAT, direct, "Cannot create the scratch file");
-        return makeBlockWriter(UniqueFd(fd), direct, opt_, path);
+        OpenedFile f = openRegular(path, O_WRONLY | O_CREAT, opt_.direct, "Cannot create the scratch file");
+        return makeBlockWriter(std::move(f.fd), f.direct, opt_, path);
     }
 
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
     {
-        bool direct = opt_.direct;
-        int fd = openRegular(path, O_RDONLY, direct, "Cannot open the scratch file");
-        return makeBlockReader(UniqueFd(fd), direct, opt_, path, wanted);
+        OpenedFile f = openRegular(path, O_RDONLY, opt_.direct, "Cannot open the scratch file");
+        return makeBlockReader(std::move(f.fd), f.direct, opt_, path, wanted);
     }
 
     std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override
