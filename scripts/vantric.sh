@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, then runs the program ("run") or every
-# test ("test"). Safe to run again: it installs and rebuilds only what is needed.
+# Installs what is missing, builds, then runs the program ("run"), every
+# test ("test"), or every test built with the address and undefined-behaviour
+# sanitizers ("asan"). Safe to run again: it installs and rebuilds only what
+# is needed.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -50,7 +52,7 @@ generate_locales() {
 }
 
 configure_and_build() {
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$build" -j "$(nproc)"
 }
 
@@ -67,8 +69,16 @@ case "${1:-}" in
     cd "$build"
     exec ctest --output-on-failure -j "$(nproc)"
     ;;
+  asan)
+    install_missing
+    generate_locales
+    cd "$here"
+    cmake --preset asan
+    cmake --build --preset asan -j "$(nproc)"
+    exec ctest --preset asan -j "$(nproc)"
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|asan" >&2
     exit 64
     ;;
 esac

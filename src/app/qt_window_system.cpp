@@ -194,10 +194,6 @@ void QtWindowSystem::errorBox(const std::string& text)
 
 void QtWindowSystem::endProgram()
 {
-    if (endHook) {
-        endHook();
-        return;
-    }
     // At once, even from inside a running handler: the OS closes what is open.
     std::fflush(nullptr);
     std::_Exit(0);

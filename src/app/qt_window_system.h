@@ -7,7 +7,6 @@
 
 #include <QPointer>
 
-#include <functional>
 #include <map>
 
 namespace vantric {
@@ -35,9 +34,6 @@ public:
     void endProgram() override;
 
     WaitWindow* waitWindow(WaitKind w) const;
-
-    // Replaces leaving the process, for tests.
-    std::function<void()> endHook;
 
 private:
     QWidget* widget(Ctl c) const;

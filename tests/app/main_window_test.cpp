@@ -23,9 +23,16 @@ struct AppFirst {
     }
 };
 
+// The real window system, but ending the program is only counted.
+struct CountingEnds : QtWindowSystem {
+    using QtWindowSystem::QtWindowSystem;
+    int ends = 0;
+    void endProgram() override { ++ends; }
+};
+
 struct Window : ::testing::Test, AppFirst {
     MainWindow w;
-    QtWindowSystem ws {w};
+    CountingEnds ws {w};
 };
 
 TEST_F(Window, ControlsSitWhereTheLayoutPutsThem)
@@ -91,8 +98,7 @@ TEST_F(Window, FocusStartsOnExitAndFollowsTheTabOrder)
 
 TEST_F(Window, EnterSpaceOrAltEOnExitEndTheProgram)
 {
-    int ends = 0;
-    ws.endHook = [&] { ++ends; };
+    int& ends = ws.ends;
     test::FakeDriveSource drives;
     auto fs = systemFileSystem();
     frmDrive form(ws, Services {drives, *fs, systemCounter(), systemClock(), NumericLocale {}, "."});
@@ -191,7 +197,6 @@ TEST_F(Window, AltSAfterARunSavesAndConfirmsOnTwoLines)
     frmDrive form(ws, Services {drives, files, systemCounter(), clock, NumericLocale {}, "/fake/prog"});
     w.onList1Click = [&] { form.List1_Click(); };
     w.onCommand4 = [&] { form.Command4_Click(); };
-    ws.endHook = [] {};
     w.List1->addItem(" C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB");
     w.Label9->setText("1k");
     ws.showMain();
