@@ -43,10 +43,23 @@ case "$uring" in
   ON | TRUE | 1 | YES) wanted+=(liburing2) ;;
 esac
 dpkg-deb -x "$deb" "$out/unpacked"
-for soname in $(readelf -d "$out/unpacked/usr/bin/vantric" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-  owners="$(dpkg -S "*/$soname" 2>/dev/null || true)"
-  owner="$(awk -v so="/$soname" 'substr($NF, length($NF) - length(so) + 1) == so { sub(/:.*/, "", $1); print $1; exit }' <<<"$owners")"
-  [ -n "$owner" ] || fail "no package ships $soname"
+# Each library the program needs, found where the loader finds it, and the
+# package that ships that file (under /lib or /usr/lib: the two are one).
+owner_of() {
+  local path="$1" alt
+  case "$path" in
+    /usr/*) alt="${path#/usr}" ;;
+    *) alt="/usr$path" ;;
+  esac
+  { dpkg -S "$path" 2>/dev/null || dpkg -S "$alt" 2>/dev/null || true; } | head -n 1 | sed 's/:.*//'
+}
+bin="$out/unpacked/usr/bin/vantric"
+found="$(ldd "$bin" | awk '$2 == "=>" { print $1, $3 }')"
+for soname in $(readelf -d "$bin" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+  path="$(awk -v so="$soname" '$1 == so { print $2 }' <<<"$found")"
+  [ -n "$path" ] || fail "the loader cannot find $soname"
+  owner="$(owner_of "$path")"
+  [ -n "$owner" ] || fail "no package ships $soname ($path)"
   wanted+=("$owner")
 done
 for p in "${wanted[@]}"; do
