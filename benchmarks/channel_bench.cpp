@@ -22,6 +22,7 @@
 //   peak resident memory beyond what it held before the run and bytBuffer.
 
 #include "app/console_window_system.h"
+#include "app/form_variables.h"
 #include "bench/benchmark_run.h"
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
@@ -80,16 +81,6 @@ void perCall(benchmark::State& state, std::int64_t calls, double target)
                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["target_ns"] = target;
 }
-
-// The main window's variables, lent to the loops and the run.
-struct FormVariables {
-    std::int32_t lngCount = 0;
-    std::int32_t lngIndex = 0;
-    std::int16_t intFileNum = 0;
-    std::string strFileName;
-    std::vector<std::uint8_t> bytBuffer;
-    operator RunVariables() { return {lngCount, lngIndex, intFileNum, strFileName, bytBuffer}; }
-};
 
 void Put16(benchmark::State& state)
 {

@@ -9,10 +9,9 @@ namespace vantric {
 
 frmDrive::frmDrive(WindowSystem& ws, Services services)
     : ws_(ws), svc_(std::move(services)), files_(svc_.fs),
-      survey_ {ws_, svc_.drives, lngIndex, svc_.locale},
-      run_ {ws_, {lngCount, lngIndex, intFileNum, strFileName, bytBuffer}, files_, svc_.drives, svc_.counter,
-            svc_.locale, {}, {}},
-      log_ {ws_, {strFileName, intFileNum, lngIndex}, files_, svc_.clock, svc_.programFolder, svc_.documentsFolder}
+      survey_ {ws_, svc_.drives, vars_.lngIndex, svc_.locale},
+      run_ {ws_, vars_, files_, svc_.drives, svc_.counter, svc_.locale, {}, {}},
+      log_ {ws_, vars_, files_, svc_.clock, svc_.programFolder, svc_.documentsFolder}
 {
 }
 

@@ -3,6 +3,7 @@
 // untrapped error is reported. The widgets are elsewhere; this class sees
 // them through the WindowSystem.
 
+#include "app/form_variables.h"
 #include "bench/benchmark_run.h"
 #include "platform/clock.h"
 #include "platform/drive_source.h"
@@ -55,12 +56,7 @@ private:
     WindowSystem& ws_;
     Services svc_;
 
-    // Form-level variables, shared by the survey, the run and the save.
-    std::int32_t lngCount = 0;
-    std::int32_t lngIndex = 0;
-    std::int16_t intFileNum = 0;
-    std::string strFileName;
-    std::vector<std::uint8_t> bytBuffer;
+    FormVariables vars_;
 
     // Set for the whole of a run: no second run, save or size step may
     // start while it is, at the run's event-processing points.

@@ -2,7 +2,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "fakes/form_variables.h"
+#include "app/form_variables.h"
 #include "fakes/memory_window_system.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "fakes/form_variables.h"
+#include "app/form_variables.h"
 #include "fakes/memory_window_system.h"
 #include "support/child_process.h"
 #include "ui/log_save.h"
@@ -234,7 +234,7 @@ TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
     MemoryWindowSystem ws;
     auto fsys = systemFileSystem();
     FileTable files(*fsys);
-    test::FormVariables st;
+    FormVariables st;
     SetClock clock;
     LogContext ctx {ws, st, files, clock, dir.string()};
     for (const char* row : {"one", " two", " "})
@@ -276,7 +276,7 @@ TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
         MemoryWindowSystem ws;
         auto fsys = systemFileSystem();
         FileTable files(*fsys);
-        test::FormVariables st;
+        FormVariables st;
         SetClock clock;
         LogContext ctx {ws, st, files, clock, prog.string(), docs.string()};
         for (const char* row : {"one", " two", " "})

@@ -1,6 +1,6 @@
 #include "bench/benchmark_run.h"
 #include "fakes/fake_drives.h"
-#include "fakes/form_variables.h"
+#include "app/form_variables.h"
 #include "fakes/fake_files.h"
 #include "fakes/inspecting_file_system.h"
 #include "platform/errors.h"
@@ -81,7 +81,7 @@ bool allZero(const std::vector<std::uint8_t>& v)
 IoMode writePass(FileSystem& fsys, const std::string& path, std::int32_t count)
 {
     FileTable files(fsys);
-    test::FormVariables st;
+    FormVariables st;
     st.lngCount = count;
     auto n = files.freeFile();
     files.openWrite(n, path);
@@ -99,7 +99,7 @@ IoMode writePass(FileSystem& fsys, const std::string& path, std::int32_t count)
 IoMode readPass(FileSystem& fsys, const std::string& path, std::int32_t count, std::vector<std::uint8_t>& out)
 {
     FileTable files(fsys);
-    test::FormVariables st;
+    FormVariables st;
     st.lngCount = count;
     st.bytBuffer.resize(static_cast<std::size_t>(count));
     auto n = files.freeFile();
@@ -348,7 +348,7 @@ std::string passesUnder(const std::vector<Refusal>& refusals)
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
             auto flags = openFlagsOf(file);
             report << "write " << describe(w.mode()) << " O_DIRECT " << (flags && (*flags & O_DIRECT) ? "held" : "not held");
-            test::FormVariables st;
+            FormVariables st;
             st.lngCount = kOddCount;
             w.preallocate(2ULL * kOddCount);
             writeLoop(w, st);
@@ -400,7 +400,7 @@ TEST(ChannelRefused, TheFlushEndsOnlyWithTheDrivesSync)
         std::string report = inRefusingChild({{SYS_fdatasync, EIO}}, [&] {
             auto fsys = systemFileSystem({.direct = direct});
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
-            test::FormVariables st;
+            FormVariables st;
             st.lngCount = 1000;
             writeLoop(w, st);
             w.flush();
@@ -432,7 +432,7 @@ TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
     fsys.replaceBeforeRead = pattern(bytes);
 
     MemoryWindowSystem ws;
-    test::FormVariables st;
+    FormVariables st;
     FileTable files(fsys);
     test::FakeDriveSource drives;
     drives.folders['C'] = {{dir.path.string()}};

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's variables, owned by a test and lent to a run, the way
-// the main window lends its own.
+// The main window's form-level variables, which its handlers lend to the
+// survey, the run and the save.
 
 #include "bench/benchmark_run.h"
 #include "ui/log_save.h"
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace vantric::test {
+namespace vantric {
 
 struct FormVariables {
     std::int32_t lngCount = 0;
@@ -22,4 +22,4 @@ struct FormVariables {
     operator LogVariables() { return {strFileName, intFileNum, lngIndex}; }
 };
 
-} // namespace vantric::test
+} // namespace vantric
