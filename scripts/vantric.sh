@@ -72,8 +72,13 @@ windows_tests() {
   export WINEPREFIX="$build_windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   unset DISPLAY
   wineboot -i >/dev/null 2>&1
+  # A persistent server in place of the one wineboot left behind, and the
+  # services Wine starts on demand started now, not by a test: ctest would
+  # wait for them to let go of its output pipe.
+  wineserver -k 2>/dev/null || true
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
+  wineboot >/dev/null 2>&1
   cd "$build_windows"
   ctest --output-on-failure -j "$(nproc)"
 }

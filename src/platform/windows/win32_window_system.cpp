@@ -139,7 +139,6 @@ void Win32WindowSystem::createMain()
     int id = kFirstId;
     for (const ControlSpec& c : mainWindowControls()) {
         const wchar_t* cls = L"STATIC";
-        // Where two controls overlap, the one made later is drawn on top.
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.visible ? WS_VISIBLE : 0);
         switch (c.kind) {
         case ControlKind::Label:
@@ -168,6 +167,13 @@ void Win32WindowSystem::createMain()
         controls_[c.ctl] = h;
         specs_[h] = &c;
     }
+    // Where labels overlap others, the one made later is on top, as the
+    // layout means; the controls that take the focus keep the order of
+    // their making, which Tab follows.
+    const auto controls = mainWindowControls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+        if (it->kind == ControlKind::Label)
+            ::SetWindowPos(control(it->ctl), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowSubclass(control(Ctl::List1), listProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     const ControlSpec& list1 = controlSpec(Ctl::List1);

@@ -17,14 +17,6 @@ rm -rf "$out/program" "$out/d-drive" "$out/screenshots"
 mkdir -p "$out/program" "$out/d-drive" "$out/screenshots"
 cp "$exe" "$out/program/vantric.exe"
 
-# Its own prefix: one shared with the headless tests' running wineserver
-# would show no window.
-export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset WINEARCH
-wineboot -i >/dev/null 2>&1
-ln -sfn "$out/d-drive" "$WINEPREFIX/dosdevices/d:"
-rm -f "$WINEPREFIX/drive_c/~test.tmp"
-
 display=""
 for n in $(seq 90 130); do
   if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
@@ -35,20 +27,27 @@ xvfb=$!
 program=""
 cleanup() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
 export DISPLAY="$display"
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
 
+# Its own prefix, started on this display: a wineserver that began without
+# one (the headless tests') shows no window.
+export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot -i >/dev/null 2>&1
+ln -sfn "$out/d-drive" "$WINEPREFIX/dosdevices/d:"
+rm -f "$WINEPREFIX/drive_c/~test.tmp"
+
 fail() { echo "FAIL: $*" >&2; import -window root "$out/screenshots/failure.png" || true; exit 1; }
 shot() { import -window root "$out/screenshots/$1.png"; }
-# The first window whose title is exactly $1, waiting up to $2 seconds.
+# The first shown window whose title is exactly $1, waiting up to $2 seconds.
 window() {
   local id
   for _ in $(seq $(( $2 * 5 ))); do
-    id="$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)"
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)"
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.2
   done
@@ -65,7 +64,7 @@ save_log() {
       shot "$1"
       xdotool windowfocus --sync "$box"
       xdotool key Return
-      for _ in $(seq 50); do xdotool search --name '^Vantric$' >/dev/null 2>&1 || return 0; sleep 0.2; done
+      for _ in $(seq 50); do xdotool search --onlyvisible --name '^Vantric$' >/dev/null 2>&1 || return 0; sleep 0.2; done
       fail "the message box did not go"
     fi
   done
@@ -85,7 +84,8 @@ check_log() {
 (cd "$out/program" && exec wine vantric.exe) &
 program=$!
 
-main="$(window ' Vantric' 60)" || fail "no window titled \" Vantric\""
+# Shown once the survey is over.
+main="$(window ' Vantric' 120)" || fail "no window titled \" Vantric\""
 sleep 1
 shot main
 geometry="$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: //p')"
