@@ -93,8 +93,18 @@ geometry="$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: //p')"
 # 8985 by 6630 twips at 96 dots per inch.
 [ "$geometry" = "599x442" ] || fail "client area $geometry, not 599x442"
 
-# Row 1 is C:, row 2 D:; rows are 15 pixels apart below the list's border.
-xdotool mousemove --window "$main" 40 10 click 1
+# Before a run the save button is hidden: Alt+S does nothing. Tab takes the
+# focus from Exit to the drive list, which starts no run either.
+xdotool windowfocus --sync "$main"
+xdotool key alt+s
+! window Vantric 2 >/dev/null || fail "Alt+S saved before any run"
+xdotool key Tab
+sleep 1
+xdotool key alt+s
+! window Vantric 2 >/dev/null || fail "focus on the drive list started a run"
+
+# The keyboard moving the selection to row 1 (C:) runs a test.
+xdotool key Home
 save_log saved-c
 check_log 5
 sed -n 1p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: .* MB  Total Size: .* MB$' || fail "row 1: $(sed -n 1p "$out/log.txt")"
@@ -104,6 +114,7 @@ sed -n 4p "$out/log.txt" | grep -q '^ Read  \[MB/s\]= [0-9,]*\.[0-9]\{6\}  [0-9,
 [ "$(sed -n 5p "$out/log.txt")" = " " ] || fail "row 5 is not a single blank"
 [ ! -e "$WINEPREFIX/drive_c/~test.tmp" ] || fail "the scratch file is left on C:"
 
+# A click on row 2 (D:); rows are 15 pixels apart below the list's border.
 xdotool mousemove --window "$main" 40 25 click 1
 save_log saved-d
 check_log 10
