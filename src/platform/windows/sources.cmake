@@ -30,6 +30,7 @@ add_executable(vantric WIN32
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/vantric.rc PROPERTIES
   OBJECT_DEPENDS "${VANTRIC_WINDOWS_DIR}/vantric.ico;${CMAKE_CURRENT_BINARY_DIR}/vantric.manifest")
 target_link_libraries(vantric PRIVATE vantric_form comctl32 user32 gdi32)
-target_link_options(vantric PRIVATE -municode)
+# No symbols in the shipped program.
+target_link_options(vantric PRIVATE -municode -s)
 set_target_properties(vantric PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 vantric_warnings(vantric)
