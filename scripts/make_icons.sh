@@ -39,3 +39,6 @@ done
 sed -e 's/^static const char \*.*\[\] = {$/static const char* const vantric_icon_xpm[] = {/' \
     "${names[@]}" "$tmp/icon.xpm" > "$here/src/ui/vantric_icon.xpm"
 grep -q 'vantric_icon_xpm\[\]' "$here/src/ui/vantric_icon.xpm"
+
+# The Windows program's icon resource: the same 16-colour picture.
+convert "$here/src/ui/vantric_icon.xpm" "$here/src/platform/windows/vantric.ico"

@@ -3,6 +3,7 @@
 #include "bench/clsElapsedTimer.h"
 #include "bench/figures.h"
 #include "bench/size_ladder.h"
+#include "platform/clock.h"
 #include "platform/errors.h"
 
 #include <algorithm>
@@ -53,7 +54,8 @@ std::string claimScratch(RunContext& ctx, const std::string& letter)
                 continue;
             folder = *made;
         }
-        const std::string path = folder + (folder.ends_with('/') ? "" : "/") + kScratchName;
+        const std::string sep(1, pathSeparator());
+        const std::string path = folder + (folder.ends_with(sep) ? "" : sep) + kScratchName;
         try {
             hold.claim = fs.claimScratch(path);
         } catch (const VantricError& e) {

@@ -21,7 +21,7 @@ struct Transfer {
 struct Completion {
     int slot = 0;
     std::size_t bytes = 0; // moved before the transfer ended
-    int error = 0;         // errno of a failed transfer, 0 when it did not fail
+    int error = 0;         // the system's error number of a failed transfer, 0 when it did not fail
 };
 
 class IoEngine {

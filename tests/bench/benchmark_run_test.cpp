@@ -16,7 +16,13 @@ using namespace vantric::test;
 namespace {
 
 const std::string kRow = " C:- Hard Disk  Free Space: 1,024.00 MB  Total Size: 2,048.00 MB";
-const std::string kScratch = "/fake/c/~test.tmp";
+// The scratch file's path in a folder, with this system's separator.
+std::string scratchIn(const std::string& folder)
+{
+    return folder + pathSeparator() + "~test.tmp";
+}
+
+const std::string kScratch = scratchIn("/fake/c");
 
 class FixedClock : public Clock {
 public:
@@ -223,7 +229,7 @@ TEST_F(Run, ClicksAtTheProcessingPointsAreIgnored)
 TEST_F(Run, ExitDuringARunRemovesOnlyItsScratchFile)
 {
     // A save leaves the log's path where the next run keeps its own.
-    const std::string saved = "/fake/prog/Vantric_Log_2612050907.txt";
+    const std::string saved = std::string("/fake/prog") + pathSeparator() + "Vantric_Log_2612050907.txt";
     form.List1_Click();
     form.Command4_Click();
     ASSERT_TRUE(fs.files.count(saved));
@@ -291,7 +297,7 @@ TEST_F(Run, InputMadeDuringThePassesStartsNothingLaterAndExitStillEnds)
 
 TEST_F(Run, ScratchFileGoesToTheFirstFolderThatLetsUsCreateIt)
 {
-    const std::string root = "/fake/c/~test.tmp", home = "/home/u/~test.tmp";
+    const std::string root = scratchIn("/fake/c"), home = scratchIn("/home/u");
     struct Case {
         const char* name;
         std::function<void(RunWorld&)> arrange;
@@ -306,7 +312,7 @@ TEST_F(Run, ScratchFileGoesToTheFirstFolderThatLetsUsCreateIt)
              r.fs.refuseCreate[root] = EACCES;
              r.fs.refuseCreate[home] = EPERM;
          },
-         "/tmp/vantric-1/~test.tmp", {"/tmp/vantric-1"}},
+         scratchIn("/tmp/vantric-1"), {"/tmp/vantric-1"}},
         {"a folder that cannot be made is skipped",
          [&](RunWorld& r) {
              r.fs.refuseCreate[root] = EACCES;

@@ -1,0 +1,67 @@
+# The Windows build's tests: the portable core's tests on the test doubles,
+# and the Windows platform layer's on real files of the drives Wine maps.
+# They run under the emulator the toolchain names (wine); the test script
+# gives them a private WINEPREFIX.
+add_library(vantric_fakes STATIC
+  fakes/fake_drives.cpp
+  fakes/fake_files.cpp
+  fakes/inspecting_file_system.cpp
+  fakes/memory_window_system.cpp
+)
+target_include_directories(vantric_fakes PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(vantric_fakes PUBLIC vantric_core)
+vantric_warnings(vantric_fakes)
+
+add_executable(vantric_tests
+  platform/errors_test.cpp
+  survey/drive_probe_test.cpp
+  bench/clsElapsedTimer_test.cpp
+  bench/size_ladder_test.cpp
+  bench/benchmark_run_test.cpp
+  bench/figures_test.cpp
+  ui/log_save_test.cpp
+  platform/windows/drive_source_test.cpp
+  platform/windows/file_system_test.cpp
+  platform/windows/real_run_test.cpp
+  platform/windows/system_test.cpp
+  platform/windows/win_test_support.cpp
+)
+target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(vantric_tests PRIVATE vantric_fakes vantric_form GTest::gtest GTest::gtest_main)
+target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
+vantric_warnings(vantric_tests)
+# The portable counter test asks for Linux's nanoseconds; the Windows
+# counter's own test (Counter.*) checks its frequency instead. The whole
+# runs on drive C: share its scratch file and go one at a time.
+gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  TEST_FILTER -SystemCounter.IsMonotonicNanoseconds:RealRun.*:ChildOnly.*
+  PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED wine_links ENVIRONMENT "VANTRIC_TEST_LINK=C:/vantric-test-link")
+gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  TEST_FILTER RealRun.*
+  PROPERTIES TIMEOUT 120 RESOURCE_LOCK drive_c_scratch)
+
+# The user's number conventions, in the locale Wine takes from the host's
+# environment (scripts/vantric.sh generates these C-library locales).
+function(vantric_user_locale_test locale figures)
+  string(REGEX REPLACE "([][.|])" "\\\\\\1" pattern "${figures}")
+  add_test(NAME windows.user_locale.${locale}
+    COMMAND vantric_tests --gtest_also_run_disabled_tests --gtest_filter=ChildOnly.DISABLED_PrintUserFigures)
+  # Wine keeps the user locale in the prefix's registry as each process starts:
+  # no other process starts meanwhile.
+  set_tests_properties(windows.user_locale.${locale} PROPERTIES ENVIRONMENT "LC_ALL=${locale}" RUN_SERIAL TRUE
+    PASS_REGULAR_EXPRESSION "figures=\\[${pattern}\\]")
+endfunction()
+vantric_user_locale_test(de_DE.UTF-8 "81.191,02 MB|1.024 KB|163,622203|,0062")
+vantric_user_locale_test(en_US.UTF-8 "81,191.02 MB|1,024 KB|163.622203|.0062")
+vantric_user_locale_test(de_CH.UTF-8 "81’191.02 MB|1’024 KB|163.622203|.0062")
+
+# A host folder linked into drive C:, which Wine shows as a reparse point.
+add_test(NAME windows.link_fixture
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/platform/windows/make_link.sh vantric-test-link)
+set_tests_properties(windows.link_fixture PROPERTIES FIXTURES_SETUP wine_links)
+
+# The program itself under Wine on a private X server, driven with xdotool.
+add_test(NAME windows.gui_run
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/platform/windows/gui_run.sh $<TARGET_FILE:vantric>
+          ${CMAKE_CURRENT_BINARY_DIR}/gui-run)
+set_tests_properties(windows.gui_run PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
