@@ -1,7 +1,7 @@
 #pragma once
 // Numbers rendered with the decimal mark and thousands grouping of the
 // user's locale. The digits come from std::to_chars, so nothing here depends
-// on the process's global locale (which QApplication changes at start).
+// on the process's global locale (which the window toolkit changes at start).
 
 #include <optional>
 #include <string>
