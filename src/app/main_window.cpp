@@ -12,7 +12,7 @@ namespace vantric {
 
 namespace {
 
-void place(QWidget* w, const ControlSpec& c)
+void place(QWidget* w, const ControlLayout& c)
 {
     w->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
 }
@@ -32,7 +32,7 @@ void valueBox(QLabel* l)
 
 } // namespace
 
-QWidget* MainWindow::make(const ControlSpec& c)
+QWidget* MainWindow::make(const ControlLayout& c)
 {
     const QString caption = QString::fromUtf8(c.caption);
     QWidget* w = nullptr;
@@ -77,11 +77,11 @@ MainWindow::MainWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    const MainWindowSpec& spec = mainWindowSpec();
+    const MainWindowLayout& layout = mainWindowLayout();
     setObjectName("frmDrive");
-    setWindowTitle(QString::fromUtf8(spec.title));
+    setWindowTitle(QString::fromUtf8(layout.title));
     setWindowIcon(appIcon());
-    setFixedSize(px(spec.clientWidth), px(spec.clientHeight));
+    setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);
@@ -89,7 +89,7 @@ MainWindow::MainWindow()
 
     // Made in focus order, which is the order Tab follows.
     QWidget* previous = nullptr;
-    for (const ControlSpec& c : mainWindowControls()) {
+    for (const ControlLayout& c : mainWindowControls()) {
         QWidget* w = make(c);
         widgets_[c.ctl] = w;
         if (previous)

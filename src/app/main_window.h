@@ -46,7 +46,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    QWidget* make(const ControlSpec& c);
+    QWidget* make(const ControlLayout& c);
     std::map<Ctl, QWidget*> widgets_;
 };
 

@@ -6,7 +6,7 @@ namespace vantric {
 
 ControlStore::ControlStore()
 {
-    for (const ControlSpec& c : mainWindowControls()) {
+    for (const ControlLayout& c : mainWindowControls()) {
         if (*c.caption)
             captions_[c.ctl] = c.caption;
         visible_[c.ctl] = c.visible;

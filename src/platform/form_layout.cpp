@@ -4,17 +4,17 @@ namespace vantric {
 
 namespace {
 
-constexpr FontSpec kList {"Courier New", 9.75};
-constexpr FontSpec kValue {"Arial", 12, true};
-constexpr FontSpec kHeading {"MS Sans Serif", 12, true};
-constexpr FontSpec kButton {"Verdana", 9.75, true, true};
-constexpr FontSpec kTime {"MS Sans Serif", 9.75};
-constexpr FontSpec kDefault {};
+constexpr FontFace kList {"Courier New", 9.75};
+constexpr FontFace kValue {"Arial", 12, true};
+constexpr FontFace kHeading {"MS Sans Serif", 12, true};
+constexpr FontFace kButton {"Verdana", 9.75, true, true};
+constexpr FontFace kTime {"MS Sans Serif", 9.75};
+constexpr FontFace kDefault {};
 
 using K = ControlKind;
 using L = Look;
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     {Ctl::Text1, "Text1", K::TextBox, 0, 0, 0, 0, "C", false, kDefault, L::Plain, nullptr},
     {Ctl::Command2, "Command2", K::Button, 3000, 3120, 2895, 375, "&Exit", true, kButton, L::Plain, nullptr},
     {Ctl::lblDrive, "lblDrive", K::Label, 0, 0, 0, 0, "", false, kDefault, L::Plain, nullptr},
@@ -38,33 +38,33 @@ constexpr ControlSpec kControls[] = {
      nullptr},
 };
 
-constexpr MainWindowSpec kMain {" Vantric", 8985, 6630};
+constexpr MainWindowLayout kMain {" Vantric", 8985, 6630};
 
-constexpr WaitWindowSpec kWait {
+constexpr WaitWindowLayout kWait {
     3300, 1950, {0, 0, 0}, 120, 120, 3015, 1695, {0, 0, 255}, {192, 192, 192}, {"MS Sans Serif", 24, true},
 };
 
 } // namespace
 
-const MainWindowSpec& mainWindowSpec()
+const MainWindowLayout& mainWindowLayout()
 {
     return kMain;
 }
 
-std::span<const ControlSpec> mainWindowControls()
+std::span<const ControlLayout> mainWindowControls()
 {
     return kControls;
 }
 
-const ControlSpec& controlSpec(Ctl c)
+const ControlLayout& controlLayout(Ctl c)
 {
-    for (const ControlSpec& s : kControls)
+    for (const ControlLayout& s : kControls)
         if (s.ctl == c)
             return s;
     return kControls[0]; // every Ctl is in the table
 }
 
-const WaitWindowSpec& waitWindowSpec()
+const WaitWindowLayout& waitWindowLayout()
 {
     return kWait;
 }

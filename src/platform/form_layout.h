@@ -14,7 +14,7 @@ namespace vantric {
 enum class ControlKind { Label, TextBox, ListBox, Button };
 
 // A face name as the layout gives it; points at 96 dots per inch.
-struct FontSpec {
+struct FontFace {
     const char* face = nullptr; // nullptr: the window system's default font
     double points = 0;
     bool bold = false;
@@ -27,19 +27,19 @@ enum class Look {
     CentredNoBorder, // the window's colours, centred horizontally, from the top
 };
 
-struct ControlSpec {
+struct ControlLayout {
     Ctl ctl;
     const char* name;
     ControlKind kind;
     int left, top, width, height; // twips, from the client area's top left
     const char* caption;          // "&" marks the access key of a button
     bool visible;
-    FontSpec font;
+    FontFace font;
     Look look;
     const char* tooltip;
 };
 
-struct MainWindowSpec {
+struct MainWindowLayout {
     const char* title;
     int clientWidth, clientHeight; // twips
 };
@@ -48,20 +48,20 @@ struct Rgb {
     unsigned char r, g, b;
 };
 
-struct WaitWindowSpec {
+struct WaitWindowLayout {
     int clientWidth, clientHeight;              // twips
     Rgb background;
     int labelLeft, labelTop, labelWidth, labelHeight;
     Rgb labelBackground, labelText;
-    FontSpec font;
+    FontFace font;
 };
 
-const MainWindowSpec& mainWindowSpec();
+const MainWindowLayout& mainWindowLayout();
 // Every control of the main window, in focus order; storage controls included.
-std::span<const ControlSpec> mainWindowControls();
-const ControlSpec& controlSpec(Ctl c);
+std::span<const ControlLayout> mainWindowControls();
+const ControlLayout& controlLayout(Ctl c);
 
-const WaitWindowSpec& waitWindowSpec();
+const WaitWindowLayout& waitWindowLayout();
 // "           ", "" and " ".
 const char* waitTitle(WaitKind w);
 

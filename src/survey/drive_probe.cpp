@@ -75,7 +75,11 @@ void CheckDrive(SurveyContext& ctx)
         return;
     }
 
-    guarded([&] { ws.setCaption(Ctl::lblDrive, " " + drive->driveLetter() + ":- " + name); });
+    guarded([&] {
+        std::string caption = " ";
+        caption.append(drive->driveLetter()).append(":- ").append(name);
+        ws.setCaption(Ctl::lblDrive, caption);
+    });
 
     if (failed) {
         guarded([&] { ws.setCaption(Ctl::lblSN, "Unit not ready"); });

@@ -27,22 +27,22 @@ WaitWindow::WaitWindow(WaitKind kind)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titleFor(kind));
     setWindowIcon(appIcon());
-    const WaitWindowSpec& spec = waitWindowSpec();
-    setFixedSize(px(spec.clientWidth), px(spec.clientHeight));
+    const WaitWindowLayout& layout = waitWindowLayout();
+    setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(spec.background.r, spec.background.g, spec.background.b));
+    pal.setColor(QPalette::Window, QColor(layout.background.r, layout.background.g, layout.background.b));
     setPalette(pal);
     setAutoFillBackground(true);
 
     Label1 = new QLabel(messageFor(kind), this);
     Label1->setObjectName("Label1");
-    Label1->setGeometry(px(spec.labelLeft), px(spec.labelTop), px(spec.labelWidth), px(spec.labelHeight));
+    Label1->setGeometry(px(layout.labelLeft), px(layout.labelTop), px(layout.labelWidth), px(layout.labelHeight));
     QPalette lp = Label1->palette();
-    lp.setColor(QPalette::Window, QColor(spec.labelBackground.r, spec.labelBackground.g, spec.labelBackground.b));
-    lp.setColor(QPalette::WindowText, QColor(spec.labelText.r, spec.labelText.g, spec.labelText.b));
+    lp.setColor(QPalette::Window, QColor(layout.labelBackground.r, layout.labelBackground.g, layout.labelBackground.b));
+    lp.setColor(QPalette::WindowText, QColor(layout.labelText.r, layout.labelText.g, layout.labelText.b));
     Label1->setPalette(lp);
     Label1->setAutoFillBackground(true);
-    Label1->setFont(lookFont(QString::fromUtf8(spec.font.face), spec.font.points, spec.font.bold, spec.font.italic));
+    Label1->setFont(lookFont(QString::fromUtf8(layout.font.face), layout.font.points, layout.font.bold, layout.font.italic));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
 

@@ -49,7 +49,7 @@ std::wstring windowText(HWND h)
     return s;
 }
 
-bool isButton(const ControlSpec* s)
+bool isButton(const ControlLayout* s)
 {
     return s && s->kind == ControlKind::Button;
 }
@@ -66,7 +66,7 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance) : instance_(instance)
                                             ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
     smallIcon_ = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
-    const WaitWindowSpec& wait = waitWindowSpec();
+    const WaitWindowLayout& wait = waitWindowLayout();
     waitBack_ = ::CreateSolidBrush(RGB(wait.background.r, wait.background.g, wait.background.b));
     waitLabel_ = ::CreateSolidBrush(RGB(wait.labelBackground.r, wait.labelBackground.g, wait.labelBackground.b));
 
@@ -101,7 +101,7 @@ Win32WindowSystem::~Win32WindowSystem()
     ::DeleteObject(waitLabel_);
 }
 
-HFONT Win32WindowSystem::font(const FontSpec& f, UINT dpi)
+HFONT Win32WindowSystem::font(const FontFace& f, UINT dpi)
 {
     auto key = std::make_tuple(std::string(f.face ? f.face : ""), f.points, f.bold, f.italic, dpi);
     if (auto it = fonts_.find(key); it != fonts_.end())
@@ -130,14 +130,14 @@ HFONT Win32WindowSystem::font(const FontSpec& f, UINT dpi)
 
 void Win32WindowSystem::createMain()
 {
-    const MainWindowSpec& spec = mainWindowSpec();
-    main_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, wide(spec.title).c_str(), kMainStyle, CW_USEDEFAULT,
+    const MainWindowLayout& layout = mainWindowLayout();
+    main_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, wide(layout.title).c_str(), kMainStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance_, this);
     if (!main_)
         throw winError("Cannot create the main window", ::GetLastError());
     // Made in focus order, which is the order Tab follows.
     int id = kFirstId;
-    for (const ControlSpec& c : mainWindowControls()) {
+    for (const ControlLayout& c : mainWindowControls()) {
         const wchar_t* cls = L"STATIC";
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.visible ? WS_VISIBLE : 0);
         switch (c.kind) {
@@ -176,7 +176,7 @@ void Win32WindowSystem::createMain()
             ::SetWindowPos(control(it->ctl), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowSubclass(control(Ctl::List1), listProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
-    const ControlSpec& list1 = controlSpec(Ctl::List1);
+    const ControlLayout& list1 = controlLayout(Ctl::List1);
     if (list1.tooltip) {
         tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_, nullptr);
@@ -190,7 +190,7 @@ void Win32WindowSystem::createMain()
         ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
 
-    RECT frame = centredFrame(spec.clientWidth, spec.clientHeight, kMainStyle, ::GetDpiForWindow(main_), nullptr);
+    RECT frame = centredFrame(layout.clientWidth, layout.clientHeight, kMainStyle, ::GetDpiForWindow(main_), nullptr);
     ::SetWindowPos(main_, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     layoutMain(::GetDpiForWindow(main_));
@@ -198,7 +198,7 @@ void Win32WindowSystem::createMain()
 
 void Win32WindowSystem::layoutMain(UINT dpi)
 {
-    for (const ControlSpec& c : mainWindowControls()) {
+    for (const ControlLayout& c : mainWindowControls()) {
         HWND h = control(c.ctl);
         ::MoveWindow(h, px(c.left, dpi), px(c.top, dpi), px(c.width, dpi), px(c.height, dpi), FALSE);
         ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font(c.font, dpi)), FALSE);
@@ -342,10 +342,10 @@ LRESULT CALLBACK Win32WindowSystem::waitProc(HWND h, UINT msg, WPARAM wp, LPARAM
     switch (msg) {
     case WM_CTLCOLORSTATIC:
         if (self) {
-            const WaitWindowSpec& spec = waitWindowSpec();
+            const WaitWindowLayout& layout = waitWindowLayout();
             HDC dc = reinterpret_cast<HDC>(wp);
-            ::SetTextColor(dc, RGB(spec.labelText.r, spec.labelText.g, spec.labelText.b));
-            ::SetBkColor(dc, RGB(spec.labelBackground.r, spec.labelBackground.g, spec.labelBackground.b));
+            ::SetTextColor(dc, RGB(layout.labelText.r, layout.labelText.g, layout.labelText.b));
+            ::SetBkColor(dc, RGB(layout.labelBackground.r, layout.labelBackground.g, layout.labelBackground.b));
             return reinterpret_cast<LRESULT>(self->waitLabel_);
         }
         break;
@@ -423,18 +423,18 @@ void Win32WindowSystem::showMain()
 void Win32WindowSystem::loadWait(WaitKind w)
 {
     unloadWait(w);
-    const WaitWindowSpec& spec = waitWindowSpec();
+    const WaitWindowLayout& layout = waitWindowLayout();
     HWND h = ::CreateWindowExW(0, kWaitClass, wide(waitTitle(w)).c_str(), kWaitStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                100, 100, nullptr, nullptr, instance_, this);
     if (!h)
         throw winError("Cannot create the wait window", ::GetLastError());
     const UINT dpi = ::GetDpiForWindow(h);
     HWND label = ::CreateWindowExW(0, L"STATIC", wide(waitMessage(w)).c_str(),
-                                   WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(spec.labelLeft, dpi),
-                                   px(spec.labelTop, dpi), px(spec.labelWidth, dpi), px(spec.labelHeight, dpi), h,
+                                   WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(layout.labelLeft, dpi),
+                                   px(layout.labelTop, dpi), px(layout.labelWidth, dpi), px(layout.labelHeight, dpi), h,
                                    nullptr, instance_, nullptr);
-    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.font, dpi)), FALSE);
-    RECT frame = centredFrame(spec.clientWidth, spec.clientHeight, kWaitStyle, dpi, nullptr);
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font(layout.font, dpi)), FALSE);
+    RECT frame = centredFrame(layout.clientWidth, layout.clientHeight, kWaitStyle, dpi, nullptr);
     ::SetWindowPos(h, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     waits_[w] = h;

@@ -53,7 +53,7 @@ private:
 
     void createMain();
     void layoutMain(UINT dpi);
-    HFONT font(const FontSpec& f, UINT dpi);
+    HFONT font(const FontFace& f, UINT dpi);
     // Keys the controls do not handle themselves; true when taken.
     bool preTranslate(MSG& m);
     // Dispatches every message waiting; false once the program is to end.
@@ -67,7 +67,7 @@ private:
     HWND main_ = nullptr;
     HWND tooltip_ = nullptr;
     std::map<Ctl, HWND> controls_;
-    std::map<HWND, const ControlSpec*> specs_;
+    std::map<HWND, const ControlLayout*> specs_;
     std::map<WaitKind, HWND> waits_;
     std::map<std::tuple<std::string, double, bool, bool, UINT>, HFONT> fonts_;
     HBRUSH waitBack_ = nullptr;
