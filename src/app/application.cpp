@@ -54,12 +54,7 @@ int runApplication(int argc, char** argv)
     QtWindowSystem ws(window);
     frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder, documentsFolder()});
 
-    window.onList1Click = [&] { form.List1_Click(); };
-    window.onCommand1 = [&] { form.Command1_Click(); };
-    window.onCommand2 = [&] { form.Command2_Click(); };
-    window.onCommand3 = [&] { form.Command3_Click(); };
-    window.onCommand4 = [&] { form.Command4_Click(); };
-    window.onClosed = [&] { form.Form_Closed(); };
+    form.wire(window);
 
     form.Form_Load();
     return app.exec();

@@ -41,6 +41,16 @@ template <typename F> void frmDrive::idleOnly(F&& handler)
         dispatch(std::forward<F>(handler));
 }
 
+void frmDrive::wire(FormEvents& events)
+{
+    events.onList1Click = [this] { List1_Click(); };
+    events.onCommand1 = [this] { Command1_Click(); };
+    events.onCommand2 = [this] { Command2_Click(); };
+    events.onCommand3 = [this] { Command3_Click(); };
+    events.onCommand4 = [this] { Command4_Click(); };
+    events.onClosed = [this] { Form_Closed(); };
+}
+
 void frmDrive::Form_Load()
 {
     dispatch([&] { surveyDrives(survey_); });

@@ -46,6 +46,9 @@ public:
     // The window is being closed: the program ends, removing a running test's file.
     void Form_Closed();
 
+    // Sends the window system's events to the handlers above.
+    void wire(FormEvents& events);
+
     // The unrounded figures of the last run, for reports beyond the window.
     const RunRecord& lastRun() const { return run_.record; }
 

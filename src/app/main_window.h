@@ -27,7 +27,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 };
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public FormEvents {
 public:
     MainWindow();
 
@@ -37,8 +37,6 @@ public:
     QPushButton *Command1, *Command2, *Command3, *Command4;
     QLineEdit* Text1;
     QLabel *lblDrive, *lblSN, *lblFree, *lblTot;
-
-    std::function<void()> onList1Click, onCommand1, onCommand2, onCommand3, onCommand4, onClosed;
 
     QWidget* widget(Ctl c) const { return widgets_.at(c); }
 

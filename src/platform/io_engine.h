@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <stdexcept>
 
 namespace vantric {
 
@@ -22,6 +24,24 @@ struct Completion {
     int slot = 0;
     std::size_t bytes = 0; // moved before the transfer ended
     int error = 0;         // the system's error number of a failed transfer, 0 when it did not fail
+};
+
+// Transfers a synchronous engine has already finished, handed back in the
+// order they were queued.
+class FinishedTransfers {
+public:
+    void add(const Completion& c) { done_.push_back(c); }
+    Completion next()
+    {
+        if (done_.empty())
+            throw std::logic_error("wait with nothing queued");
+        Completion c = done_.front();
+        done_.pop_front();
+        return c;
+    }
+
+private:
+    std::deque<Completion> done_;
 };
 
 class IoEngine {

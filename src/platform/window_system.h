@@ -3,6 +3,7 @@
 // name, the wait windows, one pass of the event loop, a message box, and
 // ending the program. The logic never touches a widget directly.
 
+#include <functional>
 #include <string>
 
 namespace vantric {
@@ -58,6 +59,12 @@ public:
 };
 
 struct ProgramEnd {};
+
+// Where a window system sends the main window's events: the handlers of
+// the main window's logic, set once when it is wired up.
+struct FormEvents {
+    std::function<void()> onList1Click, onCommand1, onCommand2, onCommand3, onCommand4, onClosed;
+};
 
 std::string waitName(WaitKind w);
 // The one message a wait window shows.

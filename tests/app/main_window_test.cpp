@@ -244,10 +244,7 @@ struct Runs : Window {
     {
         drives.folders['C'] = {{"/fake/c"}};
         drives.folders['D'] = {{"/fake/d"}};
-        w.onList1Click = [&] { form.List1_Click(); };
-        w.onCommand1 = [&] { form.Command1_Click(); };
-        w.onCommand3 = [&] { form.Command3_Click(); };
-        w.onCommand4 = [&] { form.Command4_Click(); };
+        form.wire(w);
         w.List1->addItem(rowC);
         w.List1->addItem(rowD);
         w.Label9->setText("1k");

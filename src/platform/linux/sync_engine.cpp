@@ -15,18 +15,11 @@ public:
 
     bool async() const override { return false; }
 
-    void queue(const Transfer& t) override { done_.push_back(perform(t)); }
+    void queue(const Transfer& t) override { done_.add(perform(t)); }
 
     void submit() override {}
 
-    Completion wait() override
-    {
-        if (done_.empty())
-            throw std::logic_error("wait with nothing queued");
-        Completion c = done_.front();
-        done_.pop_front();
-        return c;
-    }
+    Completion wait() override { return done_.next(); }
 
 private:
     Completion perform(const Transfer& t) const
@@ -49,7 +42,7 @@ private:
     }
 
     int fd_;
-    std::deque<Completion> done_;
+    FinishedTransfers done_;
 };
 
 } // namespace

@@ -83,23 +83,16 @@ public:
     {
         Completion c = transferNow(h_, t.write, t.data, t.offset, t.length, t.need);
         c.slot = t.slot;
-        done_.push_back(c);
+        done_.add(c);
     }
 
     void submit() override {}
 
-    Completion wait() override
-    {
-        if (done_.empty())
-            throw std::logic_error("wait with nothing queued");
-        Completion c = done_.front();
-        done_.pop_front();
-        return c;
-    }
+    Completion wait() override { return done_.next(); }
 
 private:
     HANDLE h_;
-    std::deque<Completion> done_;
+    FinishedTransfers done_;
 };
 
 // One OVERLAPPED and event per buffer of the pool. Queued transfers start

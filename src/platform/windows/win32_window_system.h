@@ -15,7 +15,7 @@
 
 namespace vantric {
 
-class Win32WindowSystem : public WindowSystem {
+class Win32WindowSystem : public WindowSystem, public FormEvents {
 public:
     explicit Win32WindowSystem(HINSTANCE instance);
     ~Win32WindowSystem() override;
@@ -43,7 +43,7 @@ public:
 
     HWND mainWindow() const { return main_; }
 
-    std::function<void()> onList1Click, onCommand1, onCommand2, onCommand3, onCommand4, onClosed;
+
 
 private:
     static LRESULT CALLBACK mainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

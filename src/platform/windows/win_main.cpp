@@ -24,12 +24,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         Win32WindowSystem ws(instance);
         frmDrive form(ws, Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder,
                                     documentsFolder()});
-        ws.onList1Click = [&] { form.List1_Click(); };
-        ws.onCommand1 = [&] { form.Command1_Click(); };
-        ws.onCommand2 = [&] { form.Command2_Click(); };
-        ws.onCommand3 = [&] { form.Command3_Click(); };
-        ws.onCommand4 = [&] { form.Command4_Click(); };
-        ws.onClosed = [&] { form.Form_Closed(); };
+        form.wire(ws);
 
         form.Form_Load();
         return ws.run();
