@@ -35,6 +35,8 @@ struct PassRecord {
 struct RunRecord {
     PassRecord write;
     PassRecord read;
+    // How the file system held what the write pass wrote.
+    StoredBytes stored;
 };
 
 // The main window's variables a run works on.

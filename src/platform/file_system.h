@@ -28,6 +28,16 @@ public:
     virtual void remove() = 0;
 };
 
+// How a file system holds the first bytes of a file once they are written.
+struct StoredBytes {
+    // Bytes kept on the drive as they were written; what it compressed or
+    // left out as holes does not count.
+    std::uint64_t stored = 0;
+    // Some of the bytes were compressed or left out, so fewer reached the
+    // drive than were written.
+    bool compressed = false;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -54,6 +64,9 @@ public:
     // Size of a regular file, nullopt when nothing is there; throws when
     // something that is not a regular file is there.
     virtual std::optional<std::uint64_t> regularFileSize(const std::string& path) = 0;
+    // How the first `written` bytes of the file at `path` are held, after
+    // they have been flushed.
+    virtual StoredBytes storedBytes(const std::string& path, std::uint64_t written) = 0;
     virtual std::unique_ptr<AtomicFile> createAtomic(const std::string& path) = 0;
 };
 
@@ -61,6 +74,8 @@ struct IoOptions {
     bool direct = true;      // bypass the page cache where the file system allows
     bool async = true;       // keep blocks in flight while the caller works
     bool preallocate = true; // honour preallocate() with fallocate
+    // ...only on file systems where it was measured to make the writes faster.
+    bool preallocateWhereFaster = true;
     std::size_t blockSize = 1 << 20;
     // One buffer is the caller's, the others are in flight.
     int buffers = 5;

@@ -1,6 +1,7 @@
 #include "platform/linux/block_file.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/linux/file_storage.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -55,6 +57,20 @@ OpenedFile openRegular(const std::string& path, int flags, bool direct, const ch
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return {UniqueFd(fd), direct};
+}
+
+// Whether reserving the file's length first makes the write pass faster on
+// the file system holding fd; measured, see channel_bench's Preallocate100M.
+// It never decides where the bytes go: they are written either way.
+bool preallocationHelps(int fd)
+{
+    struct statfs st {};
+    if (::fstatfs(fd, &st) != 0)
+        return false;
+    switch (st.f_type) {
+    default:
+        return true;
+    }
 }
 
 class LinuxAtomicFile : public AtomicFile {
@@ -144,6 +160,8 @@ public:
             struct stat now {};
             if (::lstat(path_.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
                 throw VantricError(action, "Another test is using the file", path_);
+            // Zeros must reach the drive, not a compressor.
+            keepFromCompressing(fd_);
         } catch (...) {
             ::close(fd_);
             throw;
@@ -170,7 +188,9 @@ public:
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
     {
         OpenedFile f = openRegular(path, O_WRONLY | O_CREAT, opt_.direct, "Cannot create the scratch file");
-        return makeBlockWriter(std::move(f.fd), f.direct, opt_, path);
+        IoOptions opt = opt_;
+        opt.preallocate = opt.preallocate && (!opt.preallocateWhereFaster || preallocationHelps(f.fd.get()));
+        return makeBlockWriter(std::move(f.fd), f.direct, opt, path);
     }
 
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
@@ -221,6 +241,11 @@ public:
         if (!S_ISREG(st.st_mode))
             throw VantricError("Cannot create the scratch file", notRegularReason(st.st_mode), path);
         return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    StoredBytes storedBytes(const std::string& path, std::uint64_t written) override
+    {
+        return storedBytesOf(path, written);
     }
 
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override

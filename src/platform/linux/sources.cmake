@@ -4,6 +4,7 @@ target_sources(vantric_core PRIVATE
   platform/linux/clock.cpp
   platform/linux/display.cpp
   platform/linux/drive_source.cpp
+  platform/linux/file_storage.cpp
   platform/linux/file_system.cpp
   platform/linux/mount_table.cpp
   platform/linux/numeric_locale.cpp

@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 #include "platform/windows/block_file.h"
+#include "platform/windows/file_storage.h"
 #include "platform/windows/private_folder.h"
 #include "platform/windows/scratch_claims.h"
 #include "platform/windows/unique_handle.h"
@@ -163,6 +164,8 @@ public:
             throw winError(action, ::GetLastError(), path_);
         if (info.nNumberOfLinks > 1)
             throw VantricError(action, "It has other links: another name shares its data", path_);
+        // Zeros must reach the drive, not a compressor.
+        keepFromCompressing(h, path_);
         registerClaim(path_, h);
     }
 
@@ -287,6 +290,11 @@ public:
         if (irregular(data.dwFileAttributes))
             throw VantricError("Cannot create the scratch file", notRegularReason(data.dwFileAttributes), path);
         return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+
+    StoredBytes storedBytes(const std::string& path, std::uint64_t written) override
+    {
+        return storedBytesOf(path, written);
     }
 
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override

@@ -4,6 +4,7 @@ target_sources(vantric_core PRIVATE
   platform/windows/block_file.cpp
   platform/windows/clock.cpp
   platform/windows/drive_source.cpp
+  platform/windows/file_storage.cpp
   platform/windows/file_system.cpp
   platform/windows/io_engines.cpp
   platform/windows/numeric_locale.cpp

@@ -452,6 +452,9 @@ TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
     EXPECT_TRUE(std::equal(st.bytBuffer.begin(), st.bytBuffer.end(), fsys.replaceBeforeRead.begin()));
     EXPECT_EQ(st.lngIndex, c.count + 1);
     EXPECT_FALSE(fs::exists(dir.path / "~test.tmp"));
+    EXPECT_EQ(ctx.record.stored.stored, bytes);
+    EXPECT_FALSE(ctx.record.stored.compressed);
+    EXPECT_TRUE(ws.messages.empty());
 }
 
 // "1k" and "5k" end inside a block and off a 4096 boundary, "1000k" inside
@@ -466,6 +469,25 @@ INSTANTIATE_TEST_SUITE_P(Sizes, RealRun,
                          [](const auto& info) {
                              return std::string(info.param.caption) + (info.param.folder ? "_ram" : "_root");
                          });
+
+// Extents on the root file system, allocated blocks on tmpfs (no extent
+// map): written zeros are held, a hole is not.
+TEST(StoredBytesOnDisk, WrittenBytesAreHeldAndAHoleIsNot)
+{
+    for (fs::path root : {rootFolder(), fs::path("/dev/shm")}) {
+        TempDir dir(root);
+        auto fsys = systemFileSystem();
+        fs::path file = dir.path / "~test.tmp";
+        writeAll(file, std::vector<std::uint8_t>(1 << 20));
+        StoredBytes full = fsys->storedBytes(file.string(), 1 << 20);
+        EXPECT_EQ(full.stored, 1u << 20) << root;
+        EXPECT_FALSE(full.compressed) << root;
+        fs::resize_file(file, 3 << 20);
+        StoredBytes holed = fsys->storedBytes(file.string(), 3 << 20);
+        EXPECT_EQ(holed.stored, 1u << 20) << root;
+        EXPECT_TRUE(holed.compressed) << root;
+    }
+}
 
 TEST(ChannelOnTmpfs, WritesAndReadsEveryByte)
 {

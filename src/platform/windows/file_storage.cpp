@@ -1,0 +1,43 @@
+#include "platform/windows/file_storage.h"
+
+#include "platform/windows/unique_handle.h"
+#include "platform/windows/win_text.h"
+
+#include <winioctl.h>
+
+#include <algorithm>
+
+namespace vantric {
+
+void keepFromCompressing(HANDLE h, const std::string& path)
+{
+    BY_HANDLE_FILE_INFORMATION info {};
+    if (!::GetFileInformationByHandle(h, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_COMPRESSED))
+        return;
+    // The claim's own handle may not write; this one may, and shares
+    // everything the claim holds.
+    UniqueHandle rw(::CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!rw.valid())
+        return;
+    USHORT format = COMPRESSION_FORMAT_NONE;
+    DWORD returned = 0;
+    // Best effort: where it fails the look after the write pass tells.
+    ::DeviceIoControl(rw.get(), FSCTL_SET_COMPRESSION, &format, sizeof format, nullptr, 0, &returned, nullptr);
+}
+
+StoredBytes storedBytesOf(const std::string& path, std::uint64_t written)
+{
+    DWORD high = 0;
+    ::SetLastError(NO_ERROR);
+    const DWORD low = ::GetCompressedFileSizeW(wide(path).c_str(), &high);
+    if (low == INVALID_FILE_SIZE) {
+        if (DWORD err = ::GetLastError(); err != NO_ERROR)
+            throw winError("Cannot examine the file", err, path);
+    }
+    const std::uint64_t held = std::min<std::uint64_t>((static_cast<std::uint64_t>(high) << 32) | low, written);
+    return {held, held < written};
+}
+
+} // namespace vantric
