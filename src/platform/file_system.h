@@ -74,11 +74,12 @@ struct IoOptions {
     bool direct = true;      // bypass the page cache where the file system allows
     bool async = true;       // keep blocks in flight while the caller works
     bool preallocate = true; // honour preallocate() with fallocate
-    // ...only on file systems where it was measured to make the writes faster.
-    bool preallocateWhereFaster = true;
     std::size_t blockSize = 1 << 20;
     // One buffer is the caller's, the others are in flight.
     int buffers = 5;
+    // Preallocate only on file systems where it was measured to make the
+    // write pass faster.
+    bool preallocateWhereFaster = true;
 };
 
 std::unique_ptr<FileSystem> systemFileSystem(IoOptions options = {});
