@@ -16,8 +16,8 @@
 //   and write_/read_ratio (reference time over ours, per round; target 0.9).
 //   direct/async: the mode a channel opened in that folder reports.
 // - Preallocate100M/FOLDER: our write pass with and without fallocate at its
-//   start (whatever the file system), taking turns; medians with_MiBps,
-//   without_MiBps, gain (time without over time with).
+//   start, taking turns; medians with_MiBps, without_MiBps, gain (time
+//   without over time with).
 // - PeakMemory100M: a whole "100M" run in a child process; extra_MiB is its
 //   peak resident memory beyond what it held before the run and bytBuffer.
 
@@ -263,7 +263,6 @@ void Preallocate(benchmark::State& state, const std::string& dir)
 {
     std::vector<double> with, without, gain;
     IoOptions on, off;
-    on.preallocateWhereFaster = false;
     off.preallocate = false;
     for (auto _ : state) {
         for (int round = 0; round < g_rounds; ++round) {

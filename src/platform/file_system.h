@@ -38,6 +38,13 @@ struct StoredBytes {
     bool compressed = false;
 };
 
+// `held` bytes of the `written` kept as written; more than written is all.
+inline StoredBytes storedOf(std::uint64_t held, std::uint64_t written)
+{
+    held = held < written ? held : written;
+    return {held, held < written};
+}
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -77,9 +84,6 @@ struct IoOptions {
     std::size_t blockSize = 1 << 20;
     // One buffer is the caller's, the others are in flight.
     int buffers = 5;
-    // Preallocate only on file systems where it was measured to make the
-    // write pass faster.
-    bool preallocateWhereFaster = true;
 };
 
 std::unique_ptr<FileSystem> systemFileSystem(IoOptions options = {});

@@ -72,7 +72,7 @@ std::optional<StoredBytes> mappedExtents(int fd, std::uint64_t written, const st
             break;
     }
     // What no extent covers is a hole: zeros the file system did not store.
-    return StoredBytes {plain, plain < written};
+    return storedOf(plain, written);
 }
 
 } // namespace
@@ -109,8 +109,7 @@ StoredBytes storedBytesOf(const std::string& path, std::uint64_t written)
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         throw osError("Cannot examine the file", errno, path);
-    const std::uint64_t held = std::min<std::uint64_t>(static_cast<std::uint64_t>(st.st_blocks) * 512, written);
-    return {held, held < written};
+    return storedOf(static_cast<std::uint64_t>(st.st_blocks) * 512, written);
 }
 
 } // namespace vantric

@@ -7,10 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -58,17 +56,6 @@ OpenedFile openRegular(const std::string& path, int flags, bool direct, const ch
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return {UniqueFd(fd), direct};
-}
-
-// Whether reserving the file's length first makes the write pass faster on
-// the file system holding fd, as channel_bench's Preallocate100M measured:
-// on xfs and ext4 extending writes wait for each other, on btrfs the
-// reservation is extra work of its own. It never decides whether the bytes
-// reach the drive: they are written either way.
-bool preallocationHelps(int fd)
-{
-    struct statfs st {};
-    return ::fstatfs(fd, &st) != 0 || st.f_type != BTRFS_SUPER_MAGIC;
 }
 
 class LinuxAtomicFile : public AtomicFile {
@@ -186,9 +173,7 @@ public:
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
     {
         OpenedFile f = openRegular(path, O_WRONLY | O_CREAT, opt_.direct, "Cannot create the scratch file");
-        IoOptions opt = opt_;
-        opt.preallocate = opt.preallocate && (!opt.preallocateWhereFaster || preallocationHelps(f.fd.get()));
-        return makeBlockWriter(std::move(f.fd), f.direct, opt, path);
+        return makeBlockWriter(std::move(f.fd), f.direct, opt_, path);
     }
 
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override

@@ -5,8 +5,6 @@
 
 #include <winioctl.h>
 
-#include <algorithm>
-
 namespace vantric {
 
 void keepFromCompressing(HANDLE h, const std::string& path)
@@ -36,8 +34,7 @@ StoredBytes storedBytesOf(const std::string& path, std::uint64_t written)
         if (DWORD err = ::GetLastError(); err != NO_ERROR)
             throw winError("Cannot examine the file", err, path);
     }
-    const std::uint64_t held = std::min<std::uint64_t>((static_cast<std::uint64_t>(high) << 32) | low, written);
-    return {held, held < written};
+    return storedOf((static_cast<std::uint64_t>(high) << 32) | low, written);
 }
 
 } // namespace vantric

@@ -7,6 +7,7 @@
 #include "platform/file_table.h"
 #include "fakes/memory_window_system.h"
 #include "platform/refusing_child.h"
+#include "support/open_flags.h"
 
 #include <gtest/gtest.h>
 
@@ -125,26 +126,6 @@ std::size_t residentPages(const fs::path& p)
     for (unsigned char v : vec)
         resident += v & 1;
     return resident;
-}
-
-// The open flags the kernel holds for this process's descriptor of `path`.
-std::optional<unsigned> openFlagsOf(const fs::path& path)
-{
-    for (const auto& e : fs::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        if (fs::read_symlink(e.path(), ec) != path)
-            continue;
-        std::ifstream info("/proc/self/fdinfo/" + e.path().filename().string());
-        std::string key;
-        while (info >> key) {
-            if (key == "flags:") {
-                std::string octal;
-                info >> octal;
-                return static_cast<unsigned>(std::stoul(octal, nullptr, 8));
-            }
-        }
-    }
-    return std::nullopt;
 }
 
 std::string describe(IoMode m)
@@ -274,15 +255,15 @@ TEST(ChannelOnRoot, TheKernelHoldsODirectOnBothPassesDescriptors)
         auto fsys = systemFileSystem({.direct = c.direct});
         {
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
-            auto flags = openFlagsOf(file);
-            ASSERT_TRUE(flags.has_value());
-            EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
+            auto flags = test::openFlagsOf(file);
+            ASSERT_EQ(flags.size(), 1u);
+            EXPECT_EQ((flags[0] & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
             w.close();
         }
         ReadChannel r(fsys->openBlockRead(file.string(), 0), file.string());
-        auto flags = openFlagsOf(file);
-        ASSERT_TRUE(flags.has_value());
-        EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "read, direct wanted: " << c.direct;
+        auto flags = test::openFlagsOf(file);
+        ASSERT_EQ(flags.size(), 1u);
+        EXPECT_EQ((flags[0] & O_DIRECT) != 0, c.expectFlag) << "read, direct wanted: " << c.direct;
     }
 }
 
@@ -345,8 +326,9 @@ std::string passesUnder(const std::vector<Refusal>& refusals)
         std::ostringstream report;
         {
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
-            auto flags = openFlagsOf(file);
-            report << "write " << describe(w.mode()) << " O_DIRECT " << (flags && (*flags & O_DIRECT) ? "held" : "not held");
+            auto flags = test::openFlagsOf(file);
+            report << "write " << describe(w.mode()) << " O_DIRECT "
+                   << (flags.size() == 1 && (flags[0] & O_DIRECT) ? "held" : "not held");
             FormVariables st;
             st.lngCount = kOddCount;
             w.preallocate(2ULL * kOddCount);
