@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/qt_window_system.h"
 #include "platform/display.h"
+#include "platform/folders.h"
 #include "ui/qt_look.h"
 
 #include <QApplication>

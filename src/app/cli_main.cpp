@@ -1,5 +1,6 @@
 #include "app/cli.h"
 #include "platform/clock.h"
+#include "platform/folders.h"
 
 #include <iostream>
 #include <unistd.h>

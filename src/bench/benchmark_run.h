@@ -3,7 +3,7 @@
 // first half back one byte at a time, delete it, and log the figures.
 
 #include "platform/drive_source.h"
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 #include "platform/number_format.h"
 #include "platform/perf_counter.h"
 #include "platform/termination.h"

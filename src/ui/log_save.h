@@ -3,7 +3,7 @@
 // program's folder.
 
 #include "platform/clock.h"
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 #include "platform/window_system.h"
 
 #include <cstdint>

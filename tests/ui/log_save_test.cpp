@@ -4,6 +4,7 @@
 #include "fakes/fake_files.h"
 #include "app/form_variables.h"
 #include "fakes/memory_window_system.h"
+#include "platform/folders.h"
 #include "ui/log_save.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/linux/bounded_call.h"
+#include "platform/io/bounded_call.h"
 #include "platform/drive_source.h"
 #include "platform/errors.h"
 #include "platform/linux/mount_table.h"

@@ -1,15 +1,15 @@
 # The Linux platform layer, added to vantric_core.
 target_sources(vantric_core PRIVATE
-  platform/linux/block_file.cpp
+  platform/linux/block_hooks.cpp
   platform/linux/clock.cpp
   platform/linux/display.cpp
   platform/linux/drive_source.cpp
   platform/linux/file_system.cpp
+  platform/linux/folders.cpp
   platform/linux/mount_table.cpp
   platform/linux/numeric_locale.cpp
-  platform/linux/perf_counter.cpp
+  platform/linux/stop_hook.cpp
   platform/linux/sync_engine.cpp
-  platform/linux/termination.cpp
   platform/linux/x11_title.cpp
 )
 find_package(Threads REQUIRED)

@@ -1,5 +1,5 @@
 #include "platform/drive_source.h"
-#include "platform/windows/bounded_call.h"
+#include "platform/io/bounded_call.h"
 #include "platform/windows/drive_types.h"
 #include "platform/windows/win_text.h"
 
@@ -55,10 +55,14 @@ Space spaceWithin(char letter)
             throw VantricError("Cannot query the drive", "The drive does not answer", root);
     }
     auto answer = callWithin<Space>(std::chrono::seconds(2), [letter] {
+        // A drive without its medium must fail the query, not ask the user.
+        DWORD before = 0;
+        ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &before);
         Space s;
         ULARGE_INTEGER free {};
         if (!::GetDiskFreeSpaceExW(rootOf(letter).c_str(), &s.available, &s.total, &free))
             s.err = ::GetLastError();
+        ::SetThreadErrorMode(before, nullptr);
         return s;
     });
     if (!answer) {

@@ -1,5 +1,5 @@
 #include "platform/file_system.h"
-#include "platform/windows/block_file.h"
+#include "platform/windows/block_hooks.h"
 #include "platform/windows/private_folder.h"
 #include "platform/windows/scratch_claims.h"
 #include "platform/windows/unique_handle.h"
@@ -218,7 +218,7 @@ public:
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_WRITE, OPEN_ALWAYS, direct, opt_.async,
                                      "Cannot create the scratch file");
-        return makeBlockWriter(std::move(h), direct, opt_.async, opt_, path);
+        return makeBlockWriter(blockHooks(std::move(h), direct, opt_.async, true, path), opt_, path);
     }
 
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
@@ -226,7 +226,7 @@ public:
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_READ, OPEN_EXISTING, direct, opt_.async,
                                      "Cannot open the scratch file");
-        return makeBlockReader(std::move(h), direct, opt_.async, opt_, path, wanted);
+        return makeBlockReader(blockHooks(std::move(h), direct, opt_.async, false, path), opt_, path, wanted);
     }
 
     std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override

@@ -2,6 +2,7 @@
 // drives, files and clock of Windows.
 
 #include "app/frmDrive.h"
+#include "platform/folders.h"
 #include "platform/windows/win32_window_system.h"
 #include "platform/windows/win_text.h"
 

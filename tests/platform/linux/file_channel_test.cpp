@@ -5,7 +5,7 @@
 #include "fakes/inspecting_file_system.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 #include "fakes/memory_window_system.h"
 #include "platform/refusing_child.h"
 

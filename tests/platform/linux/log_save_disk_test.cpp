@@ -3,6 +3,7 @@
 
 #include "app/form_variables.h"
 #include "fakes/memory_window_system.h"
+#include "platform/folders.h"
 #include "support/child_process.h"
 #include "ui/log_save.h"
 

@@ -2,9 +2,9 @@
 // the scratch claim and its sharing mode, links refused, private folders
 // and the atomic save.
 
-#include "platform/file_channel.h"
+#include "platform/io/file_channel.h"
 #include "platform/file_system.h"
-#include "platform/windows/block_file.h"
+#include "platform/windows/block_hooks.h"
 #include "platform/windows/private_folder.h"
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"

@@ -3,6 +3,7 @@
 
 #include "app/frmDrive.h"
 #include "fakes/memory_window_system.h"
+#include "platform/folders.h"
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
 

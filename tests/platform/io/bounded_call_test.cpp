@@ -1,4 +1,4 @@
-#include "platform/linux/bounded_call.h"
+#include "platform/io/bounded_call.h"
 
 #include <gtest/gtest.h>
 
