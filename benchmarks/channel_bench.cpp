@@ -21,8 +21,7 @@
 // - PeakMemory100M: a whole "100M" run in a child process; extra_MiB is its
 //   peak resident memory beyond what it held before the run and bytBuffer.
 
-#include "app/console_window_system.h"
-#include "app/form_variables.h"
+#include "app/cli/console_window_system.h"
 #include "bench/benchmark_run.h"
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
@@ -150,17 +149,15 @@ PassTimes ourRun(const std::string& dir, const IoOptions& opt = {})
 {
     std::ostringstream messages;
     ConsoleWindowSystem ws(messages, false);
-    FormVariables st;
     auto fsys = systemFileSystem(opt);
-    FileTable files(*fsys);
     FolderDrive drives(dir);
-    NumericLocale loc;
     RecordingCounter counter;
-    RunContext ctx {ws, st, files, drives, counter, loc, {}, {}};
+    FormState form {ws, Services {drives, *fsys, counter, systemClock(), NumericLocale {}, {}, {}}};
+    RunState run;
     ws.addRow(Ctl::List1, " C:- Hard Disk");
     ws.selectRow(Ctl::List1, 0);
     ws.setCaption(Ctl::Label9, "100M");
-    runBenchmark(ctx);
+    runBenchmark(form, run);
     if (ws.errors())
         throw std::runtime_error(messages.str());
     const auto& r = counter.readings;

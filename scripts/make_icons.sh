@@ -37,8 +37,8 @@ for name in $(sed -n 's/^"[^"]* c \([A-Za-z][A-Za-z0-9]*\)",$/\1/p' "$tmp/icon.x
   names+=(-e "s/ c $name\",\$/ c #$(convert xc:"$name" -depth 8 -format '%[hex:u]' info:)\",/")
 done
 sed -e 's/^static const char \*.*\[\] = {$/static const char* const vantric_icon_xpm[] = {/' \
-    "${names[@]}" "$tmp/icon.xpm" > "$here/src/ui/vantric_icon.xpm"
-grep -q 'vantric_icon_xpm\[\]' "$here/src/ui/vantric_icon.xpm"
+    "${names[@]}" "$tmp/icon.xpm" > "$here/src/ui/qt/vantric_icon.xpm"
+grep -q 'vantric_icon_xpm\[\]' "$here/src/ui/qt/vantric_icon.xpm"
 
 # The Windows program's icon resource: the same 16-colour picture.
-convert "$here/src/ui/vantric_icon.xpm" "$here/src/platform/windows/vantric.ico"
+convert "$here/src/ui/qt/vantric_icon.xpm" "$here/src/app/win32/vantric.ico"

@@ -2,13 +2,12 @@
 # Installs what is missing, builds, then runs the program ("run"), every
 # test ("test"), or every test built with the address and undefined-behaviour
 # sanitizers ("asan"); "windows" cross-builds the Windows program vantric.exe
-# into build-windows/ and runs its tests under Wine. Safe to run again: it
-# installs and rebuilds only what is needed.
+# into build-windows/ and runs its tests under Wine. Every build goes through
+# a preset of CMakePresets.json: "ci" (into build/), "asan", "windows". Safe
+# to run again: it installs and rebuilds only what is needed.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$here/build"
-build_windows="$here/build-windows"
 
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -62,15 +61,17 @@ generate_locales() {
   as_root locale-gen
 }
 
+# Configures and builds the preset named.
 configure_and_build() {
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j "$(nproc)"
+  cd "$here"
+  cmake --preset "$1"
+  cmake --build --preset "$1" -j "$(nproc)"
 }
 
 # A private Wine prefix for the headless tests, kept in the build folder;
 # its wineserver stays up while ctest runs (else every test waits for it).
 windows_tests() {
-  export WINEPREFIX="$build_windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$here/build-windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   unset DISPLAY
   wineboot -i >/dev/null 2>&1
   # A persistent server in place of the one wineboot left behind, and the
@@ -80,37 +81,31 @@ windows_tests() {
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
   wineboot >/dev/null 2>&1
-  cd "$build_windows"
-  ctest --output-on-failure -j "$(nproc)"
+  ctest --preset windows -j "$(nproc)"
 }
 
 case "${1:-}" in
   run)
     install_missing
-    configure_and_build
-    exec "$build/src/vantric"
+    configure_and_build ci
+    exec "$here/build/src/vantric"
     ;;
   test)
     install_missing
     generate_locales
-    configure_and_build
-    cd "$build"
-    exec ctest --output-on-failure -j "$(nproc)"
+    configure_and_build ci
+    exec ctest --preset ci -j "$(nproc)"
     ;;
   asan)
     install_missing
     generate_locales
-    cd "$here"
-    cmake --preset asan
-    cmake --build --preset asan -j "$(nproc)"
+    configure_and_build asan
     exec ctest --preset asan -j "$(nproc)"
     ;;
   windows)
     install_missing "${windows_packages[@]}"
     generate_locales
-    cmake -S "$here" -B "$build_windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw64.cmake" >/dev/null
-    cmake --build "$build_windows" -j "$(nproc)"
+    configure_and_build windows
     windows_tests
     ;;
   *)

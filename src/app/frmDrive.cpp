@@ -2,18 +2,14 @@
 
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
+#include "survey/drive_probe.h"
+#include "ui/log_save.h"
 
 #include <new>
 
 namespace vantric {
 
-frmDrive::frmDrive(WindowSystem& ws, Services services)
-    : ws_(ws), svc_(std::move(services)), files_(svc_.fs),
-      survey_ {ws_, svc_.drives, vars_.lngIndex, svc_.locale},
-      run_ {ws_, vars_, files_, svc_.drives, svc_.counter, svc_.locale, {}, {}},
-      log_ {ws_, vars_, files_, svc_.clock, svc_.programFolder, svc_.documentsFolder}
-{
-}
+frmDrive::frmDrive(WindowSystem& ws, Services services) : form_(ws, std::move(services)) {}
 
 // The handler stops at the failing step; the user is told what failed and
 // why, and the program goes on.
@@ -24,11 +20,11 @@ template <typename F> void frmDrive::dispatch(F&& handler)
     } catch (const ProgramEnd&) {
         throw;
     } catch (const VantricError& e) {
-        ws_.errorBox(e.message());
+        form_.ws.errorBox(e.message());
     } catch (const std::bad_alloc&) {
-        ws_.errorBox("Out of memory");
+        form_.ws.errorBox("Out of memory");
     } catch (const std::exception& e) {
-        ws_.errorBox(e.what());
+        form_.ws.errorBox(e.what());
     }
 }
 
@@ -53,7 +49,7 @@ void frmDrive::wire(FormEvents& events)
 
 void frmDrive::Form_Load()
 {
-    dispatch([&] { surveyDrives(survey_); });
+    dispatch([&] { surveyDrives(form_); });
 }
 
 void frmDrive::List1_Click()
@@ -64,37 +60,37 @@ void frmDrive::List1_Click()
             bool& flag;
             ~Done() { flag = false; }
         } done {runInProgress_};
-        runBenchmark(run_);
+        runBenchmark(form_, run_);
     });
 }
 
 void frmDrive::Command1_Click()
 {
-    idleOnly([&] { stepSizeUp(ws_); });
+    idleOnly([&] { stepSizeUp(form_.ws); });
 }
 
 void frmDrive::Command3_Click()
 {
-    idleOnly([&] { stepSizeDown(ws_); });
+    idleOnly([&] { stepSizeDown(form_.ws); });
 }
 
 void frmDrive::Command4_Click()
 {
-    idleOnly([&] { saveLog(log_); });
+    idleOnly([&] { saveLog(form_); });
 }
 
 void frmDrive::Command2_Click()
 {
     if (runInProgress_)
-        abandonRun(run_);
-    ws_.endProgram();
+        abandonRun(form_, run_);
+    form_.ws.endProgram();
 }
 
 void frmDrive::Form_Closed()
 {
     if (runInProgress_) {
-        abandonRun(run_);
-        ws_.endProgram();
+        abandonRun(form_, run_);
+        form_.ws.endProgram();
     }
 }
 

@@ -17,15 +17,15 @@ namespace vantric {
 
 namespace {
 
-void checkRoom(RunContext& ctx, const std::string& folder)
+void checkRoom(FormState& form, const std::string& folder)
 {
-    FileTable& fs = ctx.files;
+    FileTable& fs = form.files;
     // Without a size (ramfs) the free figure means nothing; the write itself
     // still reports a full drive.
     if (fs.totalBytes(folder) == 0)
         return;
-    std::uint64_t need = 2ULL * static_cast<std::uint64_t>(ctx.vars.lngCount);
-    std::uint64_t existing = fs.regularFileSize(ctx.vars.strFileName).value_or(0);
+    std::uint64_t need = 2ULL * static_cast<std::uint64_t>(form.vars.lngCount);
+    std::uint64_t existing = fs.regularFileSize(form.vars.strFileName).value_or(0);
     std::uint64_t avail = fs.availableBytes(folder);
     if (avail + existing < need)
         throw VantricError("Not enough free space for the test",
@@ -42,11 +42,10 @@ bool mayNotCreate(const VantricError& e)
 // Takes the scratch file in the first folder of the drive where this user
 // may create it; no probe files, the create itself is the test. Returns the
 // folder.
-std::string claimScratch(RunContext& ctx, const std::string& letter)
+std::string claimScratch(FormState& form, ScratchHold& hold, const std::string& letter)
 {
-    FileTable& fs = ctx.files;
-    ScratchHold& hold = ctx.hold;
-    const std::vector<ScratchFolder> places = ctx.drives.scratchFolders(letter);
+    FileTable& fs = form.files;
+    const std::vector<ScratchFolder> places = form.svc.drives.scratchFolders(letter);
     for (const ScratchFolder& place : places) {
         std::string folder = place.path;
         if (place.privateUnder) {
@@ -66,7 +65,7 @@ std::string claimScratch(RunContext& ctx, const std::string& letter)
                 continue;
             throw;
         }
-        ctx.vars.strFileName = path;
+        form.vars.strFileName = path;
         hold.privateFolder = place.privateUnder ? folder : std::string();
         hold.cleanup->arm(path, hold.privateFolder);
         return folder;
@@ -78,9 +77,8 @@ std::string claimScratch(RunContext& ctx, const std::string& letter)
 }
 
 // Deletes the run's own scratch file and folder; the claim goes with them.
-void releaseScratch(RunContext& ctx)
+void releaseScratch(FormState& form, ScratchHold& hold)
 {
-    ScratchHold& hold = ctx.hold;
     if (hold.cleanup)
         hold.cleanup->disarm();
     std::unique_ptr<ScratchClaim> claim = std::move(hold.claim);
@@ -94,21 +92,21 @@ void releaseScratch(RunContext& ctx)
             if (!folder.empty())
                 fs.removeFolder(folder);
         }
-    } removeFolder {ctx.files, folder};
+    } removeFolder {form.files, folder};
     if (claim)
         claim->remove();
 }
 
-void writePass(RunContext& ctx)
+void writePass(FormState& form, RunRecord& record)
 {
-    RunVariables& st = ctx.vars;
-    WindowSystem& ws = ctx.ws;
-    st.intFileNum = ctx.files.freeFile();
-    ctx.files.openWrite(st.intFileNum, st.strFileName);
+    FormVariables& st = form.vars;
+    WindowSystem& ws = form.ws;
+    st.intFileNum = form.files.freeFile();
+    form.files.openWrite(st.intFileNum, st.strFileName);
 
-    clsElapsedTimer timer(ctx.counter);
+    clsElapsedTimer timer(form.svc.counter);
     timer.Start();
-    WriteChannel& ch = ctx.files.writer(st.intFileNum);
+    WriteChannel& ch = form.files.writer(st.intFileNum);
     // Writes that land inside the file go out in parallel; ones that extend
     // it wait for each other on some file systems.
     ch.preallocate(2ULL * static_cast<std::uint64_t>(st.lngCount));
@@ -116,19 +114,19 @@ void writePass(RunContext& ctx)
     // The span ends only once the bytes are on the drive.
     ch.flush();
     double first = timer.Elapsed();
-    ctx.record.write = {2ULL * static_cast<std::uint64_t>(st.lngCount), first, ch.mode()};
+    record.write = {2ULL * static_cast<std::uint64_t>(st.lngCount), first, ch.mode()};
     ws.setCaption(Ctl::Label1,
-                  formatRate(rateMBps(2ULL * static_cast<std::uint64_t>(st.lngCount), first, ctx.counter.frequency()),
-                             ctx.locale));
+                  formatRate(rateMBps(2ULL * static_cast<std::uint64_t>(st.lngCount), first, form.svc.counter.frequency()),
+                             form.svc.locale));
     double second = timer.Elapsed();
-    ws.setCaption(Ctl::Label3, formatSeconds(second, ctx.locale) + " Seconds");
-    ctx.files.close(st.intFileNum);
+    ws.setCaption(Ctl::Label3, formatSeconds(second, form.svc.locale) + " Seconds");
+    form.files.close(st.intFileNum);
 }
 
-void readPass(RunContext& ctx)
+void readPass(FormState& form, RunRecord& record)
 {
-    RunVariables& st = ctx.vars;
-    WindowSystem& ws = ctx.ws;
+    FormVariables& st = form.vars;
+    WindowSystem& ws = form.ws;
     try {
         st.bytBuffer.clear();
         st.bytBuffer.shrink_to_fit();
@@ -136,21 +134,21 @@ void readPass(RunContext& ctx)
     } catch (const std::bad_alloc&) {
         throw VantricError("Cannot read the file back", "Out of memory for the read buffer");
     }
-    st.intFileNum = ctx.files.freeFile();
-    ctx.files.openRead(st.intFileNum, st.strFileName, static_cast<std::uint64_t>(st.lngCount));
+    st.intFileNum = form.files.freeFile();
+    form.files.openRead(st.intFileNum, st.strFileName, static_cast<std::uint64_t>(st.lngCount));
 
-    clsElapsedTimer timer(ctx.counter);
+    clsElapsedTimer timer(form.svc.counter);
     timer.Start();
-    ReadChannel& ch = ctx.files.reader(st.intFileNum);
+    ReadChannel& ch = form.files.reader(st.intFileNum);
     readLoop(ch, st);
     double first = timer.Elapsed();
-    ctx.record.read = {static_cast<std::uint64_t>(st.lngCount), first, ch.mode()};
+    record.read = {static_cast<std::uint64_t>(st.lngCount), first, ch.mode()};
     ws.setCaption(Ctl::Label4,
-                  formatRate(rateMBps(static_cast<std::uint64_t>(st.lngCount), first, ctx.counter.frequency()),
-                             ctx.locale));
+                  formatRate(rateMBps(static_cast<std::uint64_t>(st.lngCount), first, form.svc.counter.frequency()),
+                             form.svc.locale));
     double second = timer.Elapsed();
-    ws.setCaption(Ctl::Label5, formatSeconds(second, ctx.locale) + " Seconds");
-    ctx.files.close(st.intFileNum);
+    ws.setCaption(Ctl::Label5, formatSeconds(second, form.svc.locale) + " Seconds");
+    form.files.close(st.intFileNum);
 }
 
 } // namespace
@@ -188,7 +186,7 @@ static const std::uint8_t* readStrip(std::uint8_t* __restrict bytBuffer, const s
     return in;
 }
 
-void writeLoop(WriteChannel& ch, RunVariables st)
+void writeLoop(WriteChannel& ch, FormVariables& st)
 {
     const std::int64_t end = st.lngCount;
     std::int64_t i = 1;
@@ -200,7 +198,7 @@ void writeLoop(WriteChannel& ch, RunVariables st)
     st.lngIndex = loopEnd(i);
 }
 
-void readLoop(ReadChannel& ch, RunVariables st)
+void readLoop(ReadChannel& ch, FormVariables& st)
 {
     const std::int64_t end = st.lngCount;
     std::int64_t i = 1;
@@ -212,20 +210,20 @@ void readLoop(ReadChannel& ch, RunVariables st)
     st.lngIndex = loopEnd(i);
 }
 
-void abandonRun(RunContext& ctx) noexcept
+void abandonRun(FormState& form, RunState& run) noexcept
 {
-    ctx.files.closeAll();
+    form.files.closeAll();
     try {
-        releaseScratch(ctx);
+        releaseScratch(form, run.hold);
     } catch (...) {
     }
-    ctx.hold.cleanup.reset();
+    run.hold.cleanup.reset();
 }
 
-void runBenchmark(RunContext& ctx)
+void runBenchmark(FormState& form, RunState& run)
 {
-    RunVariables& st = ctx.vars;
-    WindowSystem& ws = ctx.ws;
+    FormVariables& st = form.vars;
+    WindowSystem& ws = form.ws;
 
     SetTestCount(ws, st.lngCount);
     ws.setCaption(Ctl::Label1, "");
@@ -242,26 +240,26 @@ void runBenchmark(RunContext& ctx)
         ws.showWait(WaitKind::PleaseWaitWriting);
         ws.doEvents();
 
-        ctx.hold.cleanup = std::make_unique<TerminationCleanup>();
-        std::string folder = claimScratch(ctx, ws.caption(Ctl::Label2));
-        checkRoom(ctx, folder);
-        writePass(ctx);
+        run.hold.cleanup = std::make_unique<TerminationCleanup>();
+        std::string folder = claimScratch(form, run.hold, ws.caption(Ctl::Label2));
+        checkRoom(form, folder);
+        writePass(form, run.record);
         ws.unloadWait(WaitKind::PleaseWaitWriting);
         ws.showMain();
 
         ws.loadWait(WaitKind::PleaseWaitReading);
         ws.showWait(WaitKind::PleaseWaitReading);
         ws.doEvents();
-        readPass(ctx);
+        readPass(form, run.record);
         ws.unloadWait(WaitKind::PleaseWaitReading);
         ws.showMain();
 
-        releaseScratch(ctx);
-        ctx.hold.cleanup.reset();
+        releaseScratch(form, run.hold);
+        run.hold.cleanup.reset();
     } catch (const ProgramEnd&) {
         throw;
     } catch (...) {
-        abandonRun(ctx);
+        abandonRun(form, run);
         ws.unloadWait(WaitKind::PleaseWaitWriting);
         ws.unloadWait(WaitKind::PleaseWaitReading);
         ws.showMain();

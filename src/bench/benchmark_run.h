@@ -2,17 +2,12 @@
 // One benchmark run: write the scratch file two bytes at a time, read its
 // first half back one byte at a time, delete it, and log the figures.
 
-#include "platform/drive_source.h"
-#include "platform/io/file_table.h"
-#include "platform/number_format.h"
-#include "platform/perf_counter.h"
+#include "platform/form_state.h"
 #include "platform/termination.h"
-#include "platform/window_system.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace vantric {
 
@@ -37,22 +32,9 @@ struct RunRecord {
     PassRecord read;
 };
 
-// The main window's variables a run works on.
-struct RunVariables {
-    std::int32_t& lngCount;
-    std::int32_t& lngIndex;
-    std::int16_t& intFileNum;
-    std::string& strFileName;
-    std::vector<std::uint8_t>& bytBuffer;
-};
-
-struct RunContext {
-    WindowSystem& ws;
-    RunVariables vars;
-    FileTable& files;
-    DriveSource& drives;
-    PerfCounter& counter;
-    const NumericLocale& locale;
+// What a run keeps beside the form's variables, from its start to its end
+// or abandonment.
+struct RunState {
     ScratchHold hold;
     // The figures of the last completed pass of each kind.
     RunRecord record;
@@ -63,16 +45,16 @@ inline constexpr const char* kScratchName = "~test.tmp";
 // The run for the selected row of List1. On failure the scratch file is
 // closed and deleted, the wait window taken down and the main window shown
 // before the error goes on to the caller.
-void runBenchmark(RunContext& ctx);
+void runBenchmark(FormState& form, RunState& run);
 
 // The two timed loops: lngCount two-byte zeros out, lngCount bytes in to
 // bytBuffer (already sized), one value per step; lngIndex ends at
 // lngCount + 1.
-void writeLoop(WriteChannel& ch, RunVariables st);
-void readLoop(ReadChannel& ch, RunVariables st);
+void writeLoop(WriteChannel& ch, FormVariables& st);
+void readLoop(ReadChannel& ch, FormVariables& st);
 
 // Closes the run's files and removes its own scratch file and private
 // folder; for leaving the program in the middle of a run.
-void abandonRun(RunContext& ctx) noexcept;
+void abandonRun(FormState& form, RunState& run) noexcept;
 
 } // namespace vantric

@@ -34,9 +34,9 @@ std::string spaceCaption(const std::string& lead, double bytes, bool mb, const N
 
 } // namespace
 
-void CheckDrive(SurveyContext& ctx)
+void CheckDrive(FormState& form)
 {
-    WindowSystem& ws = ctx.ws;
+    WindowSystem& ws = form.ws;
     bool failed = false;
     // Runs one step; a failure abandons the rest of it and raises the flag.
     auto guarded = [&](auto&& step) -> bool {
@@ -55,7 +55,7 @@ void CheckDrive(SurveyContext& ctx)
     std::string name;
 
     guarded([&] { letter = ws.caption(Ctl::Text1); });
-    guarded([&] { fso = ctx.drives.createObject(); });
+    guarded([&] { fso = form.svc.drives.createObject(); });
     guarded([&] {
         if (!fso)
             throw VantricError("Drive not found", "No file-system object");
@@ -90,11 +90,11 @@ void CheckDrive(SurveyContext& ctx)
     // A failing test goes on with the MB branch, which asks once more.
     bool mb = true;
     guarded([&] { mb = checkedDiv(drive->availableSpace(), 1024.0) >= 1024.0; });
-    guarded([&] { ws.setCaption(Ctl::lblFree, spaceCaption("Free Space: ", drive->availableSpace(), mb, ctx.locale)); });
+    guarded([&] { ws.setCaption(Ctl::lblFree, spaceCaption("Free Space: ", drive->availableSpace(), mb, form.svc.locale)); });
 
     mb = true;
     guarded([&] { mb = checkedDiv(drive->totalSize(), 1024.0) >= 1024.0; });
-    guarded([&] { ws.setCaption(Ctl::lblTot, spaceCaption("Total Size: ", drive->totalSize(), mb, ctx.locale)); });
+    guarded([&] { ws.setCaption(Ctl::lblTot, spaceCaption("Total Size: ", drive->totalSize(), mb, form.svc.locale)); });
 
     bool excluded = true;
     guarded([&] {
@@ -109,17 +109,17 @@ void CheckDrive(SurveyContext& ctx)
     });
 }
 
-void surveyDrives(SurveyContext& ctx)
+void surveyDrives(FormState& form)
 {
-    ctx.ws.loadWait(WaitKind::PleastWait);
-    ctx.ws.showWait(WaitKind::PleastWait);
-    ctx.ws.doEvents();
-    for (ctx.lngIndex = 67; ctx.lngIndex <= 90; ctx.lngIndex = checkedNext(ctx.lngIndex)) {
-        ctx.ws.setCaption(Ctl::Text1, std::string(1, static_cast<char>(ctx.lngIndex)));
-        CheckDrive(ctx);
+    form.ws.loadWait(WaitKind::PleastWait);
+    form.ws.showWait(WaitKind::PleastWait);
+    form.ws.doEvents();
+    for (form.vars.lngIndex = 67; form.vars.lngIndex <= 90; form.vars.lngIndex = checkedNext(form.vars.lngIndex)) {
+        form.ws.setCaption(Ctl::Text1, std::string(1, static_cast<char>(form.vars.lngIndex)));
+        CheckDrive(form);
     }
-    ctx.ws.unloadWait(WaitKind::PleastWait);
-    ctx.ws.showMain();
+    form.ws.unloadWait(WaitKind::PleastWait);
+    form.ws.showMain();
 }
 
 } // namespace vantric

@@ -20,34 +20,34 @@ static bool folderRefused(int err)
     return err == EACCES || err == EPERM || err == EROFS;
 }
 
-void saveLog(LogContext& ctx)
+void saveLog(FormState& form)
 {
-    LogVariables& st = ctx.vars;
-    WindowSystem& ws = ctx.ws;
-    LocalDateTime now = ctx.clock.now();
+    FormVariables& st = form.vars;
+    WindowSystem& ws = form.ws;
+    LocalDateTime now = form.svc.clock.now();
     const std::string name = "Vantric_Log_" + logTimestamp(now) + ".txt";
-    st.strFileName = ctx.folder + pathSeparator() + name;
-    st.intFileNum = ctx.files.freeFile();
+    st.strFileName = form.svc.programFolder + pathSeparator() + name;
+    st.intFileNum = form.files.freeFile();
     try {
-        ctx.files.openText(st.intFileNum, st.strFileName);
+        form.files.openText(st.intFileNum, st.strFileName);
     } catch (const VantricError& e) {
         // Installed programs live in folders their users may not write.
-        if (!folderRefused(e.osCode()) || !ctx.fallbackFolder)
+        if (!folderRefused(e.osCode()) || !form.svc.documentsFolder)
             throw;
-        st.strFileName = *ctx.fallbackFolder + pathSeparator() + name;
-        ctx.files.openText(st.intFileNum, st.strFileName);
+        st.strFileName = *form.svc.documentsFolder + pathSeparator() + name;
+        form.files.openText(st.intFileNum, st.strFileName);
     }
     try {
         const std::int32_t last = ws.rowCount(Ctl::List2) - 1;
-        TextOutput& out = ctx.files.text(st.intFileNum);
+        TextOutput& out = form.files.text(st.intFileNum);
         for (st.lngIndex = 0; st.lngIndex <= last; st.lngIndex = checkedNext(st.lngIndex)) {
             ws.selectRow(Ctl::List2, st.lngIndex);
             out.printLine(ws.selectedRow(Ctl::List2));
         }
-        ctx.files.close(st.intFileNum);
+        form.files.close(st.intFileNum);
     } catch (...) {
         // Nothing half-written is left: the file only replaces its target on close.
-        ctx.files.drop(st.intFileNum);
+        form.files.drop(st.intFileNum);
         throw;
     }
     ws.messageBox("Vantric", "Log Saved In\r\n" + st.strFileName);

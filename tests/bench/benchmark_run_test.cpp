@@ -2,7 +2,6 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "app/form_variables.h"
 #include "fakes/memory_window_system.h"
 #include "platform/folders.h"
 
@@ -50,12 +49,12 @@ struct RunWorld {
     const std::vector<std::string>& log() { return ws.rows(Ctl::List2); }
 
     // The run itself, on variables of the test's own, as the window lends its.
-    FormVariables vars;
-    FileTable table {fs};
+    FormState own {ws, Services {drives, fs, counter, clock, NumericLocale {}}};
+    FormVariables& vars = own.vars;
     void runOnOwnVariables()
     {
-        RunContext ctx {ws, vars, table, drives, counter, NumericLocale {}, {}, {}};
-        runBenchmark(ctx);
+        RunState run;
+        runBenchmark(own, run);
     }
 };
 

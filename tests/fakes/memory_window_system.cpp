@@ -2,15 +2,6 @@
 
 namespace vantric::test {
 
-std::string MemoryWindowSystem::caption(Ctl c) const { return controls_.caption(c); }
-void MemoryWindowSystem::setCaption(Ctl c, const std::string& text) { controls_.setCaption(c, text); }
-void MemoryWindowSystem::addRow(Ctl list, const std::string& row) { controls_.addRow(list, row); }
-std::string MemoryWindowSystem::selectedRow(Ctl list) const { return controls_.selectedRow(list); }
-int MemoryWindowSystem::rowCount(Ctl list) const { return controls_.rowCount(list); }
-void MemoryWindowSystem::selectRow(Ctl list, int index) { controls_.selectRow(list, index); }
-void MemoryWindowSystem::setVisible(Ctl c, bool visible) { controls_.setVisible(c, visible); }
-bool MemoryWindowSystem::isVisible(Ctl c) const { return controls_.isVisible(c); }
-
 void MemoryWindowSystem::showMain()
 {
     log.push_back("showMain");

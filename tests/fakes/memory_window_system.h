@@ -3,8 +3,7 @@
 // every call that shows or hides something is recorded, so the logic can be
 // checked without a display.
 
-#include "platform/control_store.h"
-#include "platform/window_system.h"
+#include "app/cli/headless_controls.h"
 
 #include <functional>
 #include <map>
@@ -13,16 +12,8 @@
 
 namespace vantric::test {
 
-class MemoryWindowSystem : public WindowSystem {
+class MemoryWindowSystem : public HeadlessControls {
 public:
-    std::string caption(Ctl c) const override;
-    void setCaption(Ctl c, const std::string& text) override;
-    void addRow(Ctl list, const std::string& row) override;
-    std::string selectedRow(Ctl list) const override;
-    int rowCount(Ctl list) const override;
-    void selectRow(Ctl list, int index) override;
-    void setVisible(Ctl c, bool visible) override;
-    bool isVisible(Ctl c) const override;
     void showMain() override;
     void loadWait(WaitKind w) override;
     void showWait(WaitKind w) override;
@@ -32,9 +23,6 @@ public:
     void messageBox(const std::string& caption, const std::string& text) override;
     void errorBox(const std::string& text) override;
     void endProgram() override; // records, then throws ProgramEnd
-
-    const std::vector<std::string>& rows(Ctl list) const { return controls_.rows(list); }
-    int selectedIndex(Ctl list) const { return controls_.selectedIndex(list); }
 
     // Run at each doEvents, as the events waiting there would be.
     std::function<void()> onDoEvents;
@@ -46,9 +34,6 @@ public:
     std::vector<std::pair<std::string, std::string>> messages;
     std::vector<std::string> errors;
     bool ended = false;
-
-private:
-    ControlStore controls_;
 };
 
 } // namespace vantric::test

@@ -23,8 +23,8 @@ for n in 16 22 24 32 48 64 128 256; do
 done
 
 # The Windows icon resource holds the window icon's picture, pixel for pixel.
-ico="$src/src/platform/windows/vantric.ico"
-diff="$(compare -metric AE "$src/src/ui/vantric_icon.xpm" "ico:$ico" null: 2>&1)" || true
+ico="$src/src/app/win32/vantric.ico"
+diff="$(compare -metric AE "$src/src/ui/qt/vantric_icon.xpm" "ico:$ico" null: 2>&1)" || true
 if [ "$diff" != 0 ]; then
   echo "FAIL: vantric.ico: $diff pixels differ from the window icon; run scripts/make_icons.sh" >&2
   status=1

@@ -3,9 +3,9 @@
 // screenshot taken meanwhile shows whether the window was really drawn.
 // Usage: wait_window_check [scan|write|read] [seconds]
 
-#include "app/main_window.h"
-#include "app/qt_window_system.h"
-#include "ui/qt_look.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_window_system.h"
+#include "ui/qt/qt_look.h"
 
 #include <QApplication>
 

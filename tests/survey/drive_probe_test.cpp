@@ -1,4 +1,6 @@
+#include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
+#include "fakes/fake_files.h"
 #include "fakes/memory_window_system.h"
 #include "survey/drive_probe.h"
 
@@ -15,9 +17,10 @@ constexpr double GiB = 1024.0 * 1024 * 1024;
 struct Probe : ::testing::Test {
     test::MemoryWindowSystem ws;
     FakeDriveSource drives;
-    std::int32_t lngIndex = 0;
-    NumericLocale english;
-    SurveyContext ctx {ws, drives, lngIndex, english};
+    test::FakeFileSystem files;
+    test::FakeCounter counter;
+    FormState ctx {ws, Services {drives, files, counter, systemClock(), NumericLocale {}}};
+    std::int32_t& lngIndex = ctx.vars.lngIndex;
 
     void probe(char letter)
     {

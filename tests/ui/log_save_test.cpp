@@ -2,7 +2,6 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "app/form_variables.h"
 #include "fakes/memory_window_system.h"
 #include "platform/folders.h"
 #include "ui/log_save.h"

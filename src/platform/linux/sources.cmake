@@ -1,8 +1,7 @@
-# The Linux platform layer, added to vantric_core.
-target_sources(vantric_core PRIVATE
+# The Linux platform layer.
+target_sources(vantric_platform_linux PRIVATE
   platform/linux/block_hooks.cpp
   platform/linux/clock.cpp
-  platform/linux/display.cpp
   platform/linux/drive_source.cpp
   platform/linux/file_system.cpp
   platform/linux/folders.cpp
@@ -10,19 +9,16 @@ target_sources(vantric_core PRIVATE
   platform/linux/numeric_locale.cpp
   platform/linux/stop_hook.cpp
   platform/linux/sync_engine.cpp
-  platform/linux/x11_title.cpp
 )
 find_package(Threads REQUIRED)
-# To ask the X server itself, before Qt, whether a window can be shown.
-pkg_check_modules(XCB REQUIRED IMPORTED_TARGET GLOBAL xcb)
-target_link_libraries(vantric_core PUBLIC Threads::Threads PRIVATE PkgConfig::XCB)
+target_link_libraries(vantric_platform_linux PUBLIC Threads::Threads)
 
 # io_uring where liburing is found; the synchronous engine everywhere.
 if(URING_FOUND)
   message(STATUS "liburing ${URING_VERSION} found: file passes use the io_uring engine")
-  target_sources(vantric_core PRIVATE platform/linux/uring_engine.cpp)
-  target_link_libraries(vantric_core PRIVATE PkgConfig::URING)
+  target_sources(vantric_platform_linux PRIVATE platform/linux/uring_engine.cpp)
+  target_link_libraries(vantric_platform_linux PRIVATE PkgConfig::URING)
 else()
   message(STATUS "liburing not found: file passes use the synchronous engine only")
-  target_sources(vantric_core PRIVATE platform/linux/no_uring_engine.cpp)
+  target_sources(vantric_platform_linux PRIVATE platform/linux/no_uring_engine.cpp)
 endif()

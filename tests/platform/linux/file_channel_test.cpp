@@ -1,6 +1,5 @@
 #include "bench/benchmark_run.h"
 #include "fakes/fake_drives.h"
-#include "app/form_variables.h"
 #include "fakes/fake_files.h"
 #include "fakes/inspecting_file_system.h"
 #include "platform/errors.h"
@@ -432,16 +431,15 @@ TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
     fsys.replaceBeforeRead = pattern(bytes);
 
     MemoryWindowSystem ws;
-    FormVariables st;
-    FileTable files(fsys);
     test::FakeDriveSource drives;
     drives.folders['C'] = {{dir.path.string()}};
-    NumericLocale loc;
-    RunContext ctx {ws, st, files, drives, systemCounter(), loc, {}, {}};
+    FormState form {ws, Services {drives, fsys, systemCounter(), systemClock(), NumericLocale {}}};
+    FormVariables& st = form.vars;
+    RunState run;
     ws.addRow(Ctl::List1, " C:- Hard Disk");
     ws.selectRow(Ctl::List1, 0);
     ws.setCaption(Ctl::Label9, c.caption);
-    runBenchmark(ctx);
+    runBenchmark(form, run);
 
     ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
     EXPECT_EQ(st.lngCount, c.count);

@@ -1,7 +1,8 @@
 // Saving the log into real folders of this machine: the folder given, and
 // the documents folder when the program's folder may not be written.
 
-#include "app/form_variables.h"
+#include "fakes/fake_counter.h"
+#include "fakes/fake_drives.h"
 #include "fakes/memory_window_system.h"
 #include "platform/folders.h"
 #include "support/child_process.h"
@@ -27,6 +28,20 @@ class SetClock : public Clock {
 public:
     LocalDateTime t {2026, 12, 5, 9, 7, 0};
     LocalDateTime now() override { return t; }
+};
+
+// A save on the real file system, into `folder` or else `documents`.
+struct World {
+    World(const std::string& folder, std::optional<std::string> documents)
+        : form(ws, Services {drives, *fsys, counter, clock, NumericLocale {}, folder, std::move(documents)})
+    {
+    }
+    MemoryWindowSystem ws;
+    test::FakeDriveSource drives;
+    test::FakeCounter counter;
+    SetClock clock;
+    std::unique_ptr<FileSystem> fsys = systemFileSystem();
+    FormState form;
 };
 
 TEST(DocumentsFolder, VariableThenUserDirsThenHome)
@@ -59,16 +74,13 @@ TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
 {
     std::string tmpl = (fs::path(VANTRIC_BUILD_DIR) / "vantric-log-XXXXXX").string();
     fs::path dir = ::mkdtemp(tmpl.data());
-    MemoryWindowSystem ws;
-    auto fsys = systemFileSystem();
-    FileTable files(*fsys);
-    FormVariables st;
-    SetClock clock;
-    LogContext ctx {ws, st, files, clock, dir.string()};
+    World w(dir.string(), std::nullopt);
+    MemoryWindowSystem& ws = w.ws;
+    FormVariables& st = w.form.vars;
     for (const char* row : {"one", " two", " "})
         ws.addRow(Ctl::List2, row);
-    saveLog(ctx);
-    saveLog(ctx);
+    saveLog(w.form);
+    saveLog(w.form);
     EXPECT_EQ(st.lngIndex, 3); // the loop counter ends past the last row
     EXPECT_EQ(st.strFileName, (dir / "Vantric_Log_2612050907.txt").string());
     fs::path file = dir / "Vantric_Log_2612050907.txt";
@@ -101,15 +113,11 @@ TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
             std::fprintf(stderr, "the program folder can be written\n");
             return 5;
         }
-        MemoryWindowSystem ws;
-        auto fsys = systemFileSystem();
-        FileTable files(*fsys);
-        FormVariables st;
-        SetClock clock;
-        LogContext ctx {ws, st, files, clock, prog.string(), docs.string()};
+        World w(prog.string(), docs.string());
+        MemoryWindowSystem& ws = w.ws;
         for (const char* row : {"one", " two", " "})
             ws.addRow(Ctl::List2, row);
-        saveLog(ctx);
+        saveLog(w.form);
         if (ws.messages.size() != 1)
             return 6;
         std::fputs(ws.messages[0].second.c_str(), stdout);

@@ -2,6 +2,7 @@
 // drives, files and clock of Windows (under Wine, drive C: is the prefix).
 
 #include "app/frmDrive.h"
+#include "ui/log_save.h"
 #include "fakes/memory_window_system.h"
 #include "platform/folders.h"
 #include "platform/windows/win_test_support.h"
@@ -87,11 +88,10 @@ TEST(RealRun, ASecondCopyHoldingTheFileStopsTheRunAndLeavesItsFile)
 TEST(RealSave, CrLfLinesBesideTheProgramReplacedWholeInTheSameMinute)
 {
     TempFolder prog;
-    MemoryWindowSystem ws;
-    auto fs = systemFileSystem();
-    FileTable files(*fs);
-    FormVariables st;
-    LogContext ctx {ws, st, files, systemClock(), prog.path(), documentsFolder()};
+    RealWorld w(prog.path());
+    MemoryWindowSystem& ws = w.ws;
+    FormState ctx {ws, Services {*w.drives, *w.fs, systemCounter(), systemClock(), {}, prog.path(), documentsFolder()}};
+    FormVariables& st = ctx.vars;
     for (const char* row : {" C:- Hard Disk  Free Space: 1.00 MB  Total Size: 2.00 MB", " Testing On 1M File", " "})
         ws.addRow(Ctl::List2, row);
     LocalDateTime t = systemClock().now();

@@ -9,7 +9,7 @@ add_library(vantric_fakes STATIC
   fakes/memory_window_system.cpp
 )
 target_include_directories(vantric_fakes PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vantric_fakes PUBLIC vantric_core)
+target_link_libraries(vantric_fakes PUBLIC vantric_cli)
 vantric_warnings(vantric_fakes)
 
 add_executable(vantric_tests
@@ -27,7 +27,7 @@ add_executable(vantric_tests
   platform/windows/win_test_support.cpp
 )
 target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vantric_tests PRIVATE vantric_fakes vantric_form GTest::gtest GTest::gtest_main)
+target_link_libraries(vantric_tests PRIVATE vantric_fakes GTest::gtest GTest::gtest_main)
 target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
 # The portable counter test asks for Linux's nanoseconds; the Windows
@@ -62,6 +62,6 @@ set_tests_properties(windows.link_fixture PROPERTIES FIXTURES_SETUP wine_links)
 
 # The program itself under Wine on a private X server, driven with xdotool.
 add_test(NAME windows.gui_run
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/platform/windows/gui_run.sh $<TARGET_FILE:vantric>
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/app/win32/gui_run.sh $<TARGET_FILE:vantric>
           ${CMAKE_CURRENT_BINARY_DIR}/gui-run)
 set_tests_properties(windows.gui_run PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

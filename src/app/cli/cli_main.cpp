@@ -1,0 +1,13 @@
+#include "app/cli/cli.h"
+#include "app/system_services.h"
+
+#include <iostream>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    using namespace vantric;
+    SystemServices system;
+    return runCli(std::vector<std::string>(argv + 1, argv + argc), system.services(),
+                  CliStreams {std::cout, std::cerr, ::isatty(2) == 1});
+}

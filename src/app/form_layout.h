@@ -1,0 +1,44 @@
+#pragma once
+// The main window described once, as data: every control with its kind,
+// place, font, caption, look and visibility, in focus order. Each window
+// system builds its main window from this, and the windowless ones start
+// their controls from it.
+
+#include "platform/window_system.h"
+#include "ui/wait_layout.h"
+
+#include <span>
+
+namespace vantric {
+
+enum class ControlKind { Label, TextBox, ListBox, Button };
+
+enum class Look {
+    Plain,           // the window's colours, left-aligned
+    ValueBox,        // window background and text colours, single border, centred
+    CentredNoBorder, // the window's colours, centred horizontally, from the top
+};
+
+struct ControlLayout {
+    Ctl ctl;
+    const char* name;
+    ControlKind kind;
+    int left, top, width, height; // twips, from the client area's top left
+    const char* caption;          // "&" marks the access key of a button
+    bool visible;
+    FontFace font;
+    Look look;
+    const char* tooltip;
+};
+
+struct MainWindowLayout {
+    const char* title;
+    int clientWidth, clientHeight; // twips
+};
+
+const MainWindowLayout& mainWindowLayout();
+// Every control of the main window, in focus order; storage controls included.
+std::span<const ControlLayout> mainWindowControls();
+const ControlLayout& controlLayout(Ctl c);
+
+} // namespace vantric

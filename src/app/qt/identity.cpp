@@ -1,0 +1,27 @@
+#include "app/qt/identity.h"
+
+#include "app/build_info.h"
+
+#include <QGuiApplication>
+
+namespace vantric {
+
+const char* appVersion()
+{
+    return VANTRIC_VERSION;
+}
+
+const char* appId()
+{
+    return VANTRIC_APP_ID;
+}
+
+void announceIdentity()
+{
+    QCoreApplication::setApplicationName(kAppName);
+    QCoreApplication::setApplicationVersion(appVersion());
+    QGuiApplication::setApplicationDisplayName(kAppDisplayName);
+    QGuiApplication::setDesktopFileName(appId());
+}
+
+} // namespace vantric

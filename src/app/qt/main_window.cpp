@@ -1,0 +1,150 @@
+#include "app/qt/main_window.h"
+
+#include "app/form_layout.h"
+#include "ui/qt/qt_look.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace vantric {
+
+namespace {
+
+void place(QWidget* w, const ControlLayout& c)
+{
+    w->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
+}
+
+// Window background, window text, a single-line border, centred text.
+void valueBox(QLabel* l)
+{
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Base));
+    p.setColor(QPalette::WindowText, p.color(QPalette::Text));
+    l->setPalette(p);
+    l->setAutoFillBackground(true);
+    l->setFrameStyle(QFrame::Box | QFrame::Plain);
+    l->setLineWidth(1);
+    l->setAlignment(Qt::AlignCenter);
+}
+
+} // namespace
+
+QWidget* MainWindow::make(const ControlLayout& c)
+{
+    const QString caption = QString::fromUtf8(c.caption);
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case ControlKind::Label: {
+        auto* l = new QLabel(caption, this);
+        if (c.look == Look::ValueBox)
+            valueBox(l);
+        else if (c.look == Look::CentredNoBorder)
+            l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        w = l;
+        break;
+    }
+    case ControlKind::TextBox: w = new QLineEdit(caption, this); break;
+    case ControlKind::ListBox: {
+        QListWidget* l = c.ctl == Ctl::List1 ? new DriveList(this) : new QListWidget(this);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        w = l;
+        break;
+    }
+    case ControlKind::Button: {
+        auto* b = new QPushButton(caption, this);
+        // Enter on a focused button clicks it, as the space bar does.
+        b->setAutoDefault(true);
+        w = b;
+        break;
+    }
+    }
+    w->setObjectName(QString::fromUtf8(c.name));
+    if (c.width > 0)
+        place(w, c);
+    if (c.font.face)
+        w->setFont(lookFont(QString::fromUtf8(c.font.face), c.font.points, c.font.bold, c.font.italic));
+    if (c.tooltip)
+        w->setToolTip(QString::fromUtf8(c.tooltip));
+    if (!c.visible)
+        w->hide();
+    return w;
+}
+
+MainWindow::MainWindow()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    const MainWindowLayout& layout = mainWindowLayout();
+    setObjectName("frmDrive");
+    setWindowTitle(QString::fromUtf8(layout.title));
+    setWindowIcon(appIcon());
+    setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    // Made in focus order, which is the order Tab follows.
+    QWidget* previous = nullptr;
+    for (const ControlLayout& c : mainWindowControls()) {
+        QWidget* w = make(c);
+        widgets_[c.ctl] = w;
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    }
+    List1 = static_cast<DriveList*>(widgets_[Ctl::List1]);
+    List2 = static_cast<QListWidget*>(widgets_[Ctl::List2]);
+    for (auto [ctl, label] : {std::pair {Ctl::Label1, &Label1}, {Ctl::Label2, &Label2}, {Ctl::Label3, &Label3},
+                              {Ctl::Label4, &Label4}, {Ctl::Label5, &Label5}, {Ctl::Label6, &Label6},
+                              {Ctl::Label7, &Label7}, {Ctl::Label9, &Label9}, {Ctl::lblDrive, &lblDrive},
+                              {Ctl::lblSN, &lblSN}, {Ctl::lblFree, &lblFree}, {Ctl::lblTot, &lblTot}})
+        *label = static_cast<QLabel*>(widgets_[ctl]);
+    for (auto [ctl, button] : {std::pair {Ctl::Command1, &Command1}, {Ctl::Command2, &Command2},
+                               {Ctl::Command3, &Command3}, {Ctl::Command4, &Command4}})
+        *button = static_cast<QPushButton*>(widgets_[ctl]);
+    Text1 = static_cast<QLineEdit*>(widgets_[Ctl::Text1]);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { if (onCommand1) onCommand1(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { if (onCommand2) onCommand2(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { if (onCommand3) onCommand3(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { if (onCommand4) onCommand4(); });
+
+    List1->onChosen = [this] {
+        if (onList1Click)
+            onList1Click();
+    };
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = screen->geometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+DriveList::DriveList(QWidget* parent) : QListWidget(parent)
+{
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) {
+        if (onChosen)
+            onChosen();
+    });
+}
+
+void DriveList::keyPressEvent(QKeyEvent* e)
+{
+    const int before = currentRow();
+    QListWidget::keyPressEvent(e);
+    if (currentRow() >= 0 && currentRow() != before && onChosen)
+        onChosen();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e)
+{
+    if (onClosed)
+        onClosed();
+    e->accept();
+}
+
+} // namespace vantric

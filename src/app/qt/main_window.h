@@ -1,0 +1,51 @@
+#pragma once
+// The main window's widgets, laid out at their fixed places. It holds no
+// logic: clicks are passed on through the callbacks.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QWidget>
+
+#include "app/form_layout.h"
+
+#include <functional>
+#include <map>
+
+namespace vantric {
+
+// The drive list: a row chosen with the mouse, or the selection moved with
+// the keyboard, is a click. Focus coming in, or the program setting the
+// current row, is not.
+class DriveList : public QListWidget {
+public:
+    explicit DriveList(QWidget* parent);
+    std::function<void()> onChosen;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+class MainWindow : public QWidget, public FormEvents {
+public:
+    MainWindow();
+
+    DriveList* List1;
+    QListWidget* List2;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label9;
+    QPushButton *Command1, *Command2, *Command3, *Command4;
+    QLineEdit* Text1;
+    QLabel *lblDrive, *lblSN, *lblFree, *lblTot;
+
+    QWidget* widget(Ctl c) const { return widgets_.at(c); }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    QWidget* make(const ControlLayout& c);
+    std::map<Ctl, QWidget*> widgets_;
+};
+
+} // namespace vantric

@@ -1,0 +1,202 @@
+#include "app/qt/qt_window_system.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vantric {
+
+QtWindowSystem::QtWindowSystem(MainWindow& w) : w_(w) {}
+
+QWidget* QtWindowSystem::widget(Ctl c) const
+{
+    return w_.widget(c);
+}
+
+QListWidget* QtWindowSystem::list(Ctl c) const
+{
+    return qobject_cast<QListWidget*>(widget(c));
+}
+
+std::string QtWindowSystem::caption(Ctl c) const
+{
+    QWidget* wd = widget(c);
+    if (auto* l = qobject_cast<QLabel*>(wd))
+        return l->text().toStdString();
+    if (auto* e = qobject_cast<QLineEdit*>(wd))
+        return e->text().toStdString();
+    if (auto* b = qobject_cast<QPushButton*>(wd))
+        return b->text().toStdString();
+    return {};
+}
+
+void QtWindowSystem::setCaption(Ctl c, const std::string& text)
+{
+    QWidget* wd = widget(c);
+    QString t = QString::fromStdString(text);
+    if (auto* l = qobject_cast<QLabel*>(wd))
+        l->setText(t);
+    else if (auto* e = qobject_cast<QLineEdit*>(wd))
+        e->setText(t);
+    else if (auto* b = qobject_cast<QPushButton*>(wd))
+        b->setText(t);
+}
+
+void QtWindowSystem::addRow(Ctl c, const std::string& row)
+{
+    if (QListWidget* l = list(c))
+        l->addItem(QString::fromStdString(row));
+}
+
+std::string QtWindowSystem::selectedRow(Ctl c) const
+{
+    // The current row is the chosen one; the selection model may catch up
+    // with it only after the click has been handled.
+    QListWidget* l = list(c);
+    if (!l || !l->currentItem())
+        return {};
+    return l->currentItem()->text().toStdString();
+}
+
+int QtWindowSystem::rowCount(Ctl c) const
+{
+    QListWidget* l = list(c);
+    return l ? l->count() : 0;
+}
+
+void QtWindowSystem::selectRow(Ctl c, int index)
+{
+    if (QListWidget* l = list(c)) {
+        l->setCurrentRow(index);
+        if (QListWidgetItem* item = l->item(index))
+            l->scrollToItem(item);
+    }
+}
+
+void QtWindowSystem::setVisible(Ctl c, bool visible)
+{
+    widget(c)->setVisible(visible);
+}
+
+bool QtWindowSystem::isVisible(Ctl c) const
+{
+    return widget(c)->isVisible();
+}
+
+void QtWindowSystem::showMain()
+{
+    w_.show();
+    w_.raise();
+    w_.activateWindow();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        w_.Command2->setFocus();
+    }
+}
+
+void QtWindowSystem::loadWait(WaitKind w)
+{
+    unloadWait(w);
+    waits_[w] = new WaitWindow(w);
+}
+
+void QtWindowSystem::showWait(WaitKind w)
+{
+    WaitWindow* win = waitWindow(w);
+    if (!win)
+        return;
+    win->show();
+    win->raise();
+    // Wait (briefly) for the window to be mapped, so the one pass of the
+    // event loop that follows really draws it. User input stays queued.
+    QElapsedTimer t;
+    t.start();
+    while (win->windowHandle() && !win->windowHandle()->isExposed() && t.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+}
+
+void QtWindowSystem::unloadWait(WaitKind w)
+{
+    auto it = waits_.find(w);
+    if (it == waits_.end())
+        return;
+    if (it->second) {
+        it->second->hide();
+        delete it->second.data();
+    }
+    waits_.erase(it);
+}
+
+WaitWindow* QtWindowSystem::waitWindow(WaitKind w) const
+{
+    auto it = waits_.find(w);
+    return it == waits_.end() ? nullptr : it->second.data();
+}
+
+// Everything already waiting, input included: a round trip to the display
+// server first, so that clicks it holds for us are in our queue, then
+// dispatch until nothing is left. Bounded, in case handling one event keeps
+// posting others.
+void QtWindowSystem::drainEvents()
+{
+    QGuiApplication::sync();
+    auto* dispatcher = QAbstractEventDispatcher::instance();
+    for (int i = 0; i < 1000; ++i) {
+        QCoreApplication::sendPostedEvents();
+        if (!dispatcher || !dispatcher->processEvents(QEventLoop::AllEvents))
+            break;
+    }
+}
+
+void QtWindowSystem::doEvents()
+{
+    drainEvents();
+    // Paint what is waiting now, and push it to the display.
+    for (auto& [_, win] : waits_)
+        if (win && win->isVisible())
+            win->repaint();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtWindowSystem::settleInput()
+{
+    drainEvents();
+}
+
+static QString boxText(const std::string& text)
+{
+    QString t = QString::fromStdString(text);
+    t.replace("\r\n", "\n");
+    return t;
+}
+
+void QtWindowSystem::messageBox(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), boxText(text), QMessageBox::Ok,
+                    w_.isVisible() ? &w_ : nullptr);
+    box.setObjectName("vantricMessage");
+    box.exec();
+}
+
+void QtWindowSystem::errorBox(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Critical, "Vantric", boxText(text), QMessageBox::Ok,
+                    w_.isVisible() ? &w_ : nullptr);
+    box.setObjectName("vantricError");
+    box.exec();
+}
+
+void QtWindowSystem::endProgram()
+{
+    // At once, even from inside a running handler: the OS closes what is open.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+} // namespace vantric

@@ -1,0 +1,18 @@
+#include "app/system_services.h"
+
+#include "platform/folders.h"
+
+namespace vantric {
+
+Services SystemServices::services() const
+{
+    std::string folder = ".";
+    try {
+        folder = programFolder();
+    } catch (const std::exception&) {
+    }
+    return Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder,
+                     documentsFolder()};
+}
+
+} // namespace vantric

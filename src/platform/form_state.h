@@ -1,0 +1,53 @@
+#pragma once
+// The main window's state as the survey, the run and the save see it: its
+// window, the system's services, the files it has open and its form-level
+// variables. frmDrive owns the one instance and lends it to each of them.
+
+#include "platform/clock.h"
+#include "platform/drive_source.h"
+#include "platform/file_system.h"
+#include "platform/io/file_table.h"
+#include "platform/number_format.h"
+#include "platform/perf_counter.h"
+#include "platform/window_system.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantric {
+
+struct Services {
+    DriveSource& drives;
+    FileSystem& fs;
+    PerfCounter& counter;
+    Clock& clock;
+    NumericLocale locale;
+    std::string programFolder;
+    std::optional<std::string> documentsFolder; // for the log when the program's folder may not be written
+};
+
+struct FormVariables {
+    std::int32_t lngCount = 0;
+    std::int32_t lngIndex = 0; // the one loop counter: the survey's letters, the passes, the save's rows
+    std::int16_t intFileNum = 0;
+    std::string strFileName;
+    std::vector<std::uint8_t> bytBuffer;
+};
+
+struct FormState {
+    FormState(WindowSystem& window, Services services)
+        : ws(window), svc(std::move(services)), files(svc.fs)
+    {
+    }
+    FormState(const FormState&) = delete;
+    FormState& operator=(const FormState&) = delete;
+
+    WindowSystem& ws;
+    Services svc;
+    FileTable files; // the files open by number
+    FormVariables vars;
+};
+
+} // namespace vantric

@@ -1,0 +1,109 @@
+#include "ui/win32/wait_window.h"
+
+#include "platform/windows/win_text.h"
+
+namespace vantric {
+
+namespace {
+
+constexpr wchar_t kWaitClass[] = L"VantricWait";
+constexpr DWORD kWaitStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+} // namespace
+
+Win32WaitWindows::Win32WaitWindows(HINSTANCE instance, HICON icon, HICON smallIcon, FontCache& fonts)
+    : instance_(instance), fonts_(fonts)
+{
+    const WaitWindowLayout& wait = waitWindowLayout();
+    back_ = ::CreateSolidBrush(RGB(wait.background.r, wait.background.g, wait.background.b));
+    label_ = ::CreateSolidBrush(RGB(wait.labelBackground.r, wait.labelBackground.g, wait.labelBackground.b));
+
+    WNDCLASSEXW wc {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance_;
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = back_;
+    wc.lpszClassName = kWaitClass;
+    ::RegisterClassExW(&wc);
+}
+
+Win32WaitWindows::~Win32WaitWindows()
+{
+    for (auto& [_, h] : windows_)
+        if (::IsWindow(h))
+            ::DestroyWindow(h);
+    ::DeleteObject(back_);
+    ::DeleteObject(label_);
+}
+
+LRESULT CALLBACK Win32WaitWindows::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        ::SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32WaitWindows*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
+    switch (msg) {
+    case WM_CTLCOLORSTATIC:
+        if (self) {
+            const WaitWindowLayout& layout = waitWindowLayout();
+            HDC dc = reinterpret_cast<HDC>(wp);
+            ::SetTextColor(dc, RGB(layout.labelText.r, layout.labelText.g, layout.labelText.b));
+            ::SetBkColor(dc, RGB(layout.labelBackground.r, layout.labelBackground.g, layout.labelBackground.b));
+            return reinterpret_cast<LRESULT>(self->label_);
+        }
+        break;
+    case WM_CLOSE:
+        // Closing only takes the window down early; the caller's unload
+        // then finds it gone.
+        ::DestroyWindow(h);
+        return 0;
+    default: break;
+    }
+    return ::DefWindowProcW(h, msg, wp, lp);
+}
+
+void Win32WaitWindows::load(WaitKind w)
+{
+    unload(w);
+    const WaitWindowLayout& layout = waitWindowLayout();
+    HWND h = ::CreateWindowExW(0, kWaitClass, wide(waitTitle(w)).c_str(), kWaitStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                               100, 100, nullptr, nullptr, instance_, this);
+    if (!h)
+        throw winError("Cannot create the wait window", ::GetLastError());
+    const UINT dpi = ::GetDpiForWindow(h);
+    HWND label = ::CreateWindowExW(0, L"STATIC", wide(waitMessage(w)).c_str(),
+                                   WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(layout.labelLeft, dpi),
+                                   px(layout.labelTop, dpi), px(layout.labelWidth, dpi), px(layout.labelHeight, dpi), h,
+                                   nullptr, instance_, nullptr);
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.get(layout.font, dpi)), FALSE);
+    RECT frame = centredFrame(layout.clientWidth, layout.clientHeight, kWaitStyle, dpi, nullptr);
+    ::SetWindowPos(h, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    windows_[w] = h;
+}
+
+void Win32WaitWindows::show(WaitKind w)
+{
+    auto it = windows_.find(w);
+    if (it == windows_.end() || !::IsWindow(it->second))
+        return;
+    ::ShowWindow(it->second, SW_SHOW);
+    ::SetForegroundWindow(it->second);
+    ::BringWindowToTop(it->second);
+}
+
+void Win32WaitWindows::unload(WaitKind w)
+{
+    auto it = windows_.find(w);
+    if (it == windows_.end())
+        return;
+    if (::IsWindow(it->second))
+        ::DestroyWindow(it->second);
+    windows_.erase(it);
+}
+
+} // namespace vantric

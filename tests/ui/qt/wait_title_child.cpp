@@ -1,0 +1,71 @@
+// Shows each wait window on the display it is given, the way a handler
+// does, and prints the title the window system holds for it: the
+// _NET_WM_NAME and WM_NAME properties as the X server has them.
+
+#include "app/qt/identity.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_window_system.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <xcb/xcb.h>
+
+using namespace vantric;
+
+namespace {
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+                                    nullptr);
+    xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(r);
+    return a;
+}
+
+// "<missing>" when the window has no such property.
+std::string property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t name)
+{
+    auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                                     nullptr);
+    std::string value = "<missing>";
+    if (r && r->type != XCB_ATOM_NONE)
+        value.assign(static_cast<const char*>(xcb_get_property_value(r)),
+                     static_cast<std::size_t>(xcb_get_property_value_length(r)));
+    std::free(r);
+    return value;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    announceIdentity(); // names as the program sets them: Qt appends the display name to titles
+    QApplication app(argc, argv);
+    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return 3;
+    xcb_connection_t* c = x11->connection();
+    MainWindow w;
+    QtWindowSystem ws(w);
+    struct {
+        WaitKind kind;
+        const char* name;
+    } waits[] = {{WaitKind::PleastWait, "PleastWait"},
+                 {WaitKind::PleaseWaitWriting, "PleaseWaitWriting"},
+                 {WaitKind::PleaseWaitReading, "PleaseWaitReading"}};
+    for (const auto& k : waits) {
+        ws.loadWait(k.kind);
+        ws.showWait(k.kind);
+        ws.doEvents();
+        auto id = static_cast<xcb_window_t>(ws.waitWindow(k.kind)->winId());
+        std::printf("%s|%s|%s\n", k.name, property(c, id, atom(c, "_NET_WM_NAME")).c_str(),
+                    property(c, id, XCB_ATOM_WM_NAME).c_str());
+        ws.unloadWait(k.kind);
+    }
+    return 0;
+}
