@@ -5,6 +5,8 @@ target_sources(vantric_platform_linux PRIVATE
   platform/linux/drive_source.cpp
   platform/linux/file_system.cpp
   platform/linux/folders.cpp
+  platform/linux/mount_classify.cpp
+  platform/linux/mount_letters.cpp
   platform/linux/mount_table.cpp
   platform/linux/numeric_locale.cpp
   platform/linux/stop_hook.cpp
