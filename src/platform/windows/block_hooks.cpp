@@ -101,9 +101,9 @@ public:
 
     int close() override
     {
-        DWORD a = cached_.close();
-        DWORD b = h_.close();
-        return static_cast<int>(b ? b : a);
+        int a = cached_.close();
+        int b = h_.close();
+        return b ? b : a;
     }
 
     bool refusesDirect(int error) const override { return error == static_cast<int>(ERROR_INVALID_PARAMETER); }
