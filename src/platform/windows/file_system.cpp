@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <vector>
 
 namespace vantric {
 
@@ -184,30 +183,6 @@ private:
     std::string path_;
     UniqueHandle h_;
 };
-
-} // namespace
-
-std::wstring privateFolderSddl()
-{
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    DWORD size = 0;
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::vector<std::uint8_t> buf(size);
-    std::wstring sddl;
-    if (size && ::GetTokenInformation(token, TokenUser, buf.data(), size, &size)) {
-        wchar_t* sid = nullptr;
-        if (::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buf.data())->User.Sid, &sid)) {
-            sddl = L"D:P(A;OICI;FA;;;" + std::wstring(sid) + L")";
-            ::LocalFree(sid);
-        }
-    }
-    ::CloseHandle(token);
-    return sddl;
-}
-
-namespace {
 
 class WinFileSystem : public FileSystem {
 public:
