@@ -22,7 +22,6 @@ add_executable(vantric_tests
   bench/benchmark_run_test.cpp
   bench/figures_test.cpp
   ui/log_save_test.cpp
-  platform/windows/block_hooks_test.cpp
   platform/windows/drive_source_test.cpp
   platform/windows/file_system_test.cpp
   platform/windows/real_run_test.cpp

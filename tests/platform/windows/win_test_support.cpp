@@ -1,7 +1,6 @@
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace vantric::test {
@@ -144,43 +143,6 @@ WinChild runChild(const std::string& exe, const std::vector<std::string>& args,
     ::CloseHandle(pi.hProcess);
     ::CloseHandle(pi.hThread);
     return r;
-}
-
-std::vector<std::uint8_t> pattern(std::size_t n)
-{
-    std::vector<std::uint8_t> v(n);
-    for (std::size_t i = 0; i < n; ++i)
-        v[i] = static_cast<std::uint8_t>((i * 7 + i / 4096) & 0xFF);
-    return v;
-}
-
-std::vector<std::uint8_t> roundTrip(FileSystem& fs, const std::string& path, const std::vector<std::uint8_t>& bytes,
-                                    std::uint64_t wanted, IoMode* writeMode, IoMode* readMode)
-{
-    auto w = fs.openBlockWrite(path);
-    w->preallocate(bytes.size());
-    std::span<std::uint8_t> buf = w->firstBuffer();
-    std::size_t pos = 0;
-    while (bytes.size() - pos > buf.size()) {
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), buf.size(), buf.begin());
-        pos += buf.size();
-        buf = w->submit(buf);
-    }
-    const std::size_t tail = bytes.size() - pos;
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), tail, buf.begin());
-    w->flush(buf.first(tail));
-    if (writeMode)
-        *writeMode = w->mode();
-    w->close();
-
-    auto r = fs.openBlockRead(path, wanted);
-    std::vector<std::uint8_t> got;
-    for (auto block = r->next(); !block.empty(); block = r->next())
-        got.insert(got.end(), block.begin(), block.end());
-    if (readMode)
-        *readMode = r->mode();
-    r->close();
-    return got;
 }
 
 } // namespace vantric::test

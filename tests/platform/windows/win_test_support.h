@@ -3,8 +3,6 @@
 // looked at with the system's own calls, and the test program run again as
 // a child process.
 
-#include "platform/file_system.h"
-
 #include <windows.h>
 
 #include <cstdint>
@@ -31,13 +29,6 @@ bool exists(const std::string& path);
 // Read with every sharing flag, so that a claimed file can be looked at.
 std::vector<std::uint8_t> readAll(const std::string& path);
 void writeAll(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
-// Bytes that differ from one 4096-byte block to the next.
-std::vector<std::uint8_t> pattern(std::size_t n);
-// Writes `bytes` through a block writer in blocks of its buffers, then reads
-// the first `wanted` bytes back (all when 0); the modes each reported.
-std::vector<std::uint8_t> roundTrip(FileSystem& fs, const std::string& path, const std::vector<std::uint8_t>& bytes,
-                                    std::uint64_t wanted, IoMode* writeMode = nullptr, IoMode* readMode = nullptr);
 
 struct WinChild {
     DWORD exitCode = 0;
