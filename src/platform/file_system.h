@@ -23,7 +23,9 @@ public:
 // program can claim the same file.
 class ScratchClaim {
 public:
-    virtual ~ScratchClaim() = default; // lets go of the file, leaving it in place
+    // Lets go of the file. Windows deletes it then, as it does for a
+    // process that is killed; Linux leaves it in place.
+    virtual ~ScratchClaim() = default;
     // Deletes the file; it was ours, made or taken over by this claim.
     virtual void remove() = 0;
 };

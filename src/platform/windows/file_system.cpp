@@ -141,28 +141,31 @@ private:
 // The claim is a handle with DELETE access that shares reading and writing
 // but not deleting: this run's own writer and reader get in, a second copy
 // of the program (whose claim asks for DELETE) does not, and nobody else
-// can delete the file under the run.
+// can delete the file under the run. It deletes the file when it closes,
+// which the system does for a process that is killed. It is taken through
+// the handle the checks looked at, so that a file refused is left alone.
 class WinScratchClaim : public ScratchClaim {
 public:
     explicit WinScratchClaim(std::string path) : path_(std::move(path))
     {
         const char* action = "Cannot create the scratch file";
         refuseIrregularAt(path_, action);
-        HANDLE h = ::CreateFileW(wide(path_).c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            DWORD err = ::GetLastError();
-            if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION)
-                throw VantricError(action, "Another test is using the file", path_, errnoFor(err));
-            throw winError(action, err, path_);
-        }
-        h_ = UniqueHandle(h);
-        checkHandle(h, path_, action);
+        HANDLE probe = ::CreateFileW(wide(path_).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (probe == INVALID_HANDLE_VALUE)
+            throw claimError(::GetLastError());
+        UniqueHandle looked(probe);
+        checkHandle(probe, path_, action);
         BY_HANDLE_FILE_INFORMATION info {};
-        if (!::GetFileInformationByHandle(h, &info))
+        if (!::GetFileInformationByHandle(probe, &info))
             throw winError(action, ::GetLastError(), path_);
         if (info.nNumberOfLinks > 1)
             throw VantricError(action, "It has other links: another name shares its data", path_);
+        HANDLE h = ::ReOpenFile(probe, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT);
+        if (h == INVALID_HANDLE_VALUE)
+            throw claimError(::GetLastError());
+        h_ = UniqueHandle(h);
         registerClaim(path_, h);
     }
 
@@ -181,6 +184,14 @@ public:
     }
 
 private:
+    VantricError claimError(DWORD err) const
+    {
+        const char* action = "Cannot create the scratch file";
+        if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION)
+            return VantricError(action, "Another test is using the file", path_, errnoFor(err));
+        return winError(action, err, path_);
+    }
+
     std::string path_;
     UniqueHandle h_;
 };

@@ -8,6 +8,7 @@ target_sources(vantric_platform_windows PRIVATE
   platform/windows/numeric_locale.cpp
   platform/windows/perf_counter.cpp
   platform/windows/scratch_claims.cpp
+  platform/windows/session_watch.cpp
   platform/windows/termination.cpp
   platform/windows/win_text.cpp
 )

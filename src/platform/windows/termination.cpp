@@ -1,10 +1,12 @@
 #include "platform/termination.h"
 #include "platform/windows/scratch_claims.h"
+#include "platform/windows/session_watch.h"
 #include "platform/windows/win_text.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 namespace vantric {
@@ -18,6 +20,7 @@ std::atomic<bool> g_held {false};
 std::mutex g_pathsMutex;
 std::string g_file;
 std::string g_folder;
+std::unique_ptr<SessionWatch> g_session;
 
 // The file goes when the last handle on it closes, which the exit does.
 [[noreturn]] void cleanUpAndEnd()
@@ -44,19 +47,35 @@ BOOL WINAPI onStop(DWORD)
     return TRUE;
 }
 
+void onSessionEnd()
+{
+    onStop(CTRL_LOGOFF_EVENT);
+}
+
+// Console events reach only a program that has a console; a windowed one
+// hears of a session's end through a window.
+bool hasConsole()
+{
+    return ::GetConsoleWindow() != nullptr;
+}
+
 } // namespace
 
 TerminationCleanup::TerminationCleanup()
 {
     g_held.store(false);
     g_phase.store(kHold);
-    ::SetConsoleCtrlHandler(onStop, TRUE);
+    if (hasConsole())
+        ::SetConsoleCtrlHandler(onStop, TRUE);
+    g_session = std::make_unique<SessionWatch>(onSessionEnd);
 }
 
 TerminationCleanup::~TerminationCleanup()
 {
     g_phase.store(kOff);
-    ::SetConsoleCtrlHandler(onStop, FALSE);
+    g_session.reset();
+    if (hasConsole())
+        ::SetConsoleCtrlHandler(onStop, FALSE);
     if (g_held.load())
         ::ExitProcess(STATUS_CONTROL_C_EXIT);
 }
