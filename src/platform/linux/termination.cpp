@@ -20,13 +20,30 @@ std::atomic<int> g_held {0};
 char g_file[4096];
 char g_folder[4096];
 struct sigaction g_previous[3];
+int g_installed = 0; // cleanups alive: only the first saves what it found, only the last puts it back
+
+// Dies of the signal itself, as shells, timeout and service managers
+// expect of a program stopped by one (a loop around it stops on Ctrl+C).
+[[noreturn]] void endBy(int sig)
+{
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    ::sigaction(sig, &dfl, nullptr);
+    ::raise(sig);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, sig);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr); // inside the handler it was blocked
+    ::_exit(128 + sig);
+}
 
 [[noreturn]] void cleanUpAndEnd(int sig)
 {
     ::unlink(g_file);
     if (g_folder[0])
         ::rmdir(g_folder);
-    ::_exit(128 + sig);
+    endBy(sig);
 }
 
 void onSignal(int sig)
@@ -49,6 +66,8 @@ TerminationCleanup::TerminationCleanup()
 {
     g_held.store(0);
     g_phase.store(kHold);
+    if (g_installed++ > 0)
+        return;
     struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
@@ -59,10 +78,11 @@ TerminationCleanup::TerminationCleanup()
 TerminationCleanup::~TerminationCleanup()
 {
     g_phase.store(kOff);
-    for (int i = 0; i < 3; ++i)
-        ::sigaction(kSignals[i], &g_previous[i], nullptr);
+    if (--g_installed == 0)
+        for (int i = 0; i < 3; ++i)
+            ::sigaction(kSignals[i], &g_previous[i], nullptr);
     if (int sig = g_held.load())
-        ::_exit(128 + sig);
+        endBy(sig);
 }
 
 void TerminationCleanup::arm(const std::string& file, const std::string& folder)

@@ -7,6 +7,8 @@
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "fakes/memory_window_system.h"
+#include "platform/termination.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +117,7 @@ void PrintTo(const Stopped& s, std::ostream* os)
 
 class StopDuringARun : public Folder, public ::testing::WithParamInterface<Stopped> {};
 
-TEST_P(StopDuringARun, RemovesTheScratchFileAndEndsWith128PlusTheSignal)
+TEST_P(StopDuringARun, RemovesTheScratchFileAndDiesOfTheSignal)
 {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -158,8 +160,8 @@ TEST_P(StopDuringARun, RemovesTheScratchFileAndEndsWith128PlusTheSignal)
     ::kill(pid, GetParam().signal);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 128 + GetParam().signal);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), GetParam().signal);
     EXPECT_FALSE(fs::exists(scratch()));
     ::close(ready[0]);
     ::close(ready[1]);
@@ -173,5 +175,27 @@ INSTANTIATE_TEST_SUITE_P(Signals, StopDuringARun,
                              when.erase(std::remove(when.begin(), when.end(), ' '), when.end());
                              return std::string(sigabbrev_np(info.param.signal)) + "During_" + when;
                          });
+
+// A cleanup made while another lives saves the other's handlers, not the
+// system's: once both are gone the signals do what they did before.
+TEST(StopHandlers, ASecondInstallationPutsBackWhatTheFirstFound)
+{
+    test::ChildResult r = test::runInChild([] {
+        for (int sig : {SIGTERM, SIGINT, SIGHUP})
+            ::signal(sig, SIG_DFL);
+        {
+            TerminationCleanup first;
+            TerminationCleanup second;
+        }
+        int caught = 0;
+        for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+            struct sigaction now {};
+            ::sigaction(sig, nullptr, &now);
+            caught += now.sa_handler != SIG_DFL;
+        }
+        return caught;
+    });
+    EXPECT_TRUE(r.exited && r.status == 0) << "signals left with our handler: " << test::describe(r);
+}
 
 } // namespace
