@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 using namespace vantric;
 
 namespace {
@@ -57,6 +59,9 @@ struct LateInputs : ::testing::TestWithParam<test::LateInputCase> {};
 TEST_P(LateInputs, TakeNoEffectAfterTheRun)
 {
     const test::LateInputCase& c = GetParam();
+    MSG quit; // the last case's window, destroyed, asked the thread to quit
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     test::FakeDriveSource drives;
     drives.folders['C'] = {{"C:\\fake"}};
     test::FakeFileSystem files;
@@ -88,8 +93,8 @@ TEST_P(LateInputs, TakeNoEffectAfterTheRun)
             return;
         switch (c.input) {
         case test::LateInput::AccessKey:
-            ::PostMessageW(::GetParent(target), WM_SYSCHAR, static_cast<WPARAM>(std::tolower(test::accessLetter(ws.caption(c.target)))),
-                           1 << 29);
+            ::PostMessageW(::GetParent(target), WM_SYSCHAR,
+                           static_cast<WPARAM>(std::tolower(test::accessLetter(ws.caption(c.target)))), 1 << 29);
             break;
         case test::LateInput::Click: ::PostMessageW(target, BM_CLICK, 0, 0); break;
         case test::LateInput::EnterKey:

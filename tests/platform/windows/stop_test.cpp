@@ -82,8 +82,9 @@ TEST_P(EndedMidPass, LeavesNoScratchFile)
     ASSERT_TRUE(r.finished) << r.out;
     EXPECT_EQ(r.exitCode, GetParam().exitCode) << r.out;
     EXPECT_FALSE(exists(path));
-    if (std::string(GetParam().how) == "session")
+    if (std::string(GetParam().how) == "session") {
         EXPECT_NE(r.out.find("session end answered: yes"), std::string::npos) << r.out;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, EndedMidPass,
