@@ -51,12 +51,20 @@ void checkHandle(HANDLE h, const std::string& path, const char* action)
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+FileId idOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 // Opens a regular file without following a link; unbuffered when `direct`
-// and the file system allows it, overlapped when `overlapped`.
+// and the file system allows it, overlapped when `overlapped`. With
+// `claimed`, nothing is created and only that file is taken.
 UniqueHandle openRegular(const std::string& path, DWORD access, DWORD creation, bool& direct, bool overlapped,
-                         const char* action)
+                         const char* action, std::optional<FileId> claimed)
 {
     refuseIrregularAt(path, action);
+    if (claimed)
+        creation = OPEN_EXISTING;
     const std::wstring w = wide(path);
     const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | (overlapped ? FILE_FLAG_OVERLAPPED : 0);
     HANDLE h = INVALID_HANDLE_VALUE;
@@ -71,6 +79,9 @@ UniqueHandle openRegular(const std::string& path, DWORD access, DWORD creation, 
         throw winError(action, ::GetLastError(), path);
     UniqueHandle owned(h);
     checkHandle(h, path, action);
+    BY_HANDLE_FILE_INFORMATION info {};
+    if (claimed && (!::GetFileInformationByHandle(h, &info) || idOf(info) != *claimed))
+        throw VantricError(action, kNameTaken, path);
     return owned;
 }
 
@@ -161,6 +172,7 @@ public:
             throw winError(action, ::GetLastError(), path_);
         if (info.nNumberOfLinks > 1)
             throw VantricError(action, "It has other links: another name shares its data", path_);
+        id_ = idOf(info);
         HANDLE h = ::ReOpenFile(probe, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT);
         if (h == INVALID_HANDLE_VALUE)
@@ -175,6 +187,7 @@ public:
             unregisterClaim(h_.get());
     }
 
+    // Through the handle: whatever name the file has now, no other file goes.
     void remove() override
     {
         if (!markForDeletion(h_.get()))
@@ -182,6 +195,8 @@ public:
         unregisterClaim(h_.get());
         h_.close();
     }
+
+    FileId file() const override { return id_; }
 
 private:
     VantricError claimError(DWORD err) const
@@ -194,6 +209,7 @@ private:
 
     std::string path_;
     UniqueHandle h_;
+    FileId id_;
 };
 
 } // namespace
@@ -224,19 +240,20 @@ class WinFileSystem : public FileSystem {
 public:
     explicit WinFileSystem(IoOptions opt) : opt_(opt) {}
 
-    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed) override
     {
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_WRITE, OPEN_ALWAYS, direct, opt_.async,
-                                     "Cannot create the scratch file");
+                                     "Cannot create the scratch file", claimed);
         return makeBlockWriter(std::move(h), direct, opt_.async, opt_, path);
     }
 
-    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                               std::optional<FileId> claimed) override
     {
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_READ, OPEN_EXISTING, direct, opt_.async,
-                                     "Cannot open the scratch file");
+                                     "Cannot open the scratch file", claimed);
         return makeBlockReader(std::move(h), direct, opt_.async, opt_, path, wanted);
     }
 

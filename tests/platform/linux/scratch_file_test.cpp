@@ -6,6 +6,7 @@
 #include "fakes/fake_drives.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "fakes/inspecting_file_system.h"
 #include "fakes/memory_window_system.h"
 #include "platform/termination.h"
 #include "support/child_process.h"
@@ -92,6 +93,40 @@ TEST_F(Folder, AFileAnotherProcessHoldsIsRefusedAndKeepsItsBytes)
     EXPECT_FALSE(fs::exists(scratch()));
     for (int fd : {ready[0], ready[1], done[0], done[1]})
         ::close(fd);
+}
+
+// Another file takes the scratch file's name while the run holds it, just
+// before a pass opens it or the run deletes it: the run stops and says so,
+// and neither writes to nor deletes the other file.
+TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
+{
+    for (const char* moment : {"write", "read", "delete"}) {
+        test::InspectingFileSystem swapping(*files);
+        swapping.meanwhile = [&](const std::string& now, const std::string& path) {
+            if (now == moment) {
+                std::ofstream(dir / "theirs") << "their bytes";
+                fs::rename(dir / "theirs", path);
+            }
+        };
+        test::MemoryWindowSystem ws;
+        test::FakeDriveSource drives;
+        drives.folders['C'] = {{dir.string()}};
+        test::FakeCounter counter;
+        struct Clock0 : Clock {
+            LocalDateTime now() override { return {}; }
+        } clock;
+        frmDrive form(ws, Services {drives, swapping, counter, clock, NumericLocale {}, dir.string()});
+        ws.addRow(Ctl::List1, " C:- Hard Disk");
+        ws.selectRow(Ctl::List1, 0);
+        ws.setCaption(Ctl::Label9, "1k");
+        form.List1_Click();
+        const std::string said = ws.errors.empty() ? "no error" : ws.errors[0];
+        EXPECT_EQ(ws.errors.size(), 1u) << moment;
+        EXPECT_NE(said.find(kNameTaken), std::string::npos) << moment << ": " << said;
+        EXPECT_EQ(contents(scratch()), "their bytes") << moment;
+        EXPECT_TRUE(ws.rows(Ctl::List2).empty()) << moment;
+        fs::remove(scratch());
+    }
 }
 
 TEST_F(Folder, APrivateFolderIsOursAloneAndGoesWhenEmpty)
