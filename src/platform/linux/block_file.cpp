@@ -125,11 +125,17 @@ protected:
             break;
         }
         s.busy = false;
-        if (s.result.error)
+        // The first failure stops the transfers still going: nothing more
+        // is written or read after it.
+        if (s.result.error) {
+            engine_->cancel();
             throw osError(s.t.write ? "Cannot write to the file" : "Cannot read the file", s.result.error, path_);
+        }
         const std::size_t n = s.result.bytes;
-        if (s.t.write && n < s.t.length)
+        if (s.t.write && n < s.t.length) {
+            engine_->cancel();
             throw osError("Cannot write to the file", ENOSPC, path_);
+        }
         return n;
     }
 
@@ -145,9 +151,12 @@ protected:
         setDirect(fd_.get(), false);
     }
 
+    // Stops what is still going, starts nothing, and waits until every
+    // transfer has let go of its buffer.
     void drainQuietly() noexcept
     {
         try {
+            engine_->cancel();
             for (auto& s : slots_)
                 while (s.busy && !s.done)
                     take(engine_->wait());
