@@ -97,12 +97,13 @@ void releaseScratch(FormState& form, ScratchHold& hold)
         claim->remove();
 }
 
-void writePass(FormState& form, RunRecord& record)
+// Each pass opens the claimed file itself, whatever has taken its name.
+void writePass(FormState& form, RunRecord& record, const ScratchClaim& claim)
 {
     FormVariables& st = form.vars;
     WindowSystem& ws = form.ws;
     st.intFileNum = form.files.freeFile();
-    form.files.openWrite(st.intFileNum, st.strFileName);
+    form.files.openWrite(st.intFileNum, st.strFileName, claim.file());
 
     clsElapsedTimer timer(form.svc.counter);
     timer.Start();
@@ -133,7 +134,7 @@ std::string compressionNotice(std::uint64_t written, std::uint64_t stored, const
            + "The figures therefore describe the compression rather than the drive.";
 }
 
-void readPass(FormState& form, RunRecord& record)
+void readPass(FormState& form, RunRecord& record, const ScratchClaim& claim)
 {
     FormVariables& st = form.vars;
     WindowSystem& ws = form.ws;
@@ -145,7 +146,7 @@ void readPass(FormState& form, RunRecord& record)
         throw VantricError("Cannot read the file back", "Out of memory for the read buffer");
     }
     st.intFileNum = form.files.freeFile();
-    form.files.openRead(st.intFileNum, st.strFileName, static_cast<std::uint64_t>(st.lngCount));
+    form.files.openRead(st.intFileNum, st.strFileName, static_cast<std::uint64_t>(st.lngCount), claim.file());
 
     clsElapsedTimer timer(form.svc.counter);
     timer.Start();
@@ -253,7 +254,7 @@ void runBenchmark(FormState& form, RunState& run)
         run.hold.cleanup = std::make_unique<TerminationCleanup>();
         std::string folder = claimScratch(form, run.hold, ws.caption(Ctl::Label2));
         checkRoom(form, folder);
-        writePass(form, run.record);
+        writePass(form, run.record, *run.hold.claim);
         // Between the timed spans: did the zeros reach the drive?
         run.record.stored = form.files.storedBytes(st.strFileName, run.record.write.bytes);
         ws.unloadWait(WaitKind::PleaseWaitWriting);
@@ -262,7 +263,7 @@ void runBenchmark(FormState& form, RunState& run)
         ws.loadWait(WaitKind::PleaseWaitReading);
         ws.showWait(WaitKind::PleaseWaitReading);
         ws.doEvents();
-        readPass(form, run.record);
+        readPass(form, run.record, *run.hold.claim);
         ws.unloadWait(WaitKind::PleaseWaitReading);
         ws.showMain();
 

@@ -7,16 +7,15 @@
 
 namespace vantric {
 
-void keepFromCompressing(HANDLE h, const std::string& path)
+void keepFromCompressing(HANDLE h)
 {
     BY_HANDLE_FILE_INFORMATION info {};
     if (!::GetFileInformationByHandle(h, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_COMPRESSED))
         return;
-    // The claim's own handle may not write; this one may, and shares
-    // everything the claim holds.
-    UniqueHandle rw(::CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    // The claim's own handle may not write; a handle to the same file that
+    // may, sharing everything the claim holds.
+    UniqueHandle rw(::ReOpenFile(h, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 FILE_FLAG_OPEN_REPARSE_POINT));
     if (!rw.valid())
         return;
     USHORT format = COMPRESSION_FORMAT_NONE;

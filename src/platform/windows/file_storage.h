@@ -12,8 +12,8 @@
 namespace vantric {
 
 // A file made in a compressed folder inherits NTFS compression; it is turned
-// off before the first byte. `path` names the file `h` holds.
-void keepFromCompressing(HANDLE h, const std::string& path);
+// off before the first byte.
+void keepFromCompressing(HANDLE h);
 
 // What the file system allocates for the file (GetCompressedFileSizeW: the
 // compressed size of a compressed file, the allocated part of a sparse one)
