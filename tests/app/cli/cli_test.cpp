@@ -94,6 +94,17 @@ TEST(CliCommand, AFailedTestExitsWithOneAndTheWindowsMessage)
     EXPECT_NE(unlisted.err.str().find("D: is not in the list"), std::string::npos);
 }
 
+TEST(CliCommand, ACompressedRunIsFlaggedAndWarnedOfYetSucceeds)
+{
+    Cli c;
+    test::FakeFileSystem files;
+    c.drives.folders['C'] = {{"/"}};
+    files.storage = StoredBytes {100, true};
+    EXPECT_EQ(c.run({"--drive", "C", "--size", "1k", "--json"}, files), 0);
+    EXPECT_NE(c.out.str().find(",\"stored_bytes\":100,\"compressed\":true}"), std::string::npos) << c.out.str();
+    EXPECT_EQ(c.err.str().rfind("Vantric: This drive compresses what is written to it", 0), 0u) << c.err.str();
+}
+
 class CliOnAFolder : public ::testing::TestWithParam<const char*> {
 protected:
     fs::path dir;
@@ -148,6 +159,9 @@ TEST_P(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
     EXPECT_EQ(o["read_bytes"].toInteger(), static_cast<qint64>(count));
     EXPECT_GT(o["write_seconds"].toDouble(), 0);
     EXPECT_NEAR(o["read_mib_per_s"].toDouble(), count / 1048576.0 / o["read_seconds"].toDouble(), 1e-6);
+    EXPECT_EQ(o["stored_bytes"].toInteger(), static_cast<qint64>(2 * count));
+    EXPECT_EQ(o["compressed"].toBool(true), false);
+    EXPECT_EQ(j.err.str(), "");
     {
         // A channel opened the same way on the same folder goes the same way.
         FileTable table(*files);

@@ -7,6 +7,7 @@
 #include "platform/io/file_table.h"
 #include "fakes/memory_window_system.h"
 #include "platform/refusing_child.h"
+#include "support/open_flags.h"
 
 #include <gtest/gtest.h>
 
@@ -125,26 +126,6 @@ std::size_t residentPages(const fs::path& p)
     for (unsigned char v : vec)
         resident += v & 1;
     return resident;
-}
-
-// The open flags the kernel holds for this process's descriptor of `path`.
-std::optional<unsigned> openFlagsOf(const fs::path& path)
-{
-    for (const auto& e : fs::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        if (fs::read_symlink(e.path(), ec) != path)
-            continue;
-        std::ifstream info("/proc/self/fdinfo/" + e.path().filename().string());
-        std::string key;
-        while (info >> key) {
-            if (key == "flags:") {
-                std::string octal;
-                info >> octal;
-                return static_cast<unsigned>(std::stoul(octal, nullptr, 8));
-            }
-        }
-    }
-    return std::nullopt;
 }
 
 std::string describe(IoMode m)
@@ -276,25 +257,25 @@ TEST(ChannelOnRoot, TheKernelHoldsODirectOnBothPassesDescriptors)
         auto fsys = systemFileSystem({.direct = c.direct});
         {
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
-            auto flags = openFlagsOf(file);
-            ASSERT_TRUE(flags.has_value());
-            EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
+            auto flags = test::openFlagsOf(file);
+            ASSERT_EQ(flags.size(), 1u);
+            EXPECT_EQ((flags[0] & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
             // The odd tail leaves direct I/O; the mode reported follows the
             // kernel's flag.
             FormVariables st;
             st.lngCount = kOddCount;
             writeLoop(w, st);
             w.flush();
-            flags = openFlagsOf(file);
-            ASSERT_TRUE(flags.has_value());
-            EXPECT_FALSE(*flags & O_DIRECT);
+            flags = test::openFlagsOf(file);
+            ASSERT_EQ(flags.size(), 1u);
+            EXPECT_FALSE(flags[0] & O_DIRECT);
             EXPECT_FALSE(w.mode().direct);
             w.close();
         }
         ReadChannel r(fsys->openBlockRead(file.string(), 0), file.string());
-        auto flags = openFlagsOf(file);
-        ASSERT_TRUE(flags.has_value());
-        EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "read, direct wanted: " << c.direct;
+        auto flags = test::openFlagsOf(file);
+        ASSERT_EQ(flags.size(), 1u);
+        EXPECT_EQ((flags[0] & O_DIRECT) != 0, c.expectFlag) << "read, direct wanted: " << c.direct;
     }
 }
 
@@ -357,8 +338,9 @@ std::string passesUnder(const std::vector<Refusal>& refusals)
         std::ostringstream report;
         {
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
-            auto flags = openFlagsOf(file);
-            report << "write " << describe(w.mode()) << " O_DIRECT " << (flags && (*flags & O_DIRECT) ? "held" : "not held");
+            auto flags = test::openFlagsOf(file);
+            report << "write " << describe(w.mode()) << " O_DIRECT "
+                   << (flags.size() == 1 && (flags[0] & O_DIRECT) ? "held" : "not held");
             FormVariables st;
             st.lngCount = kOddCount;
             w.preallocate(2ULL * kOddCount);
@@ -462,6 +444,9 @@ TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
     EXPECT_TRUE(std::equal(st.bytBuffer.begin(), st.bytBuffer.end(), fsys.replaceBeforeRead.begin()));
     EXPECT_EQ(st.lngIndex, c.count + 1);
     EXPECT_FALSE(fs::exists(dir.path / "~test.tmp"));
+    EXPECT_EQ(run.record.stored.stored, bytes);
+    EXPECT_FALSE(run.record.stored.compressed);
+    EXPECT_TRUE(ws.messages.empty());
 }
 
 // "1k" and "5k" end inside a block and off a 4096 boundary, "1000k" inside
@@ -476,6 +461,25 @@ INSTANTIATE_TEST_SUITE_P(Sizes, RealRun,
                          [](const auto& info) {
                              return std::string(info.param.caption) + (info.param.folder ? "_ram" : "_root");
                          });
+
+// Extents on the root file system, allocated blocks on tmpfs (no extent
+// map): written zeros are held, a hole is not.
+TEST(StoredBytesOnDisk, WrittenBytesAreHeldAndAHoleIsNot)
+{
+    for (fs::path root : {rootFolder(), fs::path("/dev/shm")}) {
+        TempDir dir(root);
+        auto fsys = systemFileSystem();
+        fs::path file = dir.path / "~test.tmp";
+        writeAll(file, std::vector<std::uint8_t>(1 << 20));
+        StoredBytes full = fsys->storedBytes(file.string(), 1 << 20);
+        EXPECT_EQ(full.stored, 1u << 20) << root;
+        EXPECT_FALSE(full.compressed) << root;
+        fs::resize_file(file, 3 << 20);
+        StoredBytes holed = fsys->storedBytes(file.string(), 3 << 20);
+        EXPECT_EQ(holed.stored, 1u << 20) << root;
+        EXPECT_TRUE(holed.compressed) << root;
+    }
+}
 
 TEST(ChannelOnTmpfs, WritesAndReadsEveryByte)
 {

@@ -2,6 +2,7 @@
 // the scratch claim and its sharing mode, links refused, private folders
 // and the atomic save.
 
+#include "platform/errors.h"
 #include "platform/io/file_channel.h"
 #include "platform/file_system.h"
 #include "platform/windows/block_hooks.h"
@@ -118,6 +119,20 @@ TEST(BlockFiles, ExistingFileIsWrittenFromItsFirstByteWithoutTruncation)
     ASSERT_EQ(after.size(), 10000u);
     EXPECT_EQ(std::vector<std::uint8_t>(after.begin(), after.begin() + 2000), std::vector<std::uint8_t>(2000, 0));
     EXPECT_EQ(std::vector<std::uint8_t>(after.begin() + 2000, after.end()), std::vector<std::uint8_t>(8000, 0xAB));
+}
+
+// GetCompressedFileSizeW against the bytes written. Wine answers with the
+// file's length, so only a file held in full can be shown here.
+TEST(StoredBytes, WrittenBytesAreHeldInFull)
+{
+    TempFolder dir;
+    const std::string path = dir.file("~test.tmp");
+    writeAll(path, std::vector<std::uint8_t>(1 << 20, 0));
+    auto fs = systemFileSystem();
+    StoredBytes full = fs->storedBytes(path, 1 << 20);
+    EXPECT_EQ(full.stored, 1u << 20);
+    EXPECT_FALSE(full.compressed);
+    EXPECT_THROW(fs->storedBytes(dir.file("none"), 1), VantricError);
 }
 
 TEST(BlockFiles, AlignmentIsTheSectorSizeAtLeastAPage)
