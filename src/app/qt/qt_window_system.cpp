@@ -45,6 +45,7 @@ void QtWindowSystem::setCaption(Ctl c, const std::string& text)
         e->setText(t);
     else if (auto* b = qobject_cast<QPushButton*>(wd))
         b->setText(t);
+    speak(wd, c, text);
 }
 
 void QtWindowSystem::addRow(Ctl c, const std::string& row)

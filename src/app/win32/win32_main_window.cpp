@@ -1,5 +1,6 @@
 #include "app/win32/win32_window_system.h"
 
+#include "app/drive_keys.h"
 #include "platform/windows/win_text.h"
 
 #include <commctrl.h>
@@ -205,6 +206,11 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
             self->fireList1();
         return r;
     }
+    case WM_CHAR:
+        // In place of the list's type-ahead, which matches the blank every
+        // row starts with.
+        self->typeOnDriveList(static_cast<char32_t>(wp));
+        return 0;
     case WM_KEYDOWN: {
         const LRESULT before = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
         LRESULT r = ::DefSubclassProc(h, msg, wp, lp);
@@ -216,6 +222,24 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
     default: break;
     }
     return ::DefSubclassProc(h, msg, wp, lp);
+}
+
+void Win32WindowSystem::typeOnDriveList(char32_t typed)
+{
+    HWND list = control(Ctl::List1);
+    std::vector<std::string> rows;
+    for (int i = 0, n = rowCount(Ctl::List1); i < n; ++i)
+        rows.push_back(rowText(list, i));
+    const DriveKey key = driveKey(typed, rows);
+    if (key.kind == DriveKey::Ignore)
+        return;
+    // The focused row is the caret's, selected or not.
+    int row = key.kind == DriveKey::ChooseRow ? key.row
+                                              : static_cast<int>(::SendMessageW(list, LB_GETCARETINDEX, 0, 0));
+    if (row < 0 || row >= static_cast<int>(rows.size()))
+        return;
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    fireList1();
 }
 
 void Win32WindowSystem::fireList1()

@@ -70,17 +70,22 @@ void Win32WindowSystem::addRow(Ctl list, const std::string& row)
     ::SendMessageW(control(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(row).c_str()));
 }
 
+std::string rowText(HWND list, int index)
+{
+    LRESULT n = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR)
+        return {};
+    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+    n = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
+    return utf8(s);
+}
+
 std::string Win32WindowSystem::selectedRow(Ctl list) const
 {
     HWND h = control(list);
     LRESULT i = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
-    if (i == LB_ERR)
-        return {};
-    LRESULT n = ::SendMessageW(h, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-    n = ::SendMessageW(h, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
-    return utf8(s);
+    return i == LB_ERR ? std::string() : rowText(h, static_cast<int>(i));
 }
 
 int Win32WindowSystem::rowCount(Ctl list) const
@@ -133,11 +138,17 @@ void Win32WindowSystem::unloadWait(WaitKind w)
 
 bool Win32WindowSystem::preTranslate(MSG& m)
 {
-    // Enter on a focused button clicks it, as the space bar does.
+    // Enter on a focused button clicks it, as the space bar does; on the
+    // drive list it chooses the focused row. The dialog manager would
+    // take it for the default button otherwise.
     if (m.message == WM_KEYDOWN && m.wParam == VK_RETURN) {
         auto it = specs_.find(m.hwnd);
         if (it != specs_.end() && isButton(it->second)) {
             ::SendMessageW(m.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+        if (m.hwnd == control(Ctl::List1)) {
+            typeOnDriveList(U'\r');
             return true;
         }
     }

@@ -12,8 +12,12 @@
 
 #include <functional>
 #include <map>
+#include <string>
 
 namespace vantric {
+
+// The text of a list box's row; empty when there is no such row.
+std::string rowText(HWND list, int index);
 
 class Win32WindowSystem : public WindowSystem, public FormEvents {
 public:
@@ -49,6 +53,8 @@ private:
     static LRESULT CALLBACK listProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT onMain(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     void fireList1();
+    // A character typed on the drive list (Enter arrives as '\r').
+    void typeOnDriveList(char32_t typed);
 
     // Keys the controls do not handle themselves; true when taken.
     bool preTranslate(MSG& m);
