@@ -19,7 +19,6 @@ packages=(
   locales xvfb              # tests: number formats under real locales, a private X server
   at-spi2-core python3-pyatspi dbus-x11   # tests: what a screen reader finds
   weston                    # tests: a Wayland compositor without a screen
-  qt6-base-private-dev libwayland-dev     # the exact (empty) title of a window on Wayland
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its

@@ -64,6 +64,9 @@ void Win32WindowSystem::createMain()
             throw winError(std::string("Cannot create the control ") + c.name, ::GetLastError());
         controls_[c.ctl] = h;
         specs_[h] = &c;
+        speak(c.ctl, c.caption);
+        if (const std::string d = spokenDescription(c.ctl); !d.empty())
+            spoken_.description(h, d);
     }
     // Where labels overlap others, the one made later is on top, as the
     // layout means; the controls that take the focus keep the order of

@@ -3,6 +3,7 @@
 #include "platform/windows/win_text.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +64,13 @@ std::string Win32WindowSystem::caption(Ctl c) const
 void Win32WindowSystem::setCaption(Ctl c, const std::string& text)
 {
     ::SetWindowTextW(control(c), wide(text).c_str());
+    speak(c, text);
+}
+
+void Win32WindowSystem::speak(Ctl c, const std::string& caption)
+{
+    if (const std::string name = spokenName(c, caption); !name.empty())
+        spoken_.name(control(c), name);
 }
 
 void Win32WindowSystem::addRow(Ctl list, const std::string& row)
@@ -121,14 +129,21 @@ void Win32WindowSystem::showMain()
     }
 }
 
+// An alert named by its message, as the title is blank.
 void Win32WindowSystem::loadWait(WaitKind w)
 {
     waits_.load(w);
+    spoken_.role(waits_.window(w), ROLE_SYSTEM_ALERT);
+    spoken_.name(waits_.window(w), waitMessage(w));
 }
 
+// Announced at once: while the pass blocks the program, no one can ask it
+// what the window says.
 void Win32WindowSystem::showWait(WaitKind w)
 {
     waits_.show(w);
+    if (HWND h = waits_.window(w))
+        ::NotifyWinEvent(EVENT_SYSTEM_ALERT, h, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Win32WindowSystem::unloadWait(WaitKind w)

@@ -5,6 +5,7 @@
 
 #include "app/form_layout.h"
 #include "platform/window_system.h"
+#include "ui/win32/spoken.h"
 #include "ui/win32/wait_window.h"
 #include "ui/win32/win_look.h"
 
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace vantric {
@@ -45,6 +47,9 @@ public:
     // Runs the message loop until the main window is closed; the exit status.
     int run();
 
+    HWND control(Ctl c) const;
+    HWND waitWindow(WaitKind w) const { return waits_.window(w); }
+
 private:
     // The main window and its controls (win32_main_window.cpp).
     void createMain();
@@ -60,8 +65,15 @@ private:
     bool preTranslate(MSG& m);
     // Dispatches every message waiting; false once the program is to end.
     bool drain();
-    HWND control(Ctl c) const;
+    // Names the control for assistive technology after what it shows.
+    void speak(Ctl c, const std::string& caption);
 
+    // Before any window: names for assistive technology need COM.
+    struct Com {
+        Com() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+        ~Com() { ::CoUninitialize(); }
+    } com_;
+    Spoken spoken_;
     HINSTANCE instance_;
     HICON icon_;
     HICON smallIcon_;

@@ -75,10 +75,14 @@ QString WaitWindow::messageFor(WaitKind kind)
     return QString::fromStdString(waitMessage(kind));
 }
 
-WaitWindow::WaitWindow(WaitKind kind)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                           | Qt::MSWindowsFixedSizeDialogHint)
+WaitWindow::WaitWindow(WaitKind kind, QWidget* over)
+    : QWidget(over, over ? Qt::ToolTip
+                         : Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                               | Qt::MSWindowsFixedSizeDialogHint)
 {
+    // The keyboard focus stays where it was, on the main window.
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("%1").arg(QString::fromStdString(waitName(kind))));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titleFor(kind));
@@ -102,7 +106,9 @@ WaitWindow::WaitWindow(WaitKind kind)
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (over) {
+        move(over->mapToGlobal(over->rect().center()) - QPoint(width() / 2, height() / 2));
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives vantric.exe under Wine on a private X server like a user would:
 # the window " Vantric" lists the drives Wine maps (C:, a D: made here, Z:),
-# a "1M" run on C: and one on D: add five log rows each, Alt+S saves the log
-# beside the program with CR LF lines, Exit ends it with status 0.
+# a "1M" run on C: (Space), one on D: (a click) and one on C: (the key C)
+# add five log rows each, Alt+S saves the log beside the program with CR LF
+# lines, Exit ends it with status 0.
 # Screenshots go to OUT/screenshots.
 #   gui_run.sh VANTRIC_EXE OUT
 set -euo pipefail
@@ -106,8 +107,9 @@ sleep 1
 xdotool key alt+s
 ! window Vantric 2 >/dev/null || fail "focus on the drive list started a run"
 
-# The keyboard moving the selection to row 1 (C:) runs a test.
-xdotool key Home
+# Space on the focused row 1 (C:) runs a test of C: (the list's own
+# type-ahead took the blank for row 2).
+xdotool key space
 save_log saved-c
 check_log 5
 sed -n 1p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: .* MB  Total Size: .* MB$' || fail "row 1: $(sed -n 1p "$out/log.txt")"
@@ -123,6 +125,13 @@ save_log saved-d
 check_log 10
 sed -n 6p "$out/log.txt" | grep -q '^ D:- Hard Disk  Free Space: ' || fail "row 6: $(sed -n 6p "$out/log.txt")"
 [ -z "$(ls -A "$out/d-drive")" ] || fail "the scratch file is left on D:"
+
+# Typing a drive letter runs that drive.
+xdotool windowfocus --sync "$main"
+xdotool key c
+save_log saved-c-again
+check_log 15
+sed -n 11p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: ' || fail "row 11: $(sed -n 11p "$out/log.txt")"
 shot after-runs
 
 xdotool mousemove --window "$main" 300 220 click 1
