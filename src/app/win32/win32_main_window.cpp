@@ -215,6 +215,8 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
         self->typeOnDriveList(static_cast<char32_t>(wp));
         return 0;
     case WM_KEYDOWN: {
+        if (wp == VK_SPACE)
+            return 0; // the character it makes chooses the row
         const LRESULT before = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
         LRESULT r = ::DefSubclassProc(h, msg, wp, lp);
         const LRESULT after = ::SendMessageW(h, LB_GETCURSEL, 0, 0);

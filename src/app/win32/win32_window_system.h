@@ -68,12 +68,7 @@ private:
     // Names the control for assistive technology after what it shows.
     void speak(Ctl c, const std::string& caption);
 
-    // Before any window: names for assistive technology need COM.
-    struct Com {
-        Com() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-        ~Com() { ::CoUninitialize(); }
-    } com_;
-    Spoken spoken_;
+    Spoken spoken_; // before any window is made
     HINSTANCE instance_;
     HICON icon_;
     HICON smallIcon_;

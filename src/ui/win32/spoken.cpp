@@ -3,11 +3,12 @@
 #include "platform/windows/win_text.h"
 
 #include <initguid.h>
+#include <objbase.h>
 #include <oleacc.h>
 
 namespace vantric {
 
-Spoken::Spoken()
+Spoken::Spoken() : com_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
 {
     if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                   reinterpret_cast<void**>(&services_))))
@@ -18,6 +19,8 @@ Spoken::~Spoken()
 {
     if (services_)
         services_->Release();
+    if (com_)
+        ::CoUninitialize();
 }
 
 bool Spoken::name(HWND h, const std::string& text)

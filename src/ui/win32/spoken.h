@@ -13,7 +13,7 @@ namespace vantric {
 
 class Spoken {
 public:
-    Spoken(); // COM must be initialised on this thread
+    Spoken(); // on the thread of the windows: it starts COM there
     Spoken(const Spoken&) = delete;
     Spoken& operator=(const Spoken&) = delete;
     ~Spoken();
@@ -27,6 +27,7 @@ public:
     bool role(HWND h, long role);
 
 private:
+    bool com_ = false;
     IAccPropServices* services_ = nullptr;
 };
 

@@ -4,12 +4,14 @@
 # a "1M" run on C: (Space), one on D: (a click) and one on C: (the key C)
 # add five log rows each, Alt+S saves the log beside the program with CR LF
 # lines, Exit ends it with status 0.
-# Screenshots go to OUT/screenshots.
-#   gui_run.sh VANTRIC_EXE OUT
+# Screenshots go to OUT/screenshots. First, on the same display, the
+# window tests of TESTS_EXE (Win32Window.*): Wine makes no window without one.
+#   gui_run.sh VANTRIC_EXE OUT TESTS_EXE
 set -euo pipefail
 
 exe="$1"
 out="$2"
+tests="$3"
 for tool in wine wineserver Xvfb xdotool import; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing" >&2; exit 1; }
 done
@@ -84,6 +86,8 @@ check_log() {
   [ "$(tail -c 2 "$log" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "$log: does not end in CR LF"
   tr -d '\r' < "$log" > "$out/log.txt"
 }
+
+wine "$tests" --gtest_filter='Win32Window.*' || fail "the window tests failed"
 
 (cd "$out/program" && exec wine vantric.exe) &
 program=$!
