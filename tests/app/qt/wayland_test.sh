@@ -14,7 +14,13 @@ socket="vantric-test-$$"
 XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --socket="$socket" --no-config >"$runtime/weston.log" 2>&1 &
 weston=$!
 program=""
-trap '[ -n "$program" ] && kill "$program" 2>/dev/null; kill "$weston" 2>/dev/null; wait 2>/dev/null; rm -rf "$runtime"' EXIT
+cleanup() {
+  [ -z "$program" ] || kill "$program" 2>/dev/null || true
+  kill "$weston" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$runtime"
+}
+trap cleanup EXIT
 for _ in $(seq 50); do [ -S "$runtime/$socket" ] && break; sleep 0.2; done
 [ -S "$runtime/$socket" ] || { echo "FAIL: Weston did not start: $(cat "$runtime/weston.log")" >&2; exit 1; }
 
