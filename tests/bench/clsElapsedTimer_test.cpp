@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <limits>
+#include <thread>
 
 using namespace vantric;
 using vantric::test::FakeCounter;
@@ -125,11 +127,15 @@ TEST(SystemCounter, IsMonotonicNanoseconds)
     std::int64_t a = c.counter();
     std::int64_t b = c.counter();
     EXPECT_LE(a, b);
+    // The stopwatch turns counts into seconds: a 200 ms sleep reads about 0.2.
     clsElapsedTimer t;
     t.Start();
     double e1 = t.Elapsed();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     double e2 = t.Elapsed();
     EXPECT_LE(e1, e2);
+    EXPECT_GE(e2, 0.15);
+    EXPECT_LT(e2, 5.0);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "app/cli/cli.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -4,6 +4,7 @@
 #include "app/frmDrive.h"
 #include "ui/log_save.h"
 #include "fakes/memory_window_system.h"
+#include "platform/folders.h"
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
 
@@ -61,7 +62,8 @@ TEST(RealRun, SurveyListsCAsAHardDiskAndARunAddsFiveRows)
         EXPECT_FALSE(exists("C:\\~test.tmp")) << "the scratch file is deleted";
         EXPECT_EQ(w.form.lastRun().write.bytes, 2u * w.form.lastRun().read.bytes);
         EXPECT_EQ(w.form.lastRun().write.bytes, std::string(size) == "1k" ? 1024u : std::string(size) == "1M" ? 1048576u : 5242880u);
-        EXPECT_EQ(w.form.lastRun().write.mode, (IoMode {true, true}));
+        // 1 KiB is less than a sector: it goes, and is reported, through the cache.
+        EXPECT_EQ(w.form.lastRun().write.mode, (IoMode {std::string(size) != "1k", true}));
         EXPECT_EQ(w.form.lastRun().read.mode, (IoMode {true, true}));
         EXPECT_GT(w.form.lastRun().write.seconds, 0.0);
     }

@@ -1,12 +1,10 @@
-// Windows' answers for the counter, the clock, the program's folder, the
+// Windows' answers for the clock, the program's folder, the
 // documents folder, number conventions and error texts.
 
-#include "bench/clsElapsedTimer.h"
 #include "bench/figures.h"
 #include "platform/clock.h"
+#include "platform/folders.h"
 #include "platform/number_format.h"
-#include "platform/perf_counter.h"
-#include "platform/windows/bounded_call.h"
 #include "platform/windows/numeric_locale.h"
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
@@ -23,25 +21,6 @@ using namespace vantric;
 using namespace vantric::test;
 
 namespace {
-
-TEST(Counter, IsThePerformanceCounterInItsOwnFrequency)
-{
-    PerfCounter& c = systemCounter();
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    EXPECT_EQ(c.frequency(), f.QuadPart);
-    EXPECT_GT(c.frequency(), 0);
-    std::int64_t a = c.counter();
-    std::int64_t b = c.counter();
-    EXPECT_LE(a, b);
-    // The stopwatch turns counts into seconds: a 200 ms sleep reads about 0.2.
-    clsElapsedTimer t;
-    t.Start();
-    ::Sleep(200);
-    double s = t.Elapsed();
-    EXPECT_GE(s, 0.15);
-    EXPECT_LT(s, 5.0);
-}
 
 TEST(Clock, LocalTimeOfTheSystem)
 {
@@ -186,19 +165,6 @@ TEST(Text, Utf16InsideUtf8Outside)
     EXPECT_EQ(utf8(wide(s)), s);
     EXPECT_EQ(wide(s).size(), 19u);
     EXPECT_EQ(utf8(wide("")), "");
-}
-
-TEST(BoundedCall, AnAnswerInTimeOrNoneAtAll)
-{
-    auto quick = callWithin<int>(std::chrono::milliseconds(2000), [] { return 7; });
-    EXPECT_EQ(quick, 7);
-    DWORD start = ::GetTickCount();
-    auto slow = callWithin<int>(std::chrono::milliseconds(100), [] {
-        ::Sleep(1500);
-        return 8;
-    });
-    EXPECT_FALSE(slow);
-    EXPECT_LT(::GetTickCount() - start, 1400u) << "the caller did not wait for the answer";
 }
 
 } // namespace
