@@ -18,9 +18,12 @@ std::vector<std::uint8_t> contents(const std::string& path)
 
 } // namespace
 
-std::unique_ptr<BlockReader> InspectingFileSystem::openBlockRead(const std::string& path, std::uint64_t wanted)
+std::unique_ptr<BlockReader> InspectingFileSystem::openBlockRead(const std::string& path, std::uint64_t wanted,
+                                                                 std::optional<FileId> claimed)
 {
     afterWrite = contents(path);
+    if (meanwhile)
+        meanwhile("read", path);
     if (!replaceBeforeRead.empty()) {
         // In place, as an overwrite of the same file.
         std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
@@ -29,34 +32,37 @@ std::unique_ptr<BlockReader> InspectingFileSystem::openBlockRead(const std::stri
         if (!out.flush())
             throw std::runtime_error("cannot replace " + path);
     }
-    return real_.openBlockRead(path, wanted);
+    return real_.openBlockRead(path, wanted, claimed);
 }
 
 namespace {
 
 class InspectedClaim : public ScratchClaim {
 public:
-    InspectedClaim(std::unique_ptr<ScratchClaim> real, std::string path, std::vector<std::uint8_t>& atDeletion)
-        : real_(std::move(real)), path_(std::move(path)), atDeletion_(atDeletion)
+    InspectedClaim(std::unique_ptr<ScratchClaim> real, std::string path, InspectingFileSystem& fs)
+        : real_(std::move(real)), path_(std::move(path)), fs_(fs)
     {
     }
     void remove() override
     {
-        atDeletion_ = contents(path_);
+        fs_.atDeletion = contents(path_);
+        if (fs_.meanwhile)
+            fs_.meanwhile("delete", path_);
         real_->remove();
     }
+    FileId file() const override { return real_->file(); }
 
 private:
     std::unique_ptr<ScratchClaim> real_;
     std::string path_;
-    std::vector<std::uint8_t>& atDeletion_;
+    InspectingFileSystem& fs_;
 };
 
 } // namespace
 
 std::unique_ptr<ScratchClaim> InspectingFileSystem::claimScratch(const std::string& path)
 {
-    return std::make_unique<InspectedClaim>(real_.claimScratch(path), path, atDeletion);
+    return std::make_unique<InspectedClaim>(real_.claimScratch(path), path, *this);
 }
 
 } // namespace vantric::test

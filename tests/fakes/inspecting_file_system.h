@@ -1,11 +1,13 @@
 #pragma once
 // The machine's own file system, looked at from outside at two moments of a
 // run: when the read pass opens the scratch file (what the write pass left)
-// and when the run deletes it.
+// and when the run deletes it; and acted on from outside just before each
+// pass opens the file and before the run deletes it.
 
 #include "platform/file_system.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,12 +23,17 @@ public:
     // pass opens it, so that what the read pass delivers can be told apart
     // from a fresh buffer. Left alone when empty.
     std::vector<std::uint8_t> replaceBeforeRead;
+    // Called with "write", "read" or "delete" and the path, just before.
+    std::function<void(const std::string&, const std::string&)> meanwhile;
 
-    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override
     {
-        return real_.openBlockWrite(path);
+        if (meanwhile)
+            meanwhile("write", path);
+        return real_.openBlockWrite(path, claimed);
     }
-    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override;
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                               std::optional<FileId> claimed = std::nullopt) override;
     std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override;
     std::optional<std::string> makePrivateFolder(const std::string& base) override
     {

@@ -163,6 +163,7 @@ bool Win32WindowSystem::preTranslate(MSG& m)
             return true;
         }
         if (m.hwnd == control(Ctl::List1)) {
+            inputBegun(Ctl::List1);
             typeOnDriveList(U'\r');
             return true;
         }

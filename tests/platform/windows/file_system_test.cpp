@@ -193,14 +193,15 @@ TEST(ScratchClaim, KeepsASecondCopyOutButLetsTheRunsOwnFilesIn)
     fs->claimScratch(path)->remove();
 }
 
-TEST(ScratchClaim, LettingGoLeavesTheFileAndItsBytes)
+// The file goes with the claim's handle, as it does when the process is killed.
+TEST(ScratchClaim, LettingGoDeletesTheFile)
 {
     TempFolder dir;
     const std::string path = dir.file("~test.tmp");
     writeAll(path, {1, 2, 3});
     auto fs = systemFileSystem();
     fs->claimScratch(path).reset();
-    EXPECT_EQ(readAll(path), (std::vector<std::uint8_t> {1, 2, 3}));
+    EXPECT_FALSE(exists(path));
 }
 
 TEST(ScratchClaim, AFileWithAnotherNameIsSomeoneElsesData)
@@ -218,6 +219,7 @@ TEST(ScratchClaim, AFileWithAnotherNameIsSomeoneElsesData)
         EXPECT_EQ(e.reason(), "It has other links: another name shares its data");
     }
     EXPECT_EQ(readAll(other), (std::vector<std::uint8_t> {9, 9}));
+    EXPECT_TRUE(exists(path));
 }
 
 std::string currentUserSid()

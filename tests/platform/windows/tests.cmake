@@ -27,6 +27,8 @@ add_executable(vantric_tests
   platform/windows/real_run_test.cpp
   platform/windows/system_test.cpp
   platform/windows/win_test_support.cpp
+  platform/windows/stop_test.cpp
+  app/win32/late_input_test.cpp
   app/win32/main_window_test.cpp
 )
 target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
