@@ -5,11 +5,8 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-<<<<<<< HEAD
 #include "support/drive_key_cases.h"
-=======
 #include "support/late_input.h"
->>>>>>> main
 #include "ui/qt/qt_look.h"
 
 #include <QAccessible>
