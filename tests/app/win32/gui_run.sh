@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Drives vantric.exe under Wine on a private X server like a user would:
 # the window " Vantric" lists the drives Wine maps (C:, a D: made here, Z:),
-# a "1M" run on C: and one on D: add five log rows each, Alt+S saves the log
-# beside the program with CR LF lines, Exit ends it with status 0.
-# Screenshots go to OUT/screenshots.
-#   gui_run.sh VANTRIC_EXE OUT
+# a "1M" run on C: (Space), one on D: (a click) and one on C: (the key C)
+# add five log rows each, Alt+S saves the log beside the program with CR LF
+# lines, Exit ends it with status 0.
+# Screenshots go to OUT/screenshots. First, on the same display, the
+# window tests of TESTS_EXE (Win32Window.*): Wine makes no window without one.
+#   gui_run.sh VANTRIC_EXE OUT TESTS_EXE
 set -euo pipefail
 
 exe="$1"
 out="$2"
+tests="$3"
 for tool in wine wineserver Xvfb xdotool import; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing" >&2; exit 1; }
 done
@@ -84,6 +87,8 @@ check_log() {
   tr -d '\r' < "$log" > "$out/log.txt"
 }
 
+wine "$tests" --gtest_filter='Win32Window.*' || fail "the window tests failed"
+
 (cd "$out/program" && exec wine vantric.exe) &
 program=$!
 
@@ -106,8 +111,9 @@ sleep 1
 xdotool key alt+s
 ! window Vantric 2 >/dev/null || fail "focus on the drive list started a run"
 
-# The keyboard moving the selection to row 1 (C:) runs a test.
-xdotool key Home
+# Space on the focused row 1 (C:) runs a test of C: (the list's own
+# type-ahead took the blank for row 2).
+xdotool key space
 save_log saved-c
 check_log 5
 sed -n 1p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: .* MB  Total Size: .* MB$' || fail "row 1: $(sed -n 1p "$out/log.txt")"
@@ -123,6 +129,16 @@ save_log saved-d
 check_log 10
 sed -n 6p "$out/log.txt" | grep -q '^ D:- Hard Disk  Free Space: ' || fail "row 6: $(sed -n 6p "$out/log.txt")"
 [ -z "$(ls -A "$out/d-drive")" ] || fail "the scratch file is left on D:"
+
+# Typing a drive letter runs that drive. The save took the focus to its
+# button: a click below the rows gives it back to the list, running nothing.
+xdotool windowfocus --sync "$main"
+xdotool mousemove --window "$main" 40 150 click 1
+sleep 1
+xdotool key c
+save_log saved-c-again
+check_log 15
+sed -n 11p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: ' || fail "row 11: $(sed -n 11p "$out/log.txt")"
 shot after-runs
 
 xdotool mousemove --window "$main" 300 220 click 1
