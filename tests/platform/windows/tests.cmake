@@ -37,7 +37,7 @@ target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
 # The whole runs on drive C: share its scratch file and go one at a time.
 gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER -RealRun.*:ChildOnly.*:Win32Window.*
+  TEST_FILTER -RealRun.*:ChildOnly.*:Win32Window.*:Win32/LateInputs.*:Windows/EndedMidPass.*
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED wine_links ENVIRONMENT "VANTRIC_TEST_LINK=C:/vantric-test-link")
 gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   TEST_FILTER RealRun.*
@@ -64,7 +64,8 @@ add_test(NAME windows.link_fixture
 set_tests_properties(windows.link_fixture PROPERTIES FIXTURES_SETUP wine_links)
 
 # The program itself under Wine on a private X server, driven with xdotool;
-# before it, the window tests (Win32Window.*), which need that display too.
+# before it, the tests that make windows (the window, late input, session
+# end), which need that display too.
 add_test(NAME windows.gui_run
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/app/win32/gui_run.sh $<TARGET_FILE:vantric>
           ${CMAKE_CURRENT_BINARY_DIR}/gui-run $<TARGET_FILE:vantric_tests>)
