@@ -3,6 +3,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
 #include "fakes/memory_window_system.h"
+#include "support/fixed_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,6 @@ std::string scratchIn(const std::string& folder)
 }
 
 const std::string kScratch = scratchIn("/fake/c");
-
-class FixedClock : public Clock {
-public:
-    LocalDateTime now() override { return {2026, 12, 5, 9, 7, 0}; }
-};
 
 struct RunWorld {
     MemoryWindowSystem ws;

@@ -1,6 +1,7 @@
 #include "bench/clsElapsedTimer.h"
 #include "fakes/fake_counter.h"
 #include "platform/errors.h"
+#include "support/error_reason.h"
 
 #include <gtest/gtest.h>
 
@@ -88,20 +89,13 @@ TEST_F(Timer, FrequencyZeroRaisesDivisionErrors)
 {
     c.freq = 0;
     clsElapsedTimer t(c);
-    auto reason = [](auto&& f) {
-        try {
-            f();
-        } catch (const VantricError& e) {
-            return e.reason();
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(reason([&] { t.Elapsed(); }), "Invalid floating-point operation");
+    using test::reasonOf;
+    EXPECT_EQ(reasonOf([&] { t.Elapsed(); }), "Invalid floating-point operation");
     t.Start();
     c.now += 5;
-    EXPECT_EQ(reason([&] { t.Elapsed(); }), "Division by zero");
+    EXPECT_EQ(reasonOf([&] { t.Elapsed(); }), "Division by zero");
     c.now += 5;
-    EXPECT_EQ(reason([&] { t.StopTimer(); }), "Division by zero");
+    EXPECT_EQ(reasonOf([&] { t.StopTimer(); }), "Division by zero");
     // The stop was stored and the stopwatch stopped before the error.
     EXPECT_FALSE(t.IsRunning());
     c.freq = 1000;

@@ -3,6 +3,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
 #include "fakes/memory_window_system.h"
+#include "support/fixed_clock.h"
 #include "ui/log_save.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,6 @@ using namespace vantric;
 using namespace vantric::test;
 
 namespace {
-
-class SetClock : public Clock {
-public:
-    LocalDateTime t {2026, 12, 5, 9, 7, 0};
-    LocalDateTime now() override { return t; }
-};
 
 std::string text(const std::vector<std::uint8_t>& bytes)
 {
@@ -47,7 +42,7 @@ struct SaveWorld {
     FakeDriveSource drives;
     FakeFileSystem fs;
     FakeCounter counter;
-    SetClock clock;
+    FixedClock clock;
     frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs"}};
     const std::string logPath = "/fake/prog" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt";
     const std::string docsPath = "/fake/docs" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt";

@@ -4,6 +4,8 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
 #include "platform/file_table.h"
+#include "support/fixed_clock.h"
+#include "support/temp_folder.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,13 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Noon : Clock {
-    LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
-};
-
 struct Cli {
     test::FakeDriveSource drives;
-    Noon clock;
+    test::FixedClock clock;
     std::ostringstream out, err;
 
     Cli()
@@ -96,13 +94,8 @@ TEST(CliCommand, AFailedTestExitsWithOneAndTheWindowsMessage)
 
 class CliOnAFolder : public ::testing::TestWithParam<const char*> {
 protected:
-    fs::path dir;
-    void SetUp() override
-    {
-        std::string tmpl = (fs::path(VANTRIC_BUILD_DIR) / "vantric-cli-XXXXXX").string();
-        dir = ::mkdtemp(tmpl.data());
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test::TempFolder temp;
+    const fs::path& dir = temp.path();
 };
 
 TEST_P(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)

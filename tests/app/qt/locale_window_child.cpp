@@ -9,6 +9,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
+#include "support/fixed_clock.h"
 #include "ui/qt/qt_look.h"
 
 #include <QApplication>
@@ -30,9 +31,7 @@ int main(int argc, char** argv)
     test::FakeFileSystem files;
     test::FakeCounter counter;
     counter.step = 500;
-    struct Noon : Clock {
-        LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
-    } clock;
+    test::FixedClock clock {{2026, 12, 5, 12, 0, 0}};
 
     MainWindow window;
     QtWindowSystem ws(window);

@@ -5,6 +5,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
+#include "support/fixed_clock.h"
 #include "ui/qt/qt_look.h"
 
 #include <QTest>
@@ -191,9 +192,7 @@ TEST_F(Window, AltSAfterARunSavesAndConfirmsOnTwoLines)
     test::FakeDriveSource drives;
     drives.folders['C'] = {{"/fake/c"}};
     test::FakeFileSystem files;
-    struct Noon : Clock {
-        LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
-    } clock;
+    test::FixedClock clock {{2026, 12, 5, 12, 0, 0}};
     frmDrive form(ws, Services {drives, files, systemCounter(), clock, NumericLocale {}, "/fake/prog"});
     w.onList1Click = [&] { form.List1_Click(); };
     w.onCommand4 = [&] { form.Command4_Click(); };
@@ -233,9 +232,7 @@ struct Runs : Window {
     test::FakeDriveSource drives;
     test::FakeFileSystem files;
     test::FakeCounter counter;
-    struct Noon : Clock {
-        LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
-    } clock;
+    test::FixedClock clock {{2026, 12, 5, 12, 0, 0}};
     frmDrive form {ws, Services {drives, files, counter, clock, NumericLocale {}, "/fake/prog"}};
     const QString rowC = " C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB";
     const QString rowD = " D:- RAM Disc  Free Space: 1.00 MB  Total Size: 1.00 MB";

@@ -7,6 +7,8 @@
 #include "platform/file_table.h"
 #include "fakes/memory_window_system.h"
 #include "platform/refusing_child.h"
+#include "support/error_reason.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -37,17 +39,9 @@ fs::path rootFolder()
     return p;
 }
 
-// A fresh folder, on the root file system by default or under a given root.
-struct TempDir {
-    fs::path path;
-    explicit TempDir(const fs::path& root = rootFolder())
-    {
-        std::string tmpl = (root / "vantric-io-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed under " + root.string());
-        path = tmpl;
-    }
-    ~TempDir() { fs::remove_all(path); }
+// A fresh folder on the root file system.
+struct TempDir : TempFolder {
+    TempDir() : TempFolder(rootFolder()) {}
 };
 
 std::vector<std::uint8_t> readAll(const fs::path& p)
@@ -195,12 +189,7 @@ TEST(Strips, ReadingPastTheEndIsAnError)
     FakeFileSystem fsys;
     fsys.files["/f"] = pattern(10);
     std::vector<std::uint8_t> got;
-    try {
-        readPass(fsys, "/f", 11, got);
-        ADD_FAILURE() << "read past the end";
-    } catch (const VantricError& e) {
-        EXPECT_EQ(e.reason(), "Input past end of file");
-    }
+    EXPECT_EQ(reasonOf([&] { readPass(fsys, "/f", 11, got); }), "Input past end of file");
 }
 
 // --- Real files on the root file system -------------------------------------
@@ -215,7 +204,7 @@ TEST_P(Channel, ReportsItsModeWritesEveryByteAndReadsTheFirstHalf)
 {
     TempDir dir;
     auto fsys = systemFileSystem({.direct = GetParam().direct, .async = GetParam().async});
-    fs::path file = dir.path / "~test.tmp";
+    fs::path file = dir.path() / "~test.tmp";
     const IoMode wanted {GetParam().direct, GetParam().async};
     EXPECT_EQ(describe(writePass(*fsys, file.string(), kOddCount)), describe(wanted));
     auto bytes = readAll(file);
@@ -233,7 +222,7 @@ TEST_P(Channel, ExistingLongerFileIsWrittenFromTheStartWithoutTruncation)
 {
     TempDir dir;
     auto fsys = systemFileSystem({.direct = GetParam().direct, .async = GetParam().async});
-    fs::path file = dir.path / "~test.tmp";
+    fs::path file = dir.path() / "~test.tmp";
     writeAll(file, std::vector<std::uint8_t>(3000000, 0xEE));
     writePass(*fsys, file.string(), 500000);
     auto bytes = readAll(file);
@@ -254,7 +243,7 @@ TEST(ChannelOnRoot, DirectAndAsyncByDefault)
 {
     TempDir dir;
     auto fsys = systemFileSystem();
-    const std::string path = (dir.path / "~test.tmp").string();
+    const std::string path = (dir.path() / "~test.tmp").string();
     WriteChannel w(fsys->openBlockWrite(path), path);
     EXPECT_EQ(describe(w.mode()), "direct,ring");
     w.close();
@@ -265,7 +254,7 @@ TEST(ChannelOnRoot, DirectAndAsyncByDefault)
 TEST(ChannelOnRoot, TheKernelHoldsODirectOnBothPassesDescriptors)
 {
     TempDir dir;
-    fs::path file = dir.path / "~test.tmp";
+    fs::path file = dir.path() / "~test.tmp";
     struct Case {
         bool direct;
         bool expectFlag;
@@ -290,7 +279,7 @@ TEST(ChannelOnRoot, PreallocationReservesTheWholeLengthBeforeAnyWrite)
 {
     TempDir dir;
     auto fsys = systemFileSystem({.preallocate = true});
-    const std::string path = (dir.path / "~test.tmp").string();
+    const std::string path = (dir.path() / "~test.tmp").string();
     WriteChannel w(fsys->openBlockWrite(path), path);
     w.preallocate(10 << 20);
     struct stat st {};
@@ -303,7 +292,7 @@ TEST(ChannelOnRoot, PreallocationReservesTheWholeLengthBeforeAnyWrite)
 TEST(ChannelOnRoot, PagesAreEvictedWhenTheWrittenFileIsClosed)
 {
     TempDir dir;
-    fs::path file = dir.path / "~test.tmp";
+    fs::path file = dir.path() / "~test.tmp";
     // Through the cache on purpose, and direct with a tail that goes through
     // the cache: without the eviction those pages would stay.
     for (bool direct : {false, true}) {
@@ -316,7 +305,7 @@ TEST(ChannelOnRoot, PagesAreEvictedWhenTheWrittenFileIsClosed)
 TEST(ChannelOnRoot, ReadingAheadStartsWithTheFirstReadNotAtTheOpen)
 {
     TempDir dir;
-    fs::path file = dir.path / "~test.tmp";
+    fs::path file = dir.path() / "~test.tmp";
     for (bool async : {false, true}) {
         // Cached, so that what has been read shows as resident pages.
         auto fsys = systemFileSystem({.direct = false, .async = async});
@@ -339,7 +328,7 @@ TEST(ChannelOnRoot, ReadingAheadStartsWithTheFirstReadNotAtTheOpen)
 std::string passesUnder(const std::vector<Refusal>& refusals)
 {
     TempDir dir;
-    const fs::path file = dir.path / "~test.tmp";
+    const fs::path file = dir.path() / "~test.tmp";
     return inRefusingChild(refusals, [&] {
         auto fsys = systemFileSystem();
         std::ostringstream report;
@@ -394,7 +383,7 @@ TEST(ChannelRefused, TheFlushEndsOnlyWithTheDrivesSync)
     // fdatasync failing is the only way the flush can fail here: the flush
     // must have asked for it, and must say so.
     TempDir dir;
-    const fs::path file = dir.path / "~test.tmp";
+    const fs::path file = dir.path() / "~test.tmp";
     for (bool direct : {true, false}) {
         std::string report = inRefusingChild({{SYS_fdatasync, EIO}}, [&] {
             auto fsys = systemFileSystem({.direct = direct});
@@ -424,7 +413,7 @@ TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
     const RunCase& c = GetParam();
     if (c.folder && !fs::is_directory(c.folder))
         FAIL() << c.folder << " is missing";
-    TempDir dir(c.folder ? fs::path(c.folder) : rootFolder());
+    TempFolder dir(c.folder ? fs::path(c.folder) : rootFolder());
     auto real = systemFileSystem();
     InspectingFileSystem fsys(*real);
     const std::size_t bytes = 2u * static_cast<std::size_t>(c.count);
@@ -432,7 +421,7 @@ TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
 
     MemoryWindowSystem ws;
     test::FakeDriveSource drives;
-    drives.folders['C'] = {{dir.path.string()}};
+    drives.folders['C'] = {{dir.path().string()}};
     FormState form {ws, Services {drives, fsys, systemCounter(), systemClock(), NumericLocale {}}};
     FormVariables& st = form.vars;
     RunState run;
@@ -449,7 +438,7 @@ TEST_P(RealRun, TheFileHoldsTwiceTheCountInZerosAndTheBufferItsFirstHalf)
     ASSERT_EQ(st.bytBuffer.size(), static_cast<std::size_t>(c.count));
     EXPECT_TRUE(std::equal(st.bytBuffer.begin(), st.bytBuffer.end(), fsys.replaceBeforeRead.begin()));
     EXPECT_EQ(st.lngIndex, c.count + 1);
-    EXPECT_FALSE(fs::exists(dir.path / "~test.tmp"));
+    EXPECT_FALSE(fs::exists(dir.path() / "~test.tmp"));
 }
 
 // "1k" and "5k" end inside a block and off a 4096 boundary, "1000k" inside
@@ -469,9 +458,9 @@ TEST(ChannelOnTmpfs, WritesAndReadsEveryByte)
 {
     if (!fs::is_directory("/dev/shm"))
         FAIL() << "no tmpfs at /dev/shm";
-    TempDir dir("/dev/shm");
+    TempFolder dir("/dev/shm");
     auto fsys = systemFileSystem();
-    fs::path file = dir.path / "~test.tmp";
+    fs::path file = dir.path() / "~test.tmp";
     writePass(*fsys, file.string(), kOddCount);
     auto bytes = readAll(file);
     ASSERT_EQ(bytes.size(), 2u * kOddCount);
@@ -482,40 +471,37 @@ TEST(ChannelFailures, LinksFoldersAndMissingFoldersAreRefusedUntouched)
 {
     TempDir dir;
     auto fsys = systemFileSystem();
-    fs::path target = dir.path / "precious";
+    fs::path target = dir.path() / "precious";
     writeAll(target, {1, 2, 3});
-    fs::path link = dir.path / "~test.tmp";
+    fs::path link = dir.path() / "~test.tmp";
     fs::create_symlink(target, link);
     struct Case {
         fs::path path;
         const char* reason;
     } cases[] = {
         {link, "symbolic link"},
-        {dir.path, "folder"},
-        {dir.path / "missing" / "~test.tmp", "No such file or directory"},
+        {dir.path(), "folder"},
+        {dir.path() / "missing" / "~test.tmp", "No such file or directory"},
         {target / "~test.tmp", "Not a directory"},
     };
     for (const auto& c : cases) {
-        try {
-            fsys->openBlockWrite(c.path.string());
-            ADD_FAILURE() << c.path;
-        } catch (const VantricError& e) {
-            EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
-            EXPECT_EQ(e.path(), c.path.string());
-        }
+        auto e = errorOf([&] { fsys->openBlockWrite(c.path.string()); });
+        ASSERT_TRUE(e) << c.path;
+        EXPECT_NE(e->reason().find(c.reason), std::string::npos) << e->reason();
+        EXPECT_EQ(e->path(), c.path.string());
     }
     EXPECT_EQ(readAll(target), (std::vector<std::uint8_t> {1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_THROW(fsys->regularFileSize(link.string()), VantricError);
     EXPECT_EQ(fsys->regularFileSize(target.string()), 3u);
-    EXPECT_EQ(fsys->regularFileSize((dir.path / "none").string()), std::nullopt);
+    EXPECT_EQ(fsys->regularFileSize((dir.path() / "none").string()), std::nullopt);
 }
 
 TEST(AtomicFileOnDisk, ReplacesOnlyOnCommit)
 {
     TempDir dir;
     auto fsys = systemFileSystem();
-    fs::path file = dir.path / "log.txt";
+    fs::path file = dir.path() / "log.txt";
     writeAll(file, {'o', 'l', 'd'});
     {
         auto f = fsys->createAtomic(file.string());
@@ -528,8 +514,8 @@ TEST(AtomicFileOnDisk, ReplacesOnlyOnCommit)
         f->commit();
     }
     EXPECT_EQ(readAll(file), (std::vector<std::uint8_t> {'n', 'e', 'w', '\r', '\n'}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator {}), 1);
-    EXPECT_THROW(fsys->createAtomic((dir.path / "no" / "log.txt").string()), VantricError);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator {}), 1);
+    EXPECT_THROW(fsys->createAtomic((dir.path() / "no" / "log.txt").string()), VantricError);
 }
 
 } // namespace

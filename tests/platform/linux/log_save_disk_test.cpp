@@ -5,6 +5,8 @@
 #include "fakes/fake_drives.h"
 #include "fakes/memory_window_system.h"
 #include "support/child_process.h"
+#include "support/fixed_clock.h"
+#include "support/temp_folder.h"
 #include "ui/log_save.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SetClock : public Clock {
-public:
-    LocalDateTime t {2026, 12, 5, 9, 7, 0};
-    LocalDateTime now() override { return t; }
-};
-
 // A save on the real file system, into `folder` or else `documents`.
 struct World {
     World(const std::string& folder, std::optional<std::string> documents)
@@ -38,7 +34,7 @@ struct World {
     MemoryWindowSystem ws;
     test::FakeDriveSource drives;
     test::FakeCounter counter;
-    SetClock clock;
+    FixedClock clock;
     std::unique_ptr<FileSystem> fsys = systemFileSystem();
     FormState form;
 };
@@ -71,8 +67,8 @@ TEST(DocumentsFolder, VariableThenUserDirsThenHome)
 
 TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
 {
-    std::string tmpl = (fs::path(VANTRIC_BUILD_DIR) / "vantric-log-XXXXXX").string();
-    fs::path dir = ::mkdtemp(tmpl.data());
+    TempFolder temp;
+    const fs::path& dir = temp.path();
     World w(dir.string(), std::nullopt);
     MemoryWindowSystem& ws = w.ws;
     FormVariables& st = w.form.vars;
@@ -87,15 +83,14 @@ TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
     std::string got {std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(got, "one\r\n two\r\n \r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator {}), 1);
-    fs::remove_all(dir);
 }
 
 // A real folder the saving user may not write: root writes anywhere, so as
 // root the save runs as the unprivileged user "nobody" (65534).
 TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
 {
-    std::string tmpl = (fs::temp_directory_path() / "vantric-ro-XXXXXX").string();
-    fs::path top = ::mkdtemp(tmpl.data());
+    TempFolder temp;
+    const fs::path& top = temp.path();
     fs::path prog = top / "bin", docs = top / "Documents";
     fs::create_directory(prog);
     fs::create_directory(docs);
@@ -130,7 +125,6 @@ TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
     EXPECT_EQ(got, "one\r\n two\r\n \r\n");
     EXPECT_TRUE(fs::is_empty(prog));
     fs::permissions(prog, fs::perms::owner_all);
-    fs::remove_all(top);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/windows/private_folder.h"
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
+#include "support/error_reason.h"
 
 #include <gtest/gtest.h>
 
@@ -136,13 +137,10 @@ TEST(BlockFiles, FoldersAndFilesWithTheNameTakenAreRefused)
                       +[](FileSystem& f, const std::string& p) { f.openBlockRead(p, 0); },
                       +[](FileSystem& f, const std::string& p) { f.claimScratch(p); },
                       +[](FileSystem& f, const std::string& p) { f.regularFileSize(p); }}) {
-        try {
-            open(*fs, folder);
-            ADD_FAILURE() << "a folder was taken for a file";
-        } catch (const VantricError& e) {
-            EXPECT_EQ(e.reason(), "It is a folder, not a regular file");
-            EXPECT_EQ(e.path(), folder);
-        }
+        auto e = errorOf([&] { open(*fs, folder); });
+        ASSERT_TRUE(e) << "a folder was taken for a file";
+        EXPECT_EQ(e->reason(), "It is a folder, not a regular file");
+        EXPECT_EQ(e->path(), folder);
     }
 }
 
@@ -156,12 +154,7 @@ TEST(BlockFiles, ReparsePointsAreNeverFollowed)
     ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << link;
     ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT) << link;
     auto fs = systemFileSystem();
-    try {
-        fs->claimScratch(link);
-        ADD_FAILURE() << "the link was followed";
-    } catch (const VantricError& e) {
-        EXPECT_EQ(e.reason(), "It is a link (a reparse point), not a regular file");
-    }
+    EXPECT_EQ(reasonOf([&] { fs->claimScratch(link); }), "It is a link (a reparse point), not a regular file");
     EXPECT_THROW(fs->openBlockWrite(link), VantricError);
     EXPECT_THROW(fs->regularFileSize(link), VantricError);
 }
@@ -173,13 +166,10 @@ TEST(ScratchClaim, KeepsASecondCopyOutButLetsTheRunsOwnFilesIn)
     auto fs = systemFileSystem();
     auto claim = fs->claimScratch(path);
     EXPECT_TRUE(exists(path));
-    try {
-        fs->claimScratch(path);
-        ADD_FAILURE() << "a second claim was granted";
-    } catch (const VantricError& e) {
-        EXPECT_EQ(e.reason(), "Another test is using the file");
-        EXPECT_EQ(e.osCode(), EBUSY);
-    }
+    auto second = errorOf([&] { fs->claimScratch(path); });
+    ASSERT_TRUE(second) << "a second claim was granted";
+    EXPECT_EQ(second->reason(), "Another test is using the file");
+    EXPECT_EQ(second->osCode(), EBUSY);
     // Nobody deletes the file under the run.
     EXPECT_FALSE(::DeleteFileW(wide(path).c_str()));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
@@ -210,12 +200,7 @@ TEST(ScratchClaim, AFileWithAnotherNameIsSomeoneElsesData)
     writeAll(other, {9, 9});
     ASSERT_TRUE(::CreateHardLinkW(wide(path).c_str(), wide(other).c_str(), nullptr));
     auto fs = systemFileSystem();
-    try {
-        fs->claimScratch(path);
-        ADD_FAILURE() << "a file with another link was claimed";
-    } catch (const VantricError& e) {
-        EXPECT_EQ(e.reason(), "It has other links: another name shares its data");
-    }
+    EXPECT_EQ(reasonOf([&] { fs->claimScratch(path); }), "It has other links: another name shares its data");
     EXPECT_EQ(readAll(other), (std::vector<std::uint8_t> {9, 9}));
 }
 
@@ -243,9 +228,9 @@ TEST(PrivateFolder, MadeForThisUserAloneAndRemovable)
 
     TempFolder dir;
     auto fs = systemFileSystem();
-    auto made = fs->makePrivateFolder(dir.path());
+    auto made = fs->makePrivateFolder(dir.str());
     ASSERT_TRUE(made);
-    EXPECT_EQ(made->rfind(dir.path() + "\\vantric-", 0), 0u) << *made;
+    EXPECT_EQ(made->rfind(dir.str() + "\\vantric-", 0), 0u) << *made;
     PSECURITY_DESCRIPTOR sd = nullptr;
     PACL dacl = nullptr;
     ASSERT_EQ(::GetNamedSecurityInfoW(wide(*made).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
@@ -300,15 +285,12 @@ TEST(AtomicFile, AFolderThatDoesNotExistIsReportedWithThePath)
 {
     TempFolder dir;
     const std::string path = dir.file("missing\\log.txt");
-    try {
-        systemFileSystem()->createAtomic(path);
-        ADD_FAILURE() << "created in a missing folder";
-    } catch (const VantricError& e) {
-        EXPECT_EQ(e.action(), "Cannot create the file");
-        EXPECT_EQ(e.path(), path);
-        EXPECT_EQ(e.reason(), systemMessage(ERROR_PATH_NOT_FOUND));
-        EXPECT_EQ(e.osCode(), ENOENT);
-    }
+    auto e = errorOf([&] { systemFileSystem()->createAtomic(path); });
+    ASSERT_TRUE(e) << "created in a missing folder";
+    EXPECT_EQ(e->action(), "Cannot create the file");
+    EXPECT_EQ(e->path(), path);
+    EXPECT_EQ(e->reason(), systemMessage(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(e->osCode(), ENOENT);
 }
 
 TEST(Space, FromGetDiskFreeSpaceEx)
@@ -316,9 +298,9 @@ TEST(Space, FromGetDiskFreeSpaceEx)
     TempFolder dir;
     auto fs = systemFileSystem();
     ULARGE_INTEGER avail {}, total {}, free {};
-    ASSERT_TRUE(::GetDiskFreeSpaceExW(wide(dir.path()).c_str(), &avail, &total, &free));
-    EXPECT_EQ(fs->totalBytes(dir.path()), total.QuadPart);
-    EXPECT_GT(fs->availableBytes(dir.path()), 0u);
+    ASSERT_TRUE(::GetDiskFreeSpaceExW(wide(dir.str()).c_str(), &avail, &total, &free));
+    EXPECT_EQ(fs->totalBytes(dir.str()), total.QuadPart);
+    EXPECT_GT(fs->availableBytes(dir.str()), 0u);
     EXPECT_THROW(fs->availableBytes(dir.file("missing")), VantricError);
     EXPECT_FALSE(fs->regularFileSize(dir.file("missing")));
     writeAll(dir.file("five"), {1, 2, 3, 4, 5});

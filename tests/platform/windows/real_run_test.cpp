@@ -33,7 +33,7 @@ struct RealWorld {
 TEST(RealRun, SurveyListsCAsAHardDiskAndARunAddsFiveRows)
 {
     TempFolder prog;
-    RealWorld w(prog.path());
+    RealWorld w(prog.str());
     w.form.Form_Load();
     ASSERT_TRUE(w.ws.errors.empty()) << w.ws.errors[0];
     const auto& drives = w.ws.rows(Ctl::List1);
@@ -71,7 +71,7 @@ TEST(RealRun, SurveyListsCAsAHardDiskAndARunAddsFiveRows)
 TEST(RealRun, ASecondCopyHoldingTheFileStopsTheRunAndLeavesItsFile)
 {
     TempFolder prog;
-    RealWorld w(prog.path());
+    RealWorld w(prog.str());
     w.form.Form_Load();
     auto other = w.fs->claimScratch("C:\\~test.tmp");
     w.ws.selectRow(Ctl::List1, 0);
@@ -87,9 +87,9 @@ TEST(RealRun, ASecondCopyHoldingTheFileStopsTheRunAndLeavesItsFile)
 TEST(RealSave, CrLfLinesBesideTheProgramReplacedWholeInTheSameMinute)
 {
     TempFolder prog;
-    RealWorld w(prog.path());
+    RealWorld w(prog.str());
     MemoryWindowSystem& ws = w.ws;
-    FormState ctx {ws, Services {*w.drives, *w.fs, systemCounter(), systemClock(), {}, prog.path(), documentsFolder()}};
+    FormState ctx {ws, Services {*w.drives, *w.fs, systemCounter(), systemClock(), {}, prog.str(), documentsFolder()}};
     FormVariables& st = ctx.vars;
     for (const char* row : {" C:- Hard Disk  Free Space: 1.00 MB  Total Size: 2.00 MB", " Testing On 1M File", " "})
         ws.addRow(Ctl::List2, row);
@@ -102,9 +102,9 @@ TEST(RealSave, CrLfLinesBesideTheProgramReplacedWholeInTheSameMinute)
     EXPECT_EQ(ws.messages[1].first, "Vantric");
     const std::string path = st.strFileName;
     EXPECT_EQ(ws.messages[1].second, "Log Saved In\r\n" + path);
-    EXPECT_EQ(path.rfind(prog.path() + "\\Vantric_Log_", 0), 0u) << path;
+    EXPECT_EQ(path.rfind(prog.str() + "\\Vantric_Log_", 0), 0u) << path;
     EXPECT_EQ(path.substr(path.size() - 4), ".txt");
-    EXPECT_EQ(path.substr(prog.path().size() + 13, 4), logTimestamp(t).substr(0, 4)) << "year and month";
+    EXPECT_EQ(path.substr(prog.str().size() + 13, 4), logTimestamp(t).substr(0, 4)) << "year and month";
     const std::string want = " C:- Hard Disk  Free Space: 1.00 MB  Total Size: 2.00 MB\r\n Testing On 1M File\r\n \r\nmore\r\n";
     EXPECT_EQ(readAll(path), std::vector<std::uint8_t>(want.begin(), want.end()));
 }

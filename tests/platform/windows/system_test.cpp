@@ -71,7 +71,7 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningExeInUtf8)
 {
     TempFolder dir;
     // A folder name outside the ANSI code page: it must come back intact.
-    const std::string folder = dir.path() + "\\Pr\xC3\xBC" "fung \xE2\x82\xAC \xCE\xA9";
+    const std::string folder = dir.str() + "\\Pr\xC3\xBC" "fung \xE2\x82\xAC \xCE\xA9";
     ASSERT_TRUE(::CreateDirectoryW(wide(folder).c_str(), nullptr));
     const std::string copy = folder + "\\copy.exe";
     ASSERT_TRUE(::CopyFileW(wide(thisProgram()).c_str(), wide(copy).c_str(), FALSE));

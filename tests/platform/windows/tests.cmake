@@ -7,6 +7,7 @@ add_library(vantric_fakes STATIC
   fakes/fake_files.cpp
   fakes/inspecting_file_system.cpp
   fakes/memory_window_system.cpp
+  support/temp_folder.cpp
 )
 target_include_directories(vantric_fakes PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantric_fakes PUBLIC vantric_cli)

@@ -1,0 +1,35 @@
+#include "support/temp_folder.h"
+
+#include <random>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace vantric::test {
+
+TempFolder::TempFolder() : TempFolder(fs::temp_directory_path()) {}
+
+TempFolder::TempFolder(const fs::path& base)
+{
+    std::random_device rd;
+    for (int i = 0; i < 100; ++i) {
+        fs::path p = base / ("vantric-test-" + std::to_string(rd()));
+        std::error_code ec;
+        if (fs::create_directory(p, ec)) {
+            path_ = p;
+            return;
+        }
+        if (ec)
+            throw std::runtime_error("cannot make a test folder under " + base.string() + ": " + ec.message());
+    }
+    throw std::runtime_error("no free test folder name under " + base.string());
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+} // namespace vantric::test
