@@ -249,15 +249,16 @@ TEST_F(Run, ExitDuringARunRemovesOnlyItsScratchFile)
     EXPECT_TRUE(r.fs.files.count(saved));
 }
 
-TEST_F(Run, PreallocationAndSyncFallInsideTheWriteSpan)
+TEST_F(Run, OnlyPreallocationAndSyncFallInsideTheWriteSpan)
 {
     // Each event with the number of stopwatch readings taken before it: the
-    // write pass's Start is the first reading, its first Elapsed the second.
+    // write pass's Start is the first reading, its two Elapsed the second and
+    // third, the read pass's Start the fourth. The opens lie outside.
     std::vector<std::string> events;
     fs.onEvent = [&](const std::string& what) { events.push_back(what + " @" + std::to_string(counter.readings)); };
     form.List1_Click();
     ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
-    EXPECT_EQ(events, (std::vector<std::string> {"preallocate 1024 @1", "sync @1"}));
+    EXPECT_EQ(events, (std::vector<std::string> {"open write @0", "preallocate 1024 @1", "sync @1", "open read @3"}));
 }
 
 TEST_F(Run, RowShorterThanTwoCharactersGivesNoLetter)
@@ -315,6 +316,13 @@ TEST_F(Run, ScratchFileGoesToTheFirstFolderThatLetsUsCreateIt)
              r.fs.refusePrivateUnder.insert("/tmp");
          },
          "", {}},
+        {"a failed claim in the private folder removes the folder",
+         [&](RunWorld& r) {
+             r.fs.refuseCreate[root] = EACCES;
+             r.fs.refuseCreate[home] = EACCES;
+             r.fs.refuseCreate[scratchIn("/tmp/vantric-1")] = EIO;
+         },
+         "", {"/tmp/vantric-1"}},
         {"another failure is not a reason to move on",
          [&](RunWorld& r) { r.fs.refuseCreate[root] = EIO; }, "", {}},
     };

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <limits>
+#include <thread>
 
 using namespace vantric;
 using vantric::test::FakeCounter;
@@ -112,18 +114,31 @@ TEST_F(Timer, SixtyFourBitOverflowRaises)
     EXPECT_THROW(t.Elapsed(), VantricError);
 }
 
-TEST(SystemCounter, IsMonotonicNanoseconds)
+// The system's counter, and a stopwatch on it, against the standard
+// library's steady clock: each reading is bracketed by two of the other
+// clock's, so the interval one measures lies between the other's bounds.
+TEST(SystemCounter, KeepsTimeWithTheSteadyClock)
 {
+    using Steady = std::chrono::steady_clock;
     PerfCounter& c = systemCounter();
-    EXPECT_EQ(c.frequency(), 1000000000);
-    std::int64_t a = c.counter();
-    std::int64_t b = c.counter();
-    EXPECT_LE(a, b);
+    const double frequency = static_cast<double>(c.frequency());
     clsElapsedTimer t;
+    const Steady::time_point before0 = Steady::now();
+    const std::int64_t c0 = c.counter();
     t.Start();
-    double e1 = t.Elapsed();
-    double e2 = t.Elapsed();
-    EXPECT_LE(e1, e2);
+    const Steady::time_point after0 = Steady::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const Steady::time_point before1 = Steady::now();
+    const std::int64_t c1 = c.counter();
+    const double elapsed = t.Elapsed();
+    const Steady::time_point after1 = Steady::now();
+    const double least = std::chrono::duration<double>(before1 - after0).count() - 1e-6;
+    const double most = std::chrono::duration<double>(after1 - before0).count() + 1e-6;
+    EXPECT_GE(least, 0.029);
+    for (double seconds : {static_cast<double>(c1 - c0) / frequency, elapsed}) {
+        EXPECT_GE(seconds, least);
+        EXPECT_LE(seconds, most);
+    }
 }
 
 } // namespace

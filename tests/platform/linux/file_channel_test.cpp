@@ -8,6 +8,7 @@
 #include "fakes/memory_window_system.h"
 #include "platform/refusing_child.h"
 #include "support/error_reason.h"
+#include "support/linux_files.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -27,17 +28,6 @@ using namespace vantric::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A folder on the root file system: VANTRIC_TEST_ROOT_FOLDER, else /var/tmp.
-fs::path rootFolder()
-{
-    const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER");
-    fs::path p = env && *env ? env : "/var/tmp";
-    struct stat a {}, b {};
-    if (::stat(p.c_str(), &a) != 0 || ::stat("/", &b) != 0 || a.st_dev != b.st_dev)
-        ADD_FAILURE() << p << " is not a folder of the root file system; set VANTRIC_TEST_ROOT_FOLDER";
-    return p;
-}
 
 // A fresh folder on the root file system.
 struct TempDir : TempFolder {
@@ -119,26 +109,6 @@ std::size_t residentPages(const fs::path& p)
     for (unsigned char v : vec)
         resident += v & 1;
     return resident;
-}
-
-// The open flags the kernel holds for this process's descriptor of `path`.
-std::optional<unsigned> openFlagsOf(const fs::path& path)
-{
-    for (const auto& e : fs::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        if (fs::read_symlink(e.path(), ec) != path)
-            continue;
-        std::ifstream info("/proc/self/fdinfo/" + e.path().filename().string());
-        std::string key;
-        while (info >> key) {
-            if (key == "flags:") {
-                std::string octal;
-                info >> octal;
-                return static_cast<unsigned>(std::stoul(octal, nullptr, 8));
-            }
-        }
-    }
-    return std::nullopt;
 }
 
 std::string describe(IoMode m)

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <fcntl.h>
@@ -38,6 +40,32 @@ struct World {
     std::unique_ptr<FileSystem> fsys = systemFileSystem();
     FormState form;
 };
+
+// The local clock, against the time of the system clock moved by the zone's
+// offset with the standard library's calendar (not the C library's).
+TEST(LocalClock, TellsTheDateAndTimeInTheZone)
+{
+    ChildResult r = runInChild([] {
+        ::setenv("TZ", "XYZ-5:30", 1); // 5 h 30 east of UTC, no summer time
+        using namespace std::chrono;
+        for (;;) {
+            const auto utc = floor<seconds>(system_clock::now());
+            const LocalDateTime t = systemClock().now();
+            if (floor<seconds>(system_clock::now()) != utc)
+                continue; // a second began meanwhile
+            const auto local = utc + hours(5) + minutes(30);
+            const year_month_day d {floor<days>(local)};
+            const hh_mm_ss hms {local - floor<days>(local)};
+            std::printf("%d-%d-%d %d:%d:%d\n%d-%u-%u %d:%d:%d\n", t.year, t.month, t.day, t.hour, t.minute,
+                        t.second, int(d.year()), unsigned(d.month()), unsigned(d.day()), int(hms.hours().count()),
+                        int(hms.minutes().count()), int(hms.seconds().count()));
+            return 0;
+        }
+    });
+    ASSERT_TRUE(r.exited && r.status == 0) << describe(r);
+    const auto nl = r.out.find('\n');
+    EXPECT_EQ(r.out.substr(0, nl + 1), r.out.substr(nl + 1)) << "the clock, then the time in the zone";
+}
 
 TEST(DocumentsFolder, VariableThenUserDirsThenHome)
 {
