@@ -2,9 +2,11 @@
 # Installs what is missing, builds, then runs the program ("run"), every
 # test ("test"), or every test built with the address and undefined-behaviour
 # sanitizers ("asan"); "windows" cross-builds the Windows program vantric.exe
-# into build-windows/ and runs its tests under Wine. Every build goes through
-# a preset of CMakePresets.json: "ci" (into build/), "asan", "windows". Safe
-# to run again: it installs and rebuilds only what is needed.
+# into build-windows/ and runs its tests under Wine; "deb" and "rpm" make the
+# Debian or RPM package in build/. Every build goes through a preset of
+# CMakePresets.json: "ci" (into build/), "asan", "windows", and the package
+# presets "deb" and "rpm". Safe to run again: it installs and rebuilds only
+# what is needed.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,7 +16,7 @@ packages=(
   qt6-base-dev libgl-dev liburing-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  desktop-file-utils appstream dpkg-dev file librsvg2-bin imagemagick
+  desktop-file-utils appstream dpkg-dev rpm file librsvg2-bin imagemagick
   libxcb1-dev qt6-wayland   # the display check asks the X server itself; Wayland sessions
   locales xvfb              # tests: number formats under real locales, a private X server
 )
@@ -102,6 +104,11 @@ case "${1:-}" in
     configure_and_build asan
     exec ctest --preset asan -j "$(nproc)"
     ;;
+  deb | rpm)
+    install_missing
+    configure_and_build ci
+    exec cpack --preset "$1"
+    ;;
   windows)
     install_missing "${windows_packages[@]}"
     generate_locales
@@ -109,7 +116,7 @@ case "${1:-}" in
     windows_tests
     ;;
   *)
-    echo "usage: $0 run|test|asan|windows" >&2
+    echo "usage: $0 run|test|asan|windows|deb|rpm" >&2
     exit 64
     ;;
 esac

@@ -2,36 +2,21 @@
 # Builds the Debian package from BUILD into OUT with cpack and reads it back
 # with dpkg-deb, without installing it.
 #   deb_test.sh BUILD OUT VERSION USES_URING
-set -euo pipefail
-
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/package_lib.sh"
 build="$1" out="$2" version="$3" uring="$4"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-rm -rf "$out"
-mkdir -p "$out"
-(cd "$build" && cpack -G DEB -B "$out" >"$out/cpack.log") || { cat "$out/cpack.log" >&2; fail "cpack failed"; }
-shopt -s nullglob
-debs=("$out"/*.deb)
-[ "${#debs[@]}" -eq 1 ] || fail "expected one package, found: ${debs[*]}"
-deb="${debs[0]}"
+deb="$(make_package DEB "$build" "$out" deb)"
 arch="$(dpkg --print-architecture)"
 [ "$(basename "$deb")" = "vantric_${version}_${arch}.deb" ] || fail "package file is $(basename "$deb")"
 
-# The files: the same list as a plain install under /usr.
-actual="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's:^\./usr/::' | LC_ALL=C sort)"
-diff -u "$here/expected_files.txt" - <<<"$actual" || fail "packaged files differ from the expected list"
+same_files "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }')"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = vantric ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
-[ -n "$(field Description)" ] || fail "no Description"
+described "$build" "$(field Description | head -n 1)" "$(field Description | tail -n +2 | sed 's/^ //')"
 
 # Depends: the package of every library the packaged program needs, the Qt
 # platform plugins, liburing when the build uses it; nothing for building.
@@ -39,9 +24,7 @@ depends="$(field Depends)"
 echo "Depends: $depends"
 names="$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | LC_ALL=C sort)"
 wanted=(libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins)
-case "$uring" in
-  ON | TRUE | 1 | YES) wanted+=(liburing2) ;;
-esac
+is_on "$uring" && wanted+=(liburing2)
 dpkg-deb -x "$deb" "$out/unpacked"
 # Each library the program needs, found where the loader finds it, and the
 # package that ships that file (under /lib or /usr/lib: the two are one).
@@ -53,9 +36,9 @@ owner_of() {
   esac
   { dpkg -S "$path" 2>/dev/null || dpkg -S "$alt" 2>/dev/null || true; } | head -n 1 | sed 's/:.*//'
 }
-bin="$out/unpacked/usr/bin/vantric"
-found="$(ldd "$bin" | awk '$2 == "=>" { print $1, $3 }')"
-for soname in $(readelf -d "$bin" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+programs=("$out/unpacked/usr/bin/vantric" "$out/unpacked/usr/bin/vantric-cli")
+found="$(for p in "${programs[@]}"; do ldd "$p"; done | awk '$2 == "=>" { print $1, $3 }' | sort -u)"
+for soname in $(needed_libraries "${programs[@]}"); do
   path="$(awk -v so="$soname" '$1 == so { print $2 }' <<<"$found")"
   [ -n "$path" ] || fail "the loader cannot find $soname"
   owner="$(owner_of "$path")"

@@ -2,17 +2,11 @@
 # Checks on an install into a staging folder.
 #   install_test.sh stage BUILD STAGE        install BUILD into STAGE with prefix /usr
 #   install_test.sh CHECK STAGE [ARG...]     one check on the staged files
-set -euo pipefail
-
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../support/package_lib.sh"
 id=io.github.vantric.Vantric
 check="$1"
 shift
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 
 case "$check" in
   stage)
@@ -22,12 +16,8 @@ case "$check" in
     ;;
 
   files)
-    # Exactly the expected files: nothing missing, nothing extra.
     stage="$1"
-    actual="$(cd "$stage/usr" && find . \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort)"
-    others="$(cd "$stage" && find . -mindepth 1 -maxdepth 1 ! -name usr -printf '%P\n')"
-    [ -z "$others" ] || fail "installed outside the prefix: $others"
-    diff -u "$here/expected_files.txt" - <<<"$actual" || fail "installed files differ from the expected list"
+    same_files "$(cd "$stage" && find . \( -type f -o -type l \))"
     [ -x "$stage/usr/bin/vantric" ] || fail "the program is not executable"
     for n in 16 22 24 32 48 64 128 256; do
       size="$(file -b "$stage/usr/share/icons/hicolor/${n}x${n}/apps/$id.png")"

@@ -1,0 +1,54 @@
+# Shared by the install and package tests, which source it.
+set -euo pipefail
+shopt -s nullglob
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+installed_files="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../cmake" && pwd)/installed_files.txt"
+
+# make_package GENERATOR BUILD OUT EXTENSION: runs cpack on BUILD into a
+# fresh OUT and prints the one package it made.
+make_package() {
+  local gen="$1" build="$2" out="$3" ext="$4" made
+  rm -rf "$out"
+  mkdir -p "$out"
+  (cd "$build" && cpack -G "$gen" -B "$out" >"$out/cpack.log" 2>&1) || { cat "$out/cpack.log" >&2; fail "cpack -G $gen failed"; }
+  made=("$out"/*."$ext")
+  [ "${#made[@]}" -eq 1 ] || fail "expected one package, found: ${made[*]}"
+  echo "${made[0]}"
+}
+
+# same_files LISTING: the paths, one a line, are exactly the installed files
+# under the prefix /usr: nothing missing, no extra file or folder, nothing
+# elsewhere.
+same_files() {
+  sed 's:^\./::; s:^/\?usr/::' <<<"$1" | LC_ALL=C sort | diff -u "$installed_files" - ||
+    fail "files differ from the installed list"
+}
+
+# described BUILD SUMMARY DESCRIPTION: the package says what the program does
+# in the project's words, not in CPack's placeholder.
+described() {
+  local config="$1/CPackConfig.cmake"
+  setting() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$config"; }
+  [ "$2" = "$(setting CPACK_PACKAGE_DESCRIPTION_SUMMARY)" ] || fail "summary: $2"
+  [ "$3" = "$(setting CPACK_PACKAGE_DESCRIPTION)" ] || fail "description: $3"
+}
+
+# needed_libraries ELF...: the sonames the files link, sorted.
+needed_libraries() {
+  local f
+  for f in "$@"; do
+    readelf -d "$f" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'
+  done | LC_ALL=C sort -u
+}
+
+is_on() {
+  case "$1" in
+    ON | TRUE | 1 | YES) return 0 ;;
+  esac
+  return 1
+}
