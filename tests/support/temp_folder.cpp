@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include <cstdlib>
 #include <random>
 #include <stdexcept>
 
@@ -7,7 +8,23 @@ namespace fs = std::filesystem;
 
 namespace vantric::test {
 
-TempFolder::TempFolder() : TempFolder(fs::temp_directory_path()) {}
+namespace {
+
+// VANTRIC_TEST_ROOT_FOLDER, else /var/tmp where there is one (on the root
+// file system, unlike a /tmp in memory), else the system's temporary folder.
+fs::path defaultBase()
+{
+    if (const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER"); env && *env)
+        return env;
+    std::error_code ec;
+    if (fs::is_directory("/var/tmp", ec))
+        return "/var/tmp";
+    return fs::temp_directory_path();
+}
+
+} // namespace
+
+TempFolder::TempFolder() : TempFolder(defaultBase()) {}
 
 TempFolder::TempFolder(const fs::path& base)
 {

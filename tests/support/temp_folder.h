@@ -8,7 +8,7 @@ namespace vantric::test {
 
 class TempFolder {
 public:
-    // Under the system's temporary folder, or under `base`.
+    // Under VANTRIC_TEST_ROOT_FOLDER, /var/tmp or the temporary folder; or under `base`.
     TempFolder();
     explicit TempFolder(const std::filesystem::path& base);
     ~TempFolder();

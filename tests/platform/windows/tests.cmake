@@ -5,7 +5,6 @@
 add_library(vantric_fakes STATIC
   fakes/fake_drives.cpp
   fakes/fake_files.cpp
-  fakes/inspecting_file_system.cpp
   fakes/memory_window_system.cpp
   support/temp_folder.cpp
 )
@@ -15,6 +14,7 @@ vantric_warnings(vantric_fakes)
 
 add_executable(vantric_tests
   platform/errors_test.cpp
+  platform/file_system_test.cpp
   survey/drive_probe_test.cpp
   bench/clsElapsedTimer_test.cpp
   bench/size_ladder_test.cpp
