@@ -19,6 +19,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <set>
+#include <thread>
 #include <unistd.h>
 
 using namespace vantric;
@@ -49,10 +50,16 @@ TEST(LocalClock, TellsTheDateAndTimeInTheZone)
         ::setenv("TZ", "XYZ-5:30", 1); // 5 h 30 east of UTC, no summer time
         using namespace std::chrono;
         for (;;) {
-            const auto utc = floor<seconds>(system_clock::now());
+            // Away from the turn of a second: time() may lag the clock by a tick.
+            const auto at = system_clock::now();
+            const auto utc = floor<seconds>(at);
+            if (at - utc < milliseconds(100) || at - utc > milliseconds(900)) {
+                std::this_thread::sleep_for(milliseconds(50));
+                continue;
+            }
             const LocalDateTime t = systemClock().now();
             if (floor<seconds>(system_clock::now()) != utc)
-                continue; // a second began meanwhile
+                continue;
             const auto local = utc + hours(5) + minutes(30);
             const year_month_day d {floor<days>(local)};
             const hh_mm_ss hms {local - floor<days>(local)};
