@@ -17,8 +17,9 @@ fs::path defaultBase()
     if (const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER"); env && *env)
         return env;
     std::error_code ec;
-    if (fs::is_directory("/var/tmp", ec))
-        return "/var/tmp";
+    const fs::path varTmp = "/var/tmp"; // not a full path on Windows
+    if (varTmp.is_absolute() && fs::is_directory(varTmp, ec))
+        return varTmp;
     return fs::temp_directory_path();
 }
 
