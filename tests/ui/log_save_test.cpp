@@ -37,6 +37,21 @@ TEST(LogName, MonthBeforeDayAndMinuteAfterTheTwentyFourHour)
         EXPECT_EQ(logTimestamp(c.t), c.digits);
 }
 
+TEST(SaveState, TheLoopCounterEndsPastTheLastRowAndTheNameStays)
+{
+    MemoryWindowSystem ws;
+    FakeDriveSource drives;
+    FakeFileSystem fs;
+    FakeCounter counter;
+    FixedClock clock;
+    FormState form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog"}};
+    for (const char* row : {"one", " two", " "})
+        ws.addRow(Ctl::List2, row);
+    saveLog(form);
+    EXPECT_EQ(form.vars.lngIndex, 3);
+    EXPECT_EQ(form.vars.strFileName, "/fake/prog" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt");
+}
+
 struct SaveWorld {
     MemoryWindowSystem ws;
     FakeDriveSource drives;

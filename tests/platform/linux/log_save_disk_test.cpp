@@ -100,26 +100,6 @@ TEST(DocumentsFolder, VariableThenUserDirsThenHome)
         EXPECT_EQ(documentsFolderFrom(c.variable, c.userDirs, c.home, isFolder), c.want) << c.variable << c.userDirs;
 }
 
-TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
-{
-    TempFolder temp;
-    const fs::path& dir = temp.path();
-    World w(dir.string(), std::nullopt);
-    MemoryWindowSystem& ws = w.ws;
-    FormVariables& st = w.form.vars;
-    for (const char* row : {"one", " two", " "})
-        ws.addRow(Ctl::List2, row);
-    saveLog(w.form);
-    saveLog(w.form);
-    EXPECT_EQ(st.lngIndex, 3); // the loop counter ends past the last row
-    EXPECT_EQ(st.strFileName, (dir / "Vantric_Log_2612050907.txt").string());
-    fs::path file = dir / "Vantric_Log_2612050907.txt";
-    std::ifstream in(file, std::ios::binary);
-    std::string got {std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(got, "one\r\n two\r\n \r\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator {}), 1);
-}
-
 // A real folder the saving user may not write: root writes anywhere, so as
 // root the save runs as the unprivileged user "nobody" (65534).
 TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)

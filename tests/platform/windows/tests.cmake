@@ -23,7 +23,6 @@ add_executable(vantric_tests
   ui/log_save_test.cpp
   platform/windows/drive_source_test.cpp
   platform/windows/file_system_test.cpp
-  platform/windows/real_run_test.cpp
   platform/windows/system_test.cpp
   platform/windows/win_test_support.cpp
 )
@@ -31,13 +30,9 @@ target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantric_tests PRIVATE vantric_fakes GTest::gtest GTest::gtest_main)
 target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
-# The whole runs on drive C: share its scratch file and go one at a time.
 gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER -RealRun.*:ChildOnly.*
+  TEST_FILTER -ChildOnly.*
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED wine_links ENVIRONMENT "VANTRIC_TEST_LINK=C:/vantric-test-link")
-gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER RealRun.*
-  PROPERTIES TIMEOUT 120 RESOURCE_LOCK drive_c_scratch)
 
 # The user's number conventions, in the locale Wine takes from the host's
 # environment (scripts/vantric.sh generates these C-library locales).
