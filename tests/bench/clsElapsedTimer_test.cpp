@@ -18,14 +18,22 @@ struct Timer : ::testing::Test {
     FakeCounter c;
 };
 
-TEST_F(Timer, NewStopwatchIsStoppedAtZero)
+TEST_F(Timer, NewStopwatchIsStoppedAtZeroAndEachCallTakesAtMostOneReading)
 {
     clsElapsedTimer t(c);
-    EXPECT_EQ(c.frequencyReads, 1);
     EXPECT_FALSE(t.IsRunning());
     EXPECT_EQ(t.Elapsed(), 0.0);
     EXPECT_EQ(t.StopTimer(), 0.0);
     EXPECT_EQ(c.readings, 0);
+    for (auto [call, readings] : {std::pair {+[](clsElapsedTimer& x) { x.Start(); }, 1},
+                                  {+[](clsElapsedTimer& x) { x.Elapsed(); }, 2},
+                                  {+[](clsElapsedTimer& x) { x.StopTimer(); }, 3},
+                                  {+[](clsElapsedTimer& x) { x.StopTimer(); }, 3},
+                                  {+[](clsElapsedTimer& x) { x.Elapsed(); }, 3}}) {
+        call(t);
+        EXPECT_EQ(c.readings, readings);
+    }
+    EXPECT_EQ(c.frequencyReads, 1);
 }
 
 TEST_F(Timer, ReadingsFollowTheCounterExactly)
@@ -70,21 +78,6 @@ TEST_F(Timer, ReadingsFollowTheCounterExactly)
             EXPECT_EQ(t.IsRunning(), s.running) << cs.name;
         }
     }
-}
-
-TEST_F(Timer, EachCallTakesAtMostOneReading)
-{
-    clsElapsedTimer t(c);
-    t.Start();
-    EXPECT_EQ(c.readings, 1);
-    t.Elapsed();
-    EXPECT_EQ(c.readings, 2);
-    t.StopTimer();
-    EXPECT_EQ(c.readings, 3);
-    t.StopTimer();
-    t.Elapsed();
-    EXPECT_EQ(c.readings, 3);
-    EXPECT_EQ(c.frequencyReads, 1);
 }
 
 TEST_F(Timer, FrequencyZeroRaisesDivisionErrors)
