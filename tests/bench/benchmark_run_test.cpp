@@ -104,23 +104,6 @@ TEST_F(Run, LabelsAreEmptyUntilTheirPassEnds)
     EXPECT_EQ(seen[1], (std::vector<std::string> {".001953", "1.0000 Seconds", "", ""}));
 }
 
-TEST_F(Run, ExistingLongerScratchFileIsOverwrittenFromTheStartThenDeleted)
-{
-    fs.files[kScratch] = std::vector<std::uint8_t>(5000, 0xAB);
-    std::vector<std::uint8_t> afterWrite;
-    ws.onDoEvents = [&] {
-        if (fs.files.count(kScratch))
-            afterWrite = fs.files[kScratch];
-    };
-    form.List1_Click();
-    ASSERT_EQ(afterWrite.size(), 5000u);
-    EXPECT_EQ(std::vector<std::uint8_t>(afterWrite.begin(), afterWrite.begin() + 1024),
-              std::vector<std::uint8_t>(1024, 0));
-    EXPECT_EQ(afterWrite[1024], 0xAB);
-    EXPECT_FALSE(fs.files.count(kScratch));
-    EXPECT_EQ(log().size(), 5u);
-}
-
 TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
 {
     struct Case {

@@ -96,15 +96,6 @@ TEST_P(Engine, FailuresComeBackAsErrnoOfTheirTransfer)
     ::close(ro);
 }
 
-TEST_P(Engine, TellsWhetherItRunsAlongsideTheCaller)
-{
-    Pipe p;
-    BufferPool pool(1, 4096, 4096);
-    auto engine = GetParam().make(p.w, pool);
-    ASSERT_TRUE(engine);
-    EXPECT_EQ(engine->async(), std::string(GetParam().name) == "ring");
-}
-
 std::vector<EngineKind> kinds()
 {
     return {{"sync", syncEngine}, {"ring", makeUringEngine}};
