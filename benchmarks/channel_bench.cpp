@@ -26,7 +26,7 @@
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,7 @@
 #include "app/system_services.h"
 
+#include "platform/folders.h"
+
 namespace vantric {
 
 Services SystemServices::services() const

@@ -5,6 +5,7 @@
 #include "bench/size_ladder.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/folders.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,5 @@
 #pragma once
-// The local date and time, and where the running program lives.
-
-#include <functional>
-#include <optional>
-#include <string>
+// The local date and time.
 
 namespace vantric {
 
@@ -23,21 +19,5 @@ public:
 };
 
 Clock& systemClock();
-
-// The folder of the running executable, without a trailing separator.
-std::string programFolder();
-
-// The user's documents folder: XDG_DOCUMENTS_DIR from the environment or
-// from the user-dirs.dirs file, when it is a folder; else the home folder;
-// nullopt when neither is known.
-std::optional<std::string> documentsFolder();
-
-// The same from given parts: the variable's value, the text of
-// user-dirs.dirs, the home folder and a test for folders.
-std::optional<std::string> documentsFolderFrom(const std::string& variable, const std::string& userDirs, const std::string& home,
-                                const std::function<bool(const std::string&)>& isFolder);
-
-// The path separator of this system.
-char pathSeparator();
 
 } // namespace vantric

@@ -1,7 +1,7 @@
 #pragma once
 // The file operations the run and the log save need from the OS.
 
-#include "platform/block_io.h"
+#include "platform/io/block_io.h"
 
 #include <cstdint>
 #include <memory>

@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/drive_source.h"
 #include "platform/file_system.h"
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 #include "platform/number_format.h"
 #include "platform/perf_counter.h"
 #include "platform/window_system.h"

@@ -1,6 +1,7 @@
 #include "ui/log_save.h"
 
 #include "platform/errors.h"
+#include "platform/folders.h"
 
 #include <cerrno>
 #include <cstdio>

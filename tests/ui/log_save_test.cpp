@@ -3,6 +3,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
 #include "fakes/memory_window_system.h"
+#include "platform/folders.h"
 #include "support/fixed_clock.h"
 #include "ui/log_save.h"
 

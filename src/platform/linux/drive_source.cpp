@@ -1,4 +1,4 @@
-#include "platform/linux/bounded_call.h"
+#include "platform/io/bounded_call.h"
 #include "platform/drive_source.h"
 #include "platform/errors.h"
 #include "platform/linux/mount_table.h"
@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <mutex>
-#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -29,35 +27,23 @@ std::string readMountInfo()
     return ss.str();
 }
 
-// Mount points whose space query hung once; they fail at once from then on.
-std::mutex g_hungMutex;
-std::set<std::string> g_hung;
+DriveQueries g_space("file system");
 
 struct statvfs statvfsWithTimeout(const std::string& path)
 {
-    {
-        std::lock_guard lock(g_hungMutex);
-        if (g_hung.count(path))
-            throw VantricError("Cannot query the drive", "The file system does not answer", path);
-    }
     struct Answer {
         int err = 0;
         struct statvfs st {};
     };
-    auto answer = callWithin<Answer>(std::chrono::seconds(2), [path] {
+    const Answer answer = g_space.ask<Answer>(path, [path] {
         Answer a;
         if (::statvfs(path.c_str(), &a.st) != 0)
             a.err = errno;
         return a;
     });
-    if (!answer) {
-        std::lock_guard hl(g_hungMutex);
-        g_hung.insert(path);
-        throw VantricError("Cannot query the drive", "The file system did not answer within 2 seconds", path);
-    }
-    if (answer->err)
-        throw osError("Cannot query the drive", answer->err, path);
-    return answer->st;
+    if (answer.err)
+        throw osError("Cannot query the drive", answer.err, path);
+    return answer.st;
 }
 
 class LinuxDrive : public Drive {

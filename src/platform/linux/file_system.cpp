@@ -1,4 +1,4 @@
-#include "platform/linux/block_file.h"
+#include "platform/linux/block_hooks.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 
@@ -170,13 +170,13 @@ public:
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
     {
         OpenedFile f = openRegular(path, O_WRONLY | O_CREAT, opt_.direct, "Cannot create the scratch file");
-        return makeBlockWriter(std::move(f.fd), f.direct, opt_, path);
+        return makeBlockWriter(blockHooks(std::move(f.fd), f.direct), opt_, path);
     }
 
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
     {
         OpenedFile f = openRegular(path, O_RDONLY, opt_.direct, "Cannot open the scratch file");
-        return makeBlockReader(std::move(f.fd), f.direct, opt_, path, wanted);
+        return makeBlockReader(blockHooks(std::move(f.fd), f.direct), opt_, path, wanted);
     }
 
     std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override

@@ -1,7 +1,9 @@
 #pragma once
 // Maps the mounted file systems of a Linux machine to drive letters C..Z and
 // classifies them by the drive type codes. Pure text and file reading, so it
-// can be tested against a mountinfo text and a sysfs tree kept as test data.
+// can be tested against a mountinfo text and a sysfs tree kept as test data:
+// parsing in mount_table.cpp, classifying in mount_classify.cpp, lettering
+// in mount_letters.cpp.
 
 #include "platform/drive_source.h"
 
@@ -36,6 +38,12 @@ std::vector<MountEntry> parseMountInfo(const std::string& text);
 
 // Undoes the octal escapes (\040 and the like) of mountinfo fields.
 std::string unescapeMountField(const std::string& field);
+
+// Whether `path` is `prefix` or lies below it.
+bool underPath(const std::string& path, const std::string& prefix);
+
+// Of stacked mounts on one path, the one in view (the last mounted).
+std::vector<MountEntry> visibleMounts(const std::vector<MountEntry>& mounts);
 
 bool isExcludedMount(const MountEntry& m);
 

@@ -1,6 +1,6 @@
 // Built without liburing: every file pass uses the synchronous engine.
 
-#include "platform/linux/uring_engine.h"
+#include "platform/linux/io_engines.h"
 
 namespace vantric {
 

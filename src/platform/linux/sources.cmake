@@ -1,14 +1,16 @@
 # The Linux platform layer.
 target_sources(vantric_platform_linux PRIVATE
-  platform/linux/block_file.cpp
+  platform/linux/block_hooks.cpp
   platform/linux/clock.cpp
   platform/linux/drive_source.cpp
   platform/linux/file_system.cpp
+  platform/linux/folders.cpp
+  platform/linux/mount_classify.cpp
+  platform/linux/mount_letters.cpp
   platform/linux/mount_table.cpp
   platform/linux/numeric_locale.cpp
-  platform/linux/perf_counter.cpp
+  platform/linux/stop_hook.cpp
   platform/linux/sync_engine.cpp
-  platform/linux/termination.cpp
 )
 find_package(Threads REQUIRED)
 target_link_libraries(vantric_platform_linux PUBLIC Threads::Threads)

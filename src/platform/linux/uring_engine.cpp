@@ -1,4 +1,4 @@
-#include "platform/linux/uring_engine.h"
+#include "platform/linux/io_engines.h"
 
 #include "platform/errors.h"
 

@@ -1,12 +1,9 @@
 #include "platform/drive_source.h"
-#include "platform/windows/bounded_call.h"
+#include "platform/io/bounded_call.h"
 #include "platform/windows/drive_types.h"
 #include "platform/windows/win_text.h"
 
 #include <windows.h>
-
-#include <mutex>
-#include <set>
 
 namespace vantric {
 
@@ -42,33 +39,25 @@ struct Space {
     ULARGE_INTEGER total {};
 };
 
-// Roots whose space query hung once; they fail at once from then on.
-std::mutex g_hungMutex;
-std::set<char> g_hung;
+DriveQueries g_space("drive");
 
 Space spaceWithin(char letter)
 {
     const std::string root = rootText(letter);
-    {
-        std::lock_guard lock(g_hungMutex);
-        if (g_hung.count(letter))
-            throw VantricError("Cannot query the drive", "The drive does not answer", root);
-    }
-    auto answer = callWithin<Space>(std::chrono::seconds(2), [letter] {
+    const Space answer = g_space.ask<Space>(root, [letter] {
+        // A drive without its medium must fail the query, not ask the user.
+        DWORD before = 0;
+        ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &before);
         Space s;
         ULARGE_INTEGER free {};
         if (!::GetDiskFreeSpaceExW(rootOf(letter).c_str(), &s.available, &s.total, &free))
             s.err = ::GetLastError();
+        ::SetThreadErrorMode(before, nullptr);
         return s;
     });
-    if (!answer) {
-        std::lock_guard lock(g_hungMutex);
-        g_hung.insert(letter);
-        throw VantricError("Cannot query the drive", "The drive did not answer within 2 seconds", root);
-    }
-    if (answer->err)
-        throw winError("Cannot query the drive", answer->err, root);
-    return *answer;
+    if (answer.err)
+        throw winError("Cannot query the drive", answer.err, root);
+    return answer;
 }
 
 class WinDrive : public Drive {

@@ -1,5 +1,5 @@
 #include "platform/file_system.h"
-#include "platform/windows/block_file.h"
+#include "platform/windows/block_hooks.h"
 #include "platform/windows/private_folder.h"
 #include "platform/windows/scratch_claims.h"
 #include "platform/windows/unique_handle.h"
@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <vector>
 
 namespace vantric {
 
@@ -185,30 +184,6 @@ private:
     UniqueHandle h_;
 };
 
-} // namespace
-
-std::wstring privateFolderSddl()
-{
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    DWORD size = 0;
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::vector<std::uint8_t> buf(size);
-    std::wstring sddl;
-    if (size && ::GetTokenInformation(token, TokenUser, buf.data(), size, &size)) {
-        wchar_t* sid = nullptr;
-        if (::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buf.data())->User.Sid, &sid)) {
-            sddl = L"D:P(A;OICI;FA;;;" + std::wstring(sid) + L")";
-            ::LocalFree(sid);
-        }
-    }
-    ::CloseHandle(token);
-    return sddl;
-}
-
-namespace {
-
 class WinFileSystem : public FileSystem {
 public:
     explicit WinFileSystem(IoOptions opt) : opt_(opt) {}
@@ -218,7 +193,7 @@ public:
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_WRITE, OPEN_ALWAYS, direct, opt_.async,
                                      "Cannot create the scratch file");
-        return makeBlockWriter(std::move(h), direct, opt_.async, opt_, path);
+        return makeBlockWriter(blockHooks(std::move(h), direct, opt_.async, true, path), opt_, path);
     }
 
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
@@ -226,7 +201,7 @@ public:
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_READ, OPEN_EXISTING, direct, opt_.async,
                                      "Cannot open the scratch file");
-        return makeBlockReader(std::move(h), direct, opt_.async, opt_, path, wanted);
+        return makeBlockReader(blockHooks(std::move(h), direct, opt_.async, false, path), opt_, path, wanted);
     }
 
     std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override

@@ -1,6 +1,5 @@
 #include "platform/windows/io_engines.h"
 
-#include <deque>
 #include <stdexcept>
 #include <vector>
 
@@ -72,34 +71,11 @@ Completion transferNow(HANDLE h, bool write, std::uint8_t* data, std::uint64_t o
 
 namespace {
 
-class SyncEngine : public HandleEngine {
-public:
-    explicit SyncEngine(HANDLE h) : h_(h) {}
-
-    bool async() const override { return false; }
-    void setHandle(HANDLE h) override { h_ = h; }
-
-    void queue(const Transfer& t) override
-    {
-        Completion c = transferNow(h_, t.write, t.data, t.offset, t.length, t.need);
-        c.slot = t.slot;
-        done_.add(c);
-    }
-
-    void submit() override {}
-
-    Completion wait() override { return done_.next(); }
-
-private:
-    HANDLE h_;
-    FinishedTransfers done_;
-};
-
 // One OVERLAPPED and event per buffer of the pool. Queued transfers start
 // together at submit (or wait); completions come back in any order.
-class OverlappedEngine : public HandleEngine {
+class OverlappedEngine : public IoEngine {
 public:
-    OverlappedEngine(HANDLE h, int slots) : h_(h), ops_(static_cast<std::size_t>(slots))
+    OverlappedEngine(const HANDLE& h, int slots) : h_(h), ops_(static_cast<std::size_t>(slots))
     {
         for (Op& op : ops_)
             op.ov.hEvent = op.event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -122,7 +98,6 @@ public:
     }
 
     bool async() const override { return true; }
-    void setHandle(HANDLE h) override { h_ = h; }
 
     void queue(const Transfer& t) override
     {
@@ -208,20 +183,22 @@ private:
         op.state = Op::Done;
     }
 
-    HANDLE h_;
+    const HANDLE& h_;
     std::vector<Op> ops_;
 };
 
 } // namespace
 
-std::unique_ptr<HandleEngine> makeOverlappedEngine(HANDLE h, int slots)
+std::unique_ptr<IoEngine> makeOverlappedEngine(const HANDLE& h, int slots)
 {
     return std::make_unique<OverlappedEngine>(h, slots);
 }
 
-std::unique_ptr<HandleEngine> makeSyncEngine(HANDLE h)
+std::unique_ptr<IoEngine> makeSyncEngine(const HANDLE& h)
 {
-    return std::make_unique<SyncEngine>(h);
+    return std::make_unique<SyncEngine>([&h](const Transfer& t) {
+        return transferNow(h, t.write, t.data, t.offset, t.length, t.need);
+    });
 }
 
 } // namespace vantric

@@ -1,9 +1,9 @@
 #pragma once
 // The engines that move a block file's buffers: overlapped I/O with every
 // buffer of the pool in flight at once, or one call after another. On this
-// system a failed transfer's result is the negated system error code.
+// system a failed transfer's result is the system error code.
 
-#include "platform/io_engine.h"
+#include "platform/io/io_engine.h"
 
 #include <windows.h>
 
@@ -11,16 +11,12 @@
 
 namespace vantric {
 
-class HandleEngine : public IoEngine {
-public:
-    // Later transfers go to `h`; only when none is in flight.
-    virtual void setHandle(HANDLE h) = 0;
-};
-
+// Both take the handle by reference: transfers go to whatever handle it
+// holds when they start, and it changes only while none is in flight.
 // `h` must have been opened with FILE_FLAG_OVERLAPPED; `slots` buffers.
-std::unique_ptr<HandleEngine> makeOverlappedEngine(HANDLE h, int slots);
+std::unique_ptr<IoEngine> makeOverlappedEngine(const HANDLE& h, int slots);
 // Works on a handle opened either way, waiting for each transfer.
-std::unique_ptr<HandleEngine> makeSyncEngine(HANDLE h);
+std::unique_ptr<IoEngine> makeSyncEngine(const HANDLE& h);
 
 // Moves `length` bytes at `offset` and waits for them, going on after a
 // short transfer until `need` bytes have moved; the bytes moved and, when

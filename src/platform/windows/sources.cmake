@@ -1,14 +1,15 @@
 # The Windows platform layer: the Win32 API and the standard library only.
 target_sources(vantric_platform_windows PRIVATE
-  platform/windows/block_file.cpp
+  platform/windows/block_hooks.cpp
   platform/windows/clock.cpp
   platform/windows/drive_source.cpp
   platform/windows/file_system.cpp
+  platform/windows/folders.cpp
   platform/windows/io_engines.cpp
   platform/windows/numeric_locale.cpp
-  platform/windows/perf_counter.cpp
+  platform/windows/private_folder.cpp
   platform/windows/scratch_claims.cpp
-  platform/windows/termination.cpp
+  platform/windows/stop_hook.cpp
   platform/windows/win_text.cpp
 )
 # Paths and texts cross into the system as UTF-16.

@@ -1,42 +1,19 @@
 #pragma once
-// An owned file handle, closed when it goes.
+// A file handle with one owner.
+
+#include "platform/io/unique_resource.h"
 
 #include <windows.h>
 
-#include <utility>
-
 namespace vantric {
 
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE h) : h_(h) {}
-    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, INVALID_HANDLE_VALUE)) {}
-    UniqueHandle& operator=(UniqueHandle&& o) noexcept
-    {
-        if (this != &o) {
-            reset();
-            h_ = std::exchange(o.h_, INVALID_HANDLE_VALUE);
-        }
-        return *this;
-    }
-    ~UniqueHandle() { reset(); }
-
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    // The system's error code of the close, 0 when it went well.
-    DWORD close()
-    {
-        if (!valid())
-            return 0;
-        DWORD err = ::CloseHandle(h_) ? 0 : ::GetLastError();
-        h_ = INVALID_HANDLE_VALUE;
-        return err;
-    }
-    void reset() { close(); }
-
-private:
-    HANDLE h_ = INVALID_HANDLE_VALUE;
+struct HandleTraits {
+    using Value = HANDLE;
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static bool valid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static int close(HANDLE h) { return ::CloseHandle(h) ? 0 : static_cast<int>(::GetLastError()); }
 };
+
+using UniqueHandle = UniqueResource<HandleTraits>;
 
 } // namespace vantric

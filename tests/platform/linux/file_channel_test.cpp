@@ -2,7 +2,7 @@
 #include "fakes/fake_files.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 #include "platform/refusing_child.h"
 #include "support/error_reason.h"
 #include "support/linux_files.h"
@@ -188,6 +188,16 @@ TEST(ChannelOnRoot, TheKernelHoldsODirectOnBothPassesDescriptors)
             auto flags = openFlagsOf(file);
             ASSERT_TRUE(flags.has_value());
             EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
+            // The odd tail leaves direct I/O; the mode reported follows the
+            // kernel's flag.
+            FormVariables st;
+            st.lngCount = kOddCount;
+            writeLoop(w, st);
+            w.flush();
+            flags = openFlagsOf(file);
+            ASSERT_TRUE(flags.has_value());
+            EXPECT_FALSE(*flags & O_DIRECT);
+            EXPECT_FALSE(w.mode().direct);
             w.close();
         }
         ReadChannel r(fsys->openBlockRead(file.string(), 0), file.string());

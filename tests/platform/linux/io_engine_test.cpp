@@ -1,6 +1,5 @@
-#include "platform/buffer_pool.h"
-#include "platform/linux/sync_engine.h"
-#include "platform/linux/uring_engine.h"
+#include "platform/io/buffer_pool.h"
+#include "platform/linux/io_engines.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

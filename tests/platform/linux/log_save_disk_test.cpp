@@ -4,6 +4,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/memory_window_system.h"
+#include "platform/folders.h"
 #include "support/child_process.h"
 #include "support/fixed_clock.h"
 #include "support/temp_folder.h"

@@ -3,7 +3,7 @@
 // private folder's access list. The rest is in the portable test.
 
 #include "platform/file_system.h"
-#include "platform/windows/block_file.h"
+#include "platform/windows/block_hooks.h"
 #include "platform/windows/private_folder.h"
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
@@ -14,7 +14,6 @@
 #include <aclapi.h>
 #include <sddl.h>
 #include <windows.h>
-
 
 using namespace vantric;
 using namespace vantric::test;

@@ -1,10 +1,10 @@
-// Windows' answers for the counter, the clock, the program's folder, the
+// Windows' answers for the clock, the program's folder, the
 // documents folder, number conventions and error texts.
 
 #include "bench/figures.h"
 #include "platform/clock.h"
+#include "platform/folders.h"
 #include "platform/number_format.h"
-#include "platform/windows/bounded_call.h"
 #include "platform/windows/numeric_locale.h"
 #include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
@@ -166,19 +166,6 @@ TEST(Text, Utf16InsideUtf8Outside)
     EXPECT_EQ(utf8(wide(s)), s);
     EXPECT_EQ(wide(s).size(), 19u);
     EXPECT_EQ(utf8(wide("")), "");
-}
-
-TEST(BoundedCall, AnAnswerInTimeOrNoneAtAll)
-{
-    auto quick = callWithin<int>(std::chrono::milliseconds(2000), [] { return 7; });
-    EXPECT_EQ(quick, 7);
-    DWORD start = ::GetTickCount();
-    auto slow = callWithin<int>(std::chrono::milliseconds(100), [] {
-        ::Sleep(1500);
-        return 8;
-    });
-    EXPECT_FALSE(slow);
-    EXPECT_LT(::GetTickCount() - start, 1400u) << "the caller did not wait for the answer";
 }
 
 } // namespace

@@ -15,6 +15,8 @@ vantric_warnings(vantric_fakes)
 add_executable(vantric_tests
   platform/errors_test.cpp
   platform/file_system_test.cpp
+  platform/io/block_file_test.cpp
+  platform/io/bounded_call_test.cpp
   survey/drive_probe_test.cpp
   bench/clsElapsedTimer_test.cpp
   bench/size_ladder_test.cpp

@@ -1,4 +1,4 @@
-#include "platform/file_channel.h"
+#include "platform/io/file_channel.h"
 
 namespace vantric {
 

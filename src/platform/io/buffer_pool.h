@@ -10,7 +10,8 @@ namespace vantric {
 
 class BufferPool {
 public:
-    // `size` is rounded up to a multiple of `align`.
+    // `size` is rounded up to a multiple of `align`, a power of two. Sizes
+    // past what memory can hold throw as an allocation that failed.
     BufferPool(int count, std::size_t size, std::size_t align);
 
     int count() const { return count_; }
@@ -19,6 +20,7 @@ public:
 
 private:
     struct Free {
+        std::size_t align;
         void operator()(std::uint8_t* p) const;
     };
     int count_;

@@ -1,4 +1,4 @@
-#include "platform/file_table.h"
+#include "platform/io/file_table.h"
 
 namespace vantric {
 

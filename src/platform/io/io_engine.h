@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <stdexcept>
 
 namespace vantric {
@@ -26,24 +27,6 @@ struct Completion {
     int error = 0;         // the system's error number of a failed transfer, 0 when it did not fail
 };
 
-// Transfers a synchronous engine has already finished, handed back in the
-// order they were queued.
-class FinishedTransfers {
-public:
-    void add(const Completion& c) { done_.push_back(c); }
-    Completion next()
-    {
-        if (done_.empty())
-            throw std::logic_error("wait with nothing queued");
-        Completion c = done_.front();
-        done_.pop_front();
-        return c;
-    }
-
-private:
-    std::deque<Completion> done_;
-};
-
 class IoEngine {
 public:
     virtual ~IoEngine() = default;
@@ -56,6 +39,36 @@ public:
     virtual void submit() = 0;
     // Starts what is queued and returns a finished transfer.
     virtual Completion wait() = 0;
+};
+
+// Plain calls one after another: `move` carries a whole transfer out (going
+// on after a short one) before queue returns; wait hands the results back
+// in the order they were queued.
+class SyncEngine : public IoEngine {
+public:
+    using Move = std::function<Completion(const Transfer&)>;
+    explicit SyncEngine(Move move) : move_(std::move(move)) {}
+
+    bool async() const override { return false; }
+    void queue(const Transfer& t) override
+    {
+        Completion c = move_(t);
+        c.slot = t.slot;
+        done_.push_back(c);
+    }
+    void submit() override {}
+    Completion wait() override
+    {
+        if (done_.empty())
+            throw std::logic_error("wait with nothing queued");
+        Completion c = done_.front();
+        done_.pop_front();
+        return c;
+    }
+
+private:
+    Move move_;
+    std::deque<Completion> done_;
 };
 
 } // namespace vantric

@@ -4,7 +4,7 @@
 // memory with no check per step, and says where it stopped; the drive is
 // reached once per block.
 
-#include "platform/block_io.h"
+#include "platform/io/block_io.h"
 #include "platform/errors.h"
 
 #include <memory>

@@ -1,69 +1,23 @@
-#include "platform/linux/block_file.h"
-
-#include "platform/buffer_pool.h"
-#include "platform/errors.h"
-#include "platform/io_engine.h"
-#include "platform/linux/sync_engine.h"
-#include "platform/linux/uring_engine.h"
+#include "platform/io/block_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace vantric {
 
 namespace {
 
-void setDirect(int fd, bool on)
-{
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, on ? (flags | O_DIRECT) : (flags & ~O_DIRECT));
-}
-
-// The alignment direct transfers need on this file; drops O_DIRECT where
-// the file system accepted the flag but does no direct I/O.
-struct DirectAlignment {
-    std::size_t align;
-    bool direct; // still direct: the file system really does direct I/O
-};
-
-DirectAlignment settleDirect(int fd, bool direct)
-{
-    std::size_t align = 4096;
-    struct statx stx {};
-    if (::statx(fd, "", AT_EMPTY_PATH, STATX_DIOALIGN, &stx) == 0 && (stx.stx_mask & STATX_DIOALIGN)) {
-        if (stx.stx_dio_offset_align == 0) {
-            if (direct)
-                setDirect(fd, false);
-            direct = false;
-        } else {
-            align = std::max<std::size_t>({512, stx.stx_dio_offset_align, stx.stx_dio_mem_align});
-        }
-    }
-    return {align, direct};
-}
-
-// What reader and writer share: the fd, the pool, the engine, and which
+// What reader and writer share: the file, the pool, the engine, and which
 // buffers are in flight.
 class BlockFile {
 protected:
-    BlockFile(UniqueFd fd, bool direct, const IoOptions& opt, std::string path)
-        : BlockFile(std::move(fd), settleDirect(fd.get(), direct), opt, std::move(path))
-    {
-    }
-
-    // fd by reference: it is moved only once settleDirect has used it.
-    BlockFile(UniqueFd&& fd, DirectAlignment settled, const IoOptions& opt, std::string path)
-        : fd_(std::move(fd)),
-          direct_(settled.direct),
+    BlockFile(std::unique_ptr<BlockHooks> file, const IoOptions& opt, std::string path)
+        : file_(std::move(file)),
+          direct_(file_->direct()),
           path_(std::move(path)),
-          align_(settled.align),
+          align_(file_->alignment()),
           pool_(std::max(opt.buffers, 2), std::max(opt.blockSize, align_), std::max<std::size_t>(align_, 4096)),
-          engine_(makeEngine(opt.async)),
+          engine_(file_->makeEngine(opt.async, pool_)),
           slots_(static_cast<std::size_t>(pool_.count()))
     {
     }
@@ -73,17 +27,10 @@ protected:
     struct Slot {
         bool busy = false;
         bool done = false;
+        bool direct = false; // started while transfers bypassed the cache
         Transfer t;
         Completion result;
     };
-
-    std::unique_ptr<IoEngine> makeEngine(bool async)
-    {
-        if (async)
-            if (auto ring = makeUringEngine(fd_.get(), pool_))
-                return ring;
-        return makeSyncEngine(fd_.get());
-    }
 
     int count() const { return pool_.count(); }
     std::span<std::uint8_t> buffer(int i) const { return {pool_.data(i), pool_.size()}; }
@@ -93,6 +40,7 @@ protected:
         Slot& s = slots_[static_cast<std::size_t>(i)];
         s.busy = true;
         s.done = false;
+        s.direct = direct_;
         s.result = {};
         s.t = {i, write, data, offset, length, need};
         engine_->queue(s.t);
@@ -114,11 +62,12 @@ protected:
         for (;;) {
             while (!s.done)
                 take(engine_->wait());
-            if (s.result.error == EINVAL && direct_) {
+            if (s.direct && file_->refusesDirect(s.result.error)) {
                 // Direct I/O was granted at the open but this transfer is
-                // refused: the rest goes through the cache.
-                dropDirect();
+                // refused: it and the rest go through the cache.
+                leaveDirect(i, s.t.write);
                 s.done = false;
+                s.direct = false;
                 engine_->queue(s.t);
                 continue;
             }
@@ -126,10 +75,11 @@ protected:
         }
         s.busy = false;
         if (s.result.error)
-            throw osError(s.t.write ? "Cannot write to the file" : "Cannot read the file", s.result.error, path_);
+            throw file_->error(s.t.write ? "Cannot write to the file" : "Cannot read the file", s.result.error,
+                               path_);
         const std::size_t n = s.result.bytes;
         if (s.t.write && n < s.t.length)
-            throw osError("Cannot write to the file", ENOSPC, path_);
+            throw file_->error("Cannot write to the file", file_->diskFull(), path_);
         return n;
     }
 
@@ -139,10 +89,18 @@ protected:
             finish(i);
     }
 
-    void dropDirect()
+    // The transfers still in flight (all but `except`) land first: a system
+    // may not switch a file's caching under them.
+    void leaveDirect(int except, bool write)
     {
+        if (!direct_)
+            return;
+        for (std::size_t j = 0; j < slots_.size(); ++j)
+            while (static_cast<int>(j) != except && slots_[j].busy && !slots_[j].done)
+                take(engine_->wait());
+        if (int e = file_->leaveDirect())
+            throw file_->error(write ? "Cannot write to the file" : "Cannot read the file", e, path_);
         direct_ = false;
-        setDirect(fd_.get(), false);
     }
 
     void drainQuietly() noexcept
@@ -160,8 +118,8 @@ protected:
     IoMode currentMode() const { return {direct_, engine_->async()}; }
 
     // Declared in teardown order: the engine lets go of the pool's memory
-    // before the pool goes, and the fd closes last.
-    UniqueFd fd_;
+    // before the pool goes, and the file closes last.
+    std::unique_ptr<BlockHooks> file_;
     bool direct_;
     std::string path_;
     std::size_t align_;
@@ -170,10 +128,10 @@ protected:
     std::vector<Slot> slots_;
 };
 
-class LinuxBlockWriter : public BlockWriter, private BlockFile {
+class RingWriter : public BlockWriter, private BlockFile {
 public:
-    LinuxBlockWriter(UniqueFd fd, bool direct, const IoOptions& opt, std::string path)
-        : BlockFile(std::move(fd), direct, opt, std::move(path)), preallocate_(opt.preallocate)
+    RingWriter(std::unique_ptr<BlockHooks> file, const IoOptions& opt, std::string path)
+        : BlockFile(std::move(file), opt, std::move(path)), preallocate_(opt.preallocate)
     {
     }
 
@@ -181,15 +139,8 @@ public:
     {
         if (!preallocate_ || bytes == 0)
             return;
-        // fallocate itself, not posix_fallocate: where the file system cannot
-        // reserve space, the latter writes zeros, which would be a pass of
-        // its own.
-        int r;
-        do {
-            r = ::fallocate(fd_.get(), 0, 0, static_cast<off_t>(bytes));
-        } while (r != 0 && errno == EINTR);
-        if (r != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
-            throw osError("Cannot write to the file", errno, path_);
+        if (int e = file_->preallocate(bytes))
+            throw file_->error("Cannot write to the file", e, path_);
     }
 
     std::span<std::uint8_t> firstBuffer() override { return buffer(0); }
@@ -199,7 +150,7 @@ public:
         if (direct_ && filled.size() % align_ != 0) {
             // Only the tail may be unaligned; anything else goes the cached way.
             waitAll();
-            dropDirect();
+            leaveDirect(-1, true);
         }
         start(cur_, true, buffer(cur_).data(), offset_, filled.size(), filled.size());
         engine_->submit();
@@ -220,24 +171,24 @@ public:
         offset_ += aligned;
         if (aligned < tail.size()) {
             // The unaligned end cannot go direct: it goes through the cache
-            // and the sync below takes it to the drive.
-            setDirect(fd_.get(), false);
+            // (and the pass is no longer all direct), and the sync below
+            // takes it to the drive.
+            leaveDirect(-1, true);
             const std::size_t rest = tail.size() - aligned;
             start(cur_, true, buffer(cur_).data() + aligned, offset_, rest, rest);
             finish(cur_);
             offset_ += rest;
         }
-        if (::fdatasync(fd_.get()) != 0)
-            throw osError("Cannot write to the file", errno, path_);
+        if (int e = file_->sync())
+            throw file_->error("Cannot write to the file", e, path_);
     }
 
     void close() override
     {
         waitAll();
-        // Nothing of the file stays cached for the read pass to find.
-        ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_DONTNEED);
-        if (int e = fd_.close())
-            throw osError("Cannot close the file", e, path_);
+        file_->dropCache();
+        if (int e = file_->close())
+            throw file_->error("Cannot close the file", e, path_);
     }
 
     IoMode mode() const override { return currentMode(); }
@@ -248,15 +199,13 @@ private:
     std::uint64_t offset_ = 0;
 };
 
-class LinuxBlockReader : public BlockReader, private BlockFile {
+class RingReader : public BlockReader, private BlockFile {
 public:
-    LinuxBlockReader(UniqueFd fd, bool direct, const IoOptions& opt, std::string path, std::uint64_t wanted)
-        : BlockFile(std::move(fd), direct, opt, std::move(path))
+    RingReader(std::unique_ptr<BlockHooks> file, const IoOptions& opt, std::string path, std::uint64_t wanted)
+        : BlockFile(std::move(file), opt, std::move(path))
     {
-        struct stat st {};
-        if (::fstat(fd_.get(), &st) != 0)
-            throw osError("Cannot open the scratch file", errno, path_);
-        end_ = static_cast<std::uint64_t>(st.st_size);
+        if (int e = file_->fileSize(end_))
+            throw file_->error("Cannot open the scratch file", e, path_);
         if (wanted && wanted < end_)
             end_ = wanted;
     }
@@ -266,7 +215,7 @@ public:
         if (!started_) {
             // Reading ahead starts with the first read, not at the open, so
             // nothing is fetched before the caller's stopwatch runs; the
-            // first batch goes to the kernel in one call.
+            // first batch goes to the system in one call.
             started_ = true;
             for (int i = 0; i < count(); ++i)
                 startNext(i);
@@ -291,7 +240,7 @@ public:
     void close() override
     {
         drainQuietly();
-        fd_.close();
+        file_->close();
     }
 
     IoMode mode() const override { return currentMode(); }
@@ -319,15 +268,16 @@ private:
 
 } // namespace
 
-std::unique_ptr<BlockWriter> makeBlockWriter(UniqueFd fd, bool direct, const IoOptions& opt, std::string path)
+std::unique_ptr<BlockWriter> makeBlockWriter(std::unique_ptr<BlockHooks> file, const IoOptions& opt,
+                                             std::string path)
 {
-    return std::make_unique<LinuxBlockWriter>(std::move(fd), direct, opt, std::move(path));
+    return std::make_unique<RingWriter>(std::move(file), opt, std::move(path));
 }
 
-std::unique_ptr<BlockReader> makeBlockReader(UniqueFd fd, bool direct, const IoOptions& opt, std::string path,
-                                             std::uint64_t wanted)
+std::unique_ptr<BlockReader> makeBlockReader(std::unique_ptr<BlockHooks> file, const IoOptions& opt,
+                                             std::string path, std::uint64_t wanted)
 {
-    return std::make_unique<LinuxBlockReader>(std::move(fd), direct, opt, std::move(path), wanted);
+    return std::make_unique<RingReader>(std::move(file), opt, std::move(path), wanted);
 }
 
 } // namespace vantric

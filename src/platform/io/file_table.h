@@ -2,7 +2,7 @@
 // Files by number, the way the main window's handlers use them: take a free
 // number, open a file under it, use it, close it.
 
-#include "platform/file_channel.h"
+#include "platform/io/file_channel.h"
 #include "platform/file_system.h"
 
 #include <array>
