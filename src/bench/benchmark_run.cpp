@@ -97,12 +97,13 @@ void releaseScratch(FormState& form, ScratchHold& hold)
         claim->remove();
 }
 
-void writePass(FormState& form, RunRecord& record)
+// Each pass opens the claimed file itself, whatever has taken its name.
+void writePass(FormState& form, RunRecord& record, const ScratchClaim& claim)
 {
     FormVariables& st = form.vars;
     WindowSystem& ws = form.ws;
     st.intFileNum = form.files.freeFile();
-    form.files.openWrite(st.intFileNum, st.strFileName);
+    form.files.openWrite(st.intFileNum, st.strFileName, claim.file());
 
     clsElapsedTimer timer(form.svc.counter);
     timer.Start();
@@ -123,7 +124,7 @@ void writePass(FormState& form, RunRecord& record)
     form.files.close(st.intFileNum);
 }
 
-void readPass(FormState& form, RunRecord& record)
+void readPass(FormState& form, RunRecord& record, const ScratchClaim& claim)
 {
     FormVariables& st = form.vars;
     WindowSystem& ws = form.ws;
@@ -135,7 +136,7 @@ void readPass(FormState& form, RunRecord& record)
         throw VantricError("Cannot read the file back", "Out of memory for the read buffer");
     }
     st.intFileNum = form.files.freeFile();
-    form.files.openRead(st.intFileNum, st.strFileName, static_cast<std::uint64_t>(st.lngCount));
+    form.files.openRead(st.intFileNum, st.strFileName, static_cast<std::uint64_t>(st.lngCount), claim.file());
 
     clsElapsedTimer timer(form.svc.counter);
     timer.Start();
@@ -243,14 +244,14 @@ void runBenchmark(FormState& form, RunState& run)
         run.hold.cleanup = std::make_unique<TerminationCleanup>();
         std::string folder = claimScratch(form, run.hold, ws.caption(Ctl::Label2));
         checkRoom(form, folder);
-        writePass(form, run.record);
+        writePass(form, run.record, *run.hold.claim);
         ws.unloadWait(WaitKind::PleaseWaitWriting);
         ws.showMain();
 
         ws.loadWait(WaitKind::PleaseWaitReading);
         ws.showWait(WaitKind::PleaseWaitReading);
         ws.doEvents();
-        readPass(form, run.record);
+        readPass(form, run.record, *run.hold.claim);
         ws.unloadWait(WaitKind::PleaseWaitReading);
         ws.showMain();
 

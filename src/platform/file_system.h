@@ -19,25 +19,43 @@ public:
     virtual void commit() = 0;
 };
 
+// Which file a name leads to, on its drive: names can be swapped under a
+// run, the file it claimed cannot.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileId&) const = default;
+};
+
 // The run's hold on its scratch file: while it lives no other copy of the
 // program can claim the same file.
 class ScratchClaim {
 public:
-    virtual ~ScratchClaim() = default; // lets go of the file, leaving it in place
-    // Deletes the file; it was ours, made or taken over by this claim.
+    // Lets go of the file. Windows deletes it then, as it does for a
+    // process that is killed; Linux leaves it in place.
+    virtual ~ScratchClaim() = default;
+    // Deletes the file, made or taken over by this claim, but only while its
+    // name still leads to it: another file that has taken the name is left
+    // alone and the delete refused.
     virtual void remove() = 0;
+    virtual FileId file() const = 0;
 };
+
+inline constexpr const char* kNameTaken = "Another file has taken its name since the test began";
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     // Created if missing; an existing file is not truncated and is written
     // from its first byte. Symbolic links and anything that is not a regular
-    // file are refused.
-    virtual std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) = 0;
+    // file are refused. With `claimed`, the file must already be there and be
+    // that one: another file at the name is refused before a byte moves.
+    virtual std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path,
+                                                        std::optional<FileId> claimed = std::nullopt) = 0;
     // `wanted`: how many bytes the caller will read from the start (0 = all),
     // so that nothing past them is read ahead.
-    virtual std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) = 0;
+    virtual std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                                       std::optional<FileId> claimed = std::nullopt) = 0;
     // Takes the scratch file for this run, creating it if missing. Refuses,
     // leaving it untouched, anything that is not a regular file, a file with
     // other links (someone else's data) and a file another process holds.

@@ -12,6 +12,7 @@
 #include "platform/window_system.h"
 
 #include <cstdint>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,19 +27,23 @@ struct Services {
     NumericLocale locale;
     std::string programFolder;
     std::optional<std::string> documentsFolder; // for the log when the program's folder may not be written
+    std::pmr::memory_resource* memory = std::pmr::get_default_resource(); // where the read buffer comes from
 };
 
 struct FormVariables {
+    FormVariables() = default;
+    explicit FormVariables(std::pmr::memory_resource* memory) : bytBuffer(memory) {}
+
     std::int32_t lngCount = 0;
     std::int32_t lngIndex = 0; // the one loop counter: the survey's letters, the passes, the save's rows
     std::int16_t intFileNum = 0;
     std::string strFileName;
-    std::vector<std::uint8_t> bytBuffer;
+    std::pmr::vector<std::uint8_t> bytBuffer;
 };
 
 struct FormState {
     FormState(WindowSystem& window, Services services)
-        : ws(window), svc(std::move(services)), files(svc.fs)
+        : ws(window), svc(std::move(services)), files(svc.fs), vars(svc.memory)
     {
     }
     FormState(const FormState&) = delete;

@@ -58,17 +58,23 @@ void stop::requested(int request)
     g_held.store(request);
 }
 
+// Cleanups alive: only the first catches the requests (saving what handled
+// them before), only the last puts that back.
+static int g_installed = 0;
+
 TerminationCleanup::TerminationCleanup()
 {
     g_held.store(0);
     g_phase.store(kHold);
-    stop::catchRequests(true);
+    if (g_installed++ == 0)
+        stop::catchRequests(true);
 }
 
 TerminationCleanup::~TerminationCleanup()
 {
     enter(kOff);
-    stop::catchRequests(false);
+    if (--g_installed == 0)
+        stop::catchRequests(false);
     if (int request = g_held.load())
         stop::endProcess(request);
 }

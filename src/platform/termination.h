@@ -1,8 +1,8 @@
 #pragma once
 // A run's scratch file must not outlive the run, even when the program is
 // told to stop (a logout, a shutdown, Ctrl+C). While a TerminationCleanup
-// lives, SIGTERM, SIGINT and SIGHUP end the process with status 128 + the
-// signal number, after removing the armed file and folder.
+// lives, SIGTERM, SIGINT and SIGHUP remove the armed file and folder, then
+// end the process by that signal.
 
 #include <string>
 

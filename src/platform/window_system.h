@@ -4,6 +4,7 @@
 // ending the program. The logic never touches a widget directly.
 
 #include <functional>
+#include <set>
 #include <string>
 
 namespace vantric {
@@ -61,9 +62,24 @@ public:
 struct ProgramEnd {};
 
 // Where a window system sends the main window's events: the handlers of
-// the main window's logic, set once when it is wired up.
-struct FormEvents {
+// the main window's logic, set once when it is wired up. Input that begins
+// while a handler runs (at one of its event-processing points) acts only
+// while that handler still runs: a key or mouse button held down, or an
+// access key's delayed click, during a run clicks nothing once it is over.
+class FormEvents {
+public:
     std::function<void()> onList1Click, onCommand1, onCommand2, onCommand3, onCommand4, onClosed;
+
+    // Input that may end in a click of c has begun: a press, a key going
+    // down, an access key.
+    void inputBegun(Ctl c);
+    // c was clicked (List1: a row chosen): runs its handler, unless the
+    // click's input began in a handler that has returned since.
+    void clicked(Ctl c);
+
+private:
+    int running_ = 0;
+    std::set<Ctl> begunInHandler_;
 };
 
 std::string waitName(WaitKind w);

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <functional>
+#include <memory_resource>
 
 using namespace vantric;
 using namespace vantric::test;
@@ -25,13 +27,30 @@ std::string scratchIn(const std::string& folder)
 
 const std::string kScratch = scratchIn("/fake/c");
 
+// Memory that runs out past a given size.
+struct ScarceMemory : std::pmr::memory_resource {
+    std::size_t refuseFrom = SIZE_MAX;
+    void* do_allocate(std::size_t n, std::size_t align) override
+    {
+        if (n >= refuseFrom)
+            throw std::bad_alloc();
+        return std::pmr::new_delete_resource()->allocate(n, align);
+    }
+    void do_deallocate(void* p, std::size_t n, std::size_t align) override
+    {
+        std::pmr::new_delete_resource()->deallocate(p, n, align);
+    }
+    bool do_is_equal(const memory_resource& o) const noexcept override { return this == &o; }
+};
+
 struct RunWorld {
     MemoryWindowSystem ws;
     FakeDriveSource drives;
     FakeFileSystem fs;
     FakeCounter counter;
     FixedClock clock;
-    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog"}};
+    ScarceMemory memory;
+    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", std::nullopt, &memory}};
 
     RunWorld()
     {
@@ -85,7 +104,7 @@ TEST_F(Run, TheLoopsLeaveTheBufferAndTheCounterAsTheyEnd)
     vars.bytBuffer.assign(7, 0xAB); // a run sizes it afresh
     runOnOwnVariables();
     EXPECT_EQ(vars.lngCount, 512);
-    EXPECT_EQ(vars.bytBuffer, std::vector<std::uint8_t>(512, 0));
+    EXPECT_EQ(vars.bytBuffer, std::pmr::vector<std::uint8_t>(512, 0));
     EXPECT_EQ(vars.lngIndex, 513);
     EXPECT_EQ(vars.strFileName, kScratch);
 }
@@ -125,6 +144,8 @@ TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
         {"another test has it", [](RunWorld& r) { r.fs.heldByOther.insert(kScratch); }, "Another test is using the file", true},
         {"counter frequency 0", [](RunWorld& r) { r.counter.freq = 0; }, "Division by zero", false},
         {"unknown letter", [](RunWorld& r) { r.drives.folders.clear(); }, "No file system has the letter C", false},
+        {"no memory for the read buffer", [](RunWorld& r) { r.memory.refuseFrom = 512; },
+         "Out of memory for the read buffer", false},
     };
     for (const auto& c : cases) {
         RunWorld r;

@@ -111,7 +111,7 @@ void FakeFileSystem::takeByte(const std::string& path)
     ++bytesWritten;
 }
 
-std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path)
+std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path, std::optional<FileId>)
 {
     if (notRegular.count(path))
         throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
@@ -123,7 +123,7 @@ std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& p
     return std::make_unique<Writer>(*this, path);
 }
 
-std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& path, std::uint64_t)
+std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& path, std::uint64_t, std::optional<FileId>)
 {
     if (failReadOpen || !files.count(path))
         throw osError("Cannot open the scratch file", ENOENT, path);
@@ -138,6 +138,7 @@ class Claim : public ScratchClaim {
 public:
     Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
     void remove() override { fs_.remove(path_); }
+    FileId file() const override { return {0, std::hash<std::string> {}(path_)}; }
 
 private:
     FakeFileSystem& fs_;

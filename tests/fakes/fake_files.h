@@ -40,8 +40,9 @@ public:
     // Told of each open of a pass ("open write"), preallocation ("preallocate N") and sync ("sync").
     std::function<void(const std::string&)> onEvent;
 
-    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override;
-    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override;
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override;
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                               std::optional<FileId> claimed = std::nullopt) override;
     std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override;
     std::optional<std::string> makePrivateFolder(const std::string& base) override;
     void removeFolder(const std::string& path) noexcept override;

@@ -169,7 +169,7 @@ TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
     EXPECT_TRUE(fs::exists(scratch));
 }
 
-TEST_F(Files, TheScratchClaimKeepsASecondOneOutAndLettingGoLeavesTheFile)
+TEST_F(Files, TheScratchClaimKeepsASecondOneOut)
 {
     {
         auto claim = files->claimScratch(scratch);
@@ -185,10 +185,8 @@ TEST_F(Files, TheScratchClaimKeepsASecondOneOutAndLettingGoLeavesTheFile)
         claim->remove();
         EXPECT_FALSE(fs::exists(scratch));
     }
-    // Once it is gone the name is free again; a claim let go leaves the file.
-    writeAll(scratch, {1, 2, 3});
-    files->claimScratch(scratch).reset();
-    EXPECT_EQ(readAll(scratch), (std::vector<std::uint8_t> {1, 2, 3}));
+    // Once it is gone the name is free again.
+    files->claimScratch(scratch)->remove();
 }
 
 TEST_F(Files, APrivateFolderIsMadeUnderItsBaseAndRemovedWhenEmpty)

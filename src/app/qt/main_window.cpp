@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcutEvent>
 
 namespace vantric {
 
@@ -108,15 +109,17 @@ MainWindow::MainWindow()
         *button = static_cast<QPushButton*>(widgets_[ctl]);
     Text1 = static_cast<QLineEdit*>(widgets_[Ctl::Text1]);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { if (onCommand1) onCommand1(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { if (onCommand2) onCommand2(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { if (onCommand3) onCommand3(); });
-    connect(Command4, &QPushButton::clicked, this, [this] { if (onCommand4) onCommand4(); });
-
-    List1->onChosen = [this] {
-        if (onList1Click)
-            onList1Click();
-    };
+    for (auto [ctl, button] : {std::pair {Ctl::Command1, Command1}, {Ctl::Command2, Command2},
+                               {Ctl::Command3, Command3}, {Ctl::Command4, Command4}}) {
+        connect(button, &QPushButton::clicked, this, [this, ctl] { clicked(ctl); });
+        inputs_[button] = ctl;
+        button->installEventFilter(this);
+    }
+    List1->onChosen = [this] { clicked(Ctl::List1); };
+    for (QObject* o : {static_cast<QObject*>(List1), static_cast<QObject*>(List1->viewport())}) {
+        inputs_[o] = Ctl::List1;
+        o->installEventFilter(this);
+    }
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
@@ -138,6 +141,31 @@ void DriveList::keyPressEvent(QKeyEvent* e)
     QListWidget::keyPressEvent(e);
     if (currentRow() >= 0 && currentRow() != before && onChosen)
         onChosen();
+}
+
+// Notes where input that may end in a click begins, so that what begins
+// during a run clicks nothing after it. An access key clicks its button at
+// once rather than after a short animation: pressed at a processing point
+// of a run, it is handled there.
+bool MainWindow::eventFilter(QObject* o, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::Shortcut:
+        if (auto it = inputs_.find(o); it != inputs_.end()) {
+            inputBegun(it->second);
+            auto* button = qobject_cast<QPushButton*>(o);
+            if (button && e->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(e)->isAmbiguous()) {
+                button->click();
+                return true;
+            }
+        }
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(o, e);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e)

@@ -42,10 +42,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     QWidget* make(const ControlLayout& c);
     std::map<Ctl, QWidget*> widgets_;
+    std::map<QObject*, Ctl> inputs_; // where input for a click of a control arrives
 };
 
 } // namespace vantric

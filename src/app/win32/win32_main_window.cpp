@@ -72,6 +72,9 @@ void Win32WindowSystem::createMain()
         if (it->kind == ControlKind::Label)
             ::SetWindowPos(control(it->ctl), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowSubclass(control(Ctl::List1), listProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    for (const ControlLayout& c : mainWindowControls())
+        if (c.kind == ControlKind::Button)
+            ::SetWindowSubclass(control(c.ctl), buttonProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     const ControlLayout& list1 = controlLayout(Ctl::List1);
     if (list1.tooltip) {
@@ -121,16 +124,7 @@ LRESULT Win32WindowSystem::onMain(HWND h, UINT msg, WPARAM wp, LPARAM lp)
             auto it = specs_.find(reinterpret_cast<HWND>(lp));
             if (it == specs_.end())
                 break;
-            std::function<void()>* handler = nullptr;
-            switch (it->second->ctl) {
-            case Ctl::Command1: handler = &onCommand1; break;
-            case Ctl::Command2: handler = &onCommand2; break;
-            case Ctl::Command3: handler = &onCommand3; break;
-            case Ctl::Command4: handler = &onCommand4; break;
-            default: break;
-            }
-            if (handler && *handler)
-                (*handler)();
+            clicked(it->second->ctl);
             return 0;
         }
         break;
@@ -194,6 +188,7 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        self->inputBegun(Ctl::List1);
         self->pressedRow_ = rowAt(lp);
         break;
     case WM_LBUTTONUP: {
@@ -206,6 +201,7 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
         return r;
     }
     case WM_KEYDOWN: {
+        self->inputBegun(Ctl::List1);
         const LRESULT before = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
         LRESULT r = ::DefSubclassProc(h, msg, wp, lp);
         const LRESULT after = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
@@ -220,8 +216,20 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
 
 void Win32WindowSystem::fireList1()
 {
-    if (onList1Click)
-        onList1Click();
+    clicked(Ctl::List1);
+}
+
+// Notes where input that may end in a click begins (a press, a key going
+// down, an access key's or another program's BM_CLICK), so that what
+// begins during a run clicks nothing after it.
+LRESULT CALLBACK Win32WindowSystem::buttonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref)
+{
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_KEYDOWN || msg == BM_CLICK) {
+        auto* self = reinterpret_cast<Win32WindowSystem*>(ref);
+        if (auto it = self->specs_.find(h); it != self->specs_.end())
+            self->inputBegun(it->second->ctl);
+    }
+    return ::DefSubclassProc(h, msg, wp, lp);
 }
 
 } // namespace vantric

@@ -46,6 +46,7 @@ private:
     void createMain();
     void layoutMain(UINT dpi);
     static LRESULT CALLBACK mainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK buttonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     static LRESULT CALLBACK listProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT onMain(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     void fireList1();

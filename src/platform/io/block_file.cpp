@@ -74,12 +74,18 @@ protected:
             break;
         }
         s.busy = false;
-        if (s.result.error)
+        // The first failure stops the transfers still going: nothing more
+        // is written or read after it.
+        if (s.result.error) {
+            engine_->cancel();
             throw file_->error(s.t.write ? "Cannot write to the file" : "Cannot read the file", s.result.error,
                                path_);
+        }
         const std::size_t n = s.result.bytes;
-        if (s.t.write && n < s.t.length)
+        if (s.t.write && n < s.t.length) {
+            engine_->cancel();
             throw file_->error("Cannot write to the file", file_->diskFull(), path_);
+        }
         return n;
     }
 
@@ -103,9 +109,12 @@ protected:
         direct_ = false;
     }
 
+    // Stops what is still going, starts nothing, and waits until every
+    // transfer has let go of its buffer.
     void drainQuietly() noexcept
     {
         try {
+            engine_->cancel();
             for (auto& s : slots_)
                 while (s.busy && !s.done)
                     take(engine_->wait());

@@ -45,16 +45,16 @@ void FileTable::claim(std::int16_t n)
         throw VantricError("File already open", "File number " + std::to_string(n) + " is in use");
 }
 
-void FileTable::openWrite(std::int16_t n, const std::string& path)
+void FileTable::openWrite(std::int16_t n, const std::string& path, std::optional<FileId> claimed)
 {
     claim(n);
-    slots_[n] = std::make_unique<WriteChannel>(fs_.openBlockWrite(path), path);
+    slots_[n] = std::make_unique<WriteChannel>(fs_.openBlockWrite(path, claimed), path);
 }
 
-void FileTable::openRead(std::int16_t n, const std::string& path, std::uint64_t wanted)
+void FileTable::openRead(std::int16_t n, const std::string& path, std::uint64_t wanted, std::optional<FileId> claimed)
 {
     claim(n);
-    slots_[n] = std::make_unique<ReadChannel>(fs_.openBlockRead(path, wanted), path);
+    slots_[n] = std::make_unique<ReadChannel>(fs_.openBlockRead(path, wanted, claimed), path);
 }
 
 void FileTable::openText(std::int16_t n, const std::string& path)

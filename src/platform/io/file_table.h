@@ -32,8 +32,10 @@ public:
     explicit FileTable(FileSystem& fs) : fs_(fs) {}
 
     std::int16_t freeFile() const;
-    void openWrite(std::int16_t n, const std::string& path);
-    void openRead(std::int16_t n, const std::string& path, std::uint64_t wanted = 0);
+    // With `claimed`: only that file (the run's claim), whatever has its name.
+    void openWrite(std::int16_t n, const std::string& path, std::optional<FileId> claimed = std::nullopt);
+    void openRead(std::int16_t n, const std::string& path, std::uint64_t wanted = 0,
+                  std::optional<FileId> claimed = std::nullopt);
     void openText(std::int16_t n, const std::string& path);
 
     WriteChannel& writer(std::int16_t n);

@@ -39,6 +39,10 @@ public:
     virtual void submit() = 0;
     // Starts what is queued and returns a finished transfer.
     virtual Completion wait() = 0;
+    // After a failure: what is queued never starts and what is in flight is
+    // stopped; wait() hands each back with an error. An engine that finishes
+    // every transfer as it is queued has nothing to stop.
+    virtual void cancel() {}
 };
 
 // Plain calls one after another: `move` carries a whole transfer out (going

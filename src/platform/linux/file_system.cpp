@@ -22,15 +22,24 @@ const char* notRegularReason(mode_t mode)
                            : "It is not a regular file";
 }
 
+FileId idOf(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 struct OpenedFile {
     UniqueFd fd;
     bool direct; // O_DIRECT was granted
 };
 
 // Opens without following a link and refuses anything but a regular file,
-// leaving such a thing untouched. Direct I/O when asked and granted.
-OpenedFile openRegular(const std::string& path, int flags, bool direct, const char* action)
+// leaving such a thing untouched. Direct I/O when asked and granted. With
+// `claimed`, nothing is created and only that file is taken.
+OpenedFile openRegular(const std::string& path, int flags, bool direct, const char* action,
+                       std::optional<FileId> claimed)
 {
+    if (claimed)
+        flags &= ~O_CREAT;
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         throw VantricError(action, notRegularReason(st.st_mode), path);
@@ -52,6 +61,10 @@ OpenedFile openRegular(const std::string& path, int flags, bool direct, const ch
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw VantricError(action, "It is not a regular file", path);
+    }
+    if (claimed && idOf(st) != *claimed) {
+        ::close(fd);
+        throw VantricError(action, kNameTaken, path);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return {UniqueFd(fd), direct};
@@ -144,6 +157,7 @@ public:
             struct stat now {};
             if (::lstat(path_.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
                 throw VantricError(action, "Another test is using the file", path_);
+            id_ = idOf(st);
         } catch (...) {
             ::close(fd_);
             throw;
@@ -154,28 +168,37 @@ public:
 
     void remove() override
     {
+        struct stat now {};
+        if (::lstat(path_.c_str(), &now) != 0)
+            throw osError("Cannot delete the file", errno, path_);
+        if (idOf(now) != id_)
+            throw VantricError("Cannot delete the file", kNameTaken, path_);
         if (::unlink(path_.c_str()) != 0)
             throw osError("Cannot delete the file", errno, path_);
     }
 
+    FileId file() const override { return id_; }
+
 private:
     std::string path_;
     int fd_ = -1;
+    FileId id_;
 };
 
 class LinuxFileSystem : public FileSystem {
 public:
     explicit LinuxFileSystem(IoOptions opt) : opt_(opt) {}
 
-    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed) override
     {
-        OpenedFile f = openRegular(path, O_WRONLY | O_CREAT, opt_.direct, "Cannot create the scratch file");
+        OpenedFile f = openRegular(path, O_WRONLY | O_CREAT, opt_.direct, "Cannot create the scratch file", claimed);
         return makeBlockWriter(blockHooks(std::move(f.fd), f.direct), opt_, path);
     }
 
-    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                               std::optional<FileId> claimed) override
     {
-        OpenedFile f = openRegular(path, O_RDONLY, opt_.direct, "Cannot open the scratch file");
+        OpenedFile f = openRegular(path, O_RDONLY, opt_.direct, "Cannot open the scratch file", claimed);
         return makeBlockReader(blockHooks(std::move(f.fd), f.direct), opt_, path, wanted);
     }
 

@@ -28,8 +28,19 @@ void removeScratch(const char* file, const char* folder)
         ::rmdir(folder);
 }
 
+// Dies of the signal itself, as shells, timeout and service managers
+// expect of a program stopped by one (a loop around it stops on Ctrl+C).
 void endProcess(int request)
 {
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    ::sigaction(request, &dfl, nullptr);
+    ::raise(request);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, request);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr); // inside the handler it was blocked
     ::_exit(128 + request);
 }
 

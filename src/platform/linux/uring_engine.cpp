@@ -5,6 +5,7 @@
 #include <liburing.h>
 
 #include <cerrno>
+#include <deque>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -35,8 +36,10 @@ public:
     {
         if (!ready_)
             return;
-        // Transfers in flight still target the pool's memory: wait them out
-        // before the pool can go. Queued ones never started.
+        // Transfers in flight still target the pool's memory: stop them and
+        // wait until they have let go before the pool can go. Queued ones
+        // never start.
+        cancel();
         while (inFlight_ > 0) {
             io_uring_cqe* cqe = nullptr;
             int r = io_uring_wait_cqe(&ring_, &cqe);
@@ -72,11 +75,42 @@ public:
     Completion wait() override
     {
         for (;;) {
+            if (!dropped_.empty()) {
+                Completion c = dropped_.front();
+                dropped_.pop_front();
+                return c;
+            }
             if (inFlight_ == 0 && queued_ == 0)
                 throw std::logic_error("wait with nothing queued");
             if (auto c = reap())
                 return *c;
         }
+    }
+
+    // Entries not yet handed to the kernel are taken back, so they never
+    // start; the kernel is asked to stop every transfer on the file. Each
+    // comes back from wait() with ECANCELED (or its own error).
+    void cancel() override
+    {
+        if (!ready_)
+            return;
+        cancelled_ = true;
+        for (unsigned i = ring_.sq.sqe_head; i != ring_.sq.sqe_tail; ++i) {
+            const std::uint64_t slot = ring_.sq.sqes[i & ring_.sq.ring_mask].user_data;
+            if (slot < ops_.size())
+                dropped_.push_back({static_cast<int>(slot), ops_[slot].done, ECANCELED});
+        }
+        ring_.sq.sqe_tail = ring_.sq.sqe_head;
+        queued_ = 0;
+        if (inFlight_ == 0)
+            return;
+        io_uring_sqe* sqe = io_uring_get_sqe(&ring_);
+        if (!sqe)
+            return;
+        io_uring_prep_cancel_fd(sqe, fd_, IORING_ASYNC_CANCEL_ALL);
+        io_uring_sqe_set_data64(sqe, kCancelRequest);
+        if (io_uring_submit(&ring_) == 1)
+            ++inFlight_;
     }
 
 private:
@@ -149,6 +183,8 @@ private:
         if (slot >= ops_.size())
             return std::nullopt;
         Op& op = ops_[slot];
+        if (cancelled_) // stopped: nothing goes back into the ring
+            return Completion {op.t.slot, op.done, res < 0 ? -res : ECANCELED};
         if (res == -EAGAIN || res == -EINTR) {
             prepare(op);
             return std::nullopt;
@@ -170,6 +206,9 @@ private:
     bool fixed_ = false;
     unsigned queued_ = 0; // prepared, not yet handed to the kernel
     int inFlight_ = 0;    // handed to the kernel, completion not yet taken
+    bool cancelled_ = false;
+    std::deque<Completion> dropped_; // taken back before the kernel saw them
+    static constexpr std::uint64_t kCancelRequest = ~0ULL;
 };
 
 } // namespace

@@ -50,12 +50,20 @@ void checkHandle(HANDLE h, const std::string& path, const char* action)
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+FileId idOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 // Opens a regular file without following a link; unbuffered when `direct`
-// and the file system allows it, overlapped when `overlapped`.
+// and the file system allows it, overlapped when `overlapped`. With
+// `claimed`, nothing is created and only that file is taken.
 UniqueHandle openRegular(const std::string& path, DWORD access, DWORD creation, bool& direct, bool overlapped,
-                         const char* action)
+                         const char* action, std::optional<FileId> claimed)
 {
     refuseIrregularAt(path, action);
+    if (claimed)
+        creation = OPEN_EXISTING;
     const std::wstring w = wide(path);
     const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | (overlapped ? FILE_FLAG_OVERLAPPED : 0);
     HANDLE h = INVALID_HANDLE_VALUE;
@@ -70,6 +78,9 @@ UniqueHandle openRegular(const std::string& path, DWORD access, DWORD creation, 
         throw winError(action, ::GetLastError(), path);
     UniqueHandle owned(h);
     checkHandle(h, path, action);
+    BY_HANDLE_FILE_INFORMATION info {};
+    if (claimed && (!::GetFileInformationByHandle(h, &info) || idOf(info) != *claimed))
+        throw VantricError(action, kNameTaken, path);
     return owned;
 }
 
@@ -140,28 +151,32 @@ private:
 // The claim is a handle with DELETE access that shares reading and writing
 // but not deleting: this run's own writer and reader get in, a second copy
 // of the program (whose claim asks for DELETE) does not, and nobody else
-// can delete the file under the run.
+// can delete the file under the run. It deletes the file when it closes,
+// which the system does for a process that is killed. It is taken through
+// the handle the checks looked at, so that a file refused is left alone.
 class WinScratchClaim : public ScratchClaim {
 public:
     explicit WinScratchClaim(std::string path) : path_(std::move(path))
     {
         const char* action = "Cannot create the scratch file";
         refuseIrregularAt(path_, action);
-        HANDLE h = ::CreateFileW(wide(path_).c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            DWORD err = ::GetLastError();
-            if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION)
-                throw VantricError(action, "Another test is using the file", path_, errnoFor(err));
-            throw winError(action, err, path_);
-        }
-        h_ = UniqueHandle(h);
-        checkHandle(h, path_, action);
+        HANDLE probe = ::CreateFileW(wide(path_).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (probe == INVALID_HANDLE_VALUE)
+            throw claimError(::GetLastError());
+        UniqueHandle looked(probe);
+        checkHandle(probe, path_, action);
         BY_HANDLE_FILE_INFORMATION info {};
-        if (!::GetFileInformationByHandle(h, &info))
+        if (!::GetFileInformationByHandle(probe, &info))
             throw winError(action, ::GetLastError(), path_);
         if (info.nNumberOfLinks > 1)
             throw VantricError(action, "It has other links: another name shares its data", path_);
+        id_ = idOf(info);
+        HANDLE h = ::ReOpenFile(probe, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT);
+        if (h == INVALID_HANDLE_VALUE)
+            throw claimError(::GetLastError());
+        h_ = UniqueHandle(h);
         registerClaim(path_, h);
     }
 
@@ -171,6 +186,7 @@ public:
             unregisterClaim(h_.get());
     }
 
+    // Through the handle: whatever name the file has now, no other file goes.
     void remove() override
     {
         if (!markForDeletion(h_.get()))
@@ -179,28 +195,40 @@ public:
         h_.close();
     }
 
+    FileId file() const override { return id_; }
+
 private:
+    VantricError claimError(DWORD err) const
+    {
+        const char* action = "Cannot create the scratch file";
+        if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION)
+            return VantricError(action, "Another test is using the file", path_, errnoFor(err));
+        return winError(action, err, path_);
+    }
+
     std::string path_;
     UniqueHandle h_;
+    FileId id_;
 };
 
 class WinFileSystem : public FileSystem {
 public:
     explicit WinFileSystem(IoOptions opt) : opt_(opt) {}
 
-    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed) override
     {
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_WRITE, OPEN_ALWAYS, direct, opt_.async,
-                                     "Cannot create the scratch file");
+                                     "Cannot create the scratch file", claimed);
         return makeBlockWriter(blockHooks(std::move(h), direct, opt_.async, true, path), opt_, path);
     }
 
-    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                               std::optional<FileId> claimed) override
     {
         bool direct = opt_.direct;
         UniqueHandle h = openRegular(path, GENERIC_READ, OPEN_EXISTING, direct, opt_.async,
-                                     "Cannot open the scratch file");
+                                     "Cannot open the scratch file", claimed);
         return makeBlockReader(blockHooks(std::move(h), direct, opt_.async, false, path), opt_, path, wanted);
     }
 

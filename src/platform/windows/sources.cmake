@@ -9,6 +9,7 @@ target_sources(vantric_platform_windows PRIVATE
   platform/windows/numeric_locale.cpp
   platform/windows/private_folder.cpp
   platform/windows/scratch_claims.cpp
+  platform/windows/session_watch.cpp
   platform/windows/stop_hook.cpp
   platform/windows/win_text.cpp
 )

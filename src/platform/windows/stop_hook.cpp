@@ -1,8 +1,11 @@
 #include "platform/stop_hook.h"
 #include "platform/windows/scratch_claims.h"
+#include "platform/windows/session_watch.h"
 #include "platform/windows/win_text.h"
 
 #include <windows.h>
+
+#include <memory>
 
 namespace vantric::stop {
 
@@ -19,11 +22,30 @@ BOOL WINAPI onStop(DWORD type)
     return TRUE;
 }
 
+std::unique_ptr<SessionWatch> g_session;
+
+void onSessionEnd()
+{
+    onStop(CTRL_LOGOFF_EVENT);
+}
+
+// Console events reach only a program that has a console; a windowed one
+// hears of a session's end through a window.
+bool hasConsole()
+{
+    return ::GetConsoleWindow() != nullptr;
+}
+
 } // namespace
 
 void catchRequests(bool on)
 {
-    ::SetConsoleCtrlHandler(onStop, on ? TRUE : FALSE);
+    if (hasConsole())
+        ::SetConsoleCtrlHandler(onStop, on ? TRUE : FALSE);
+    if (on)
+        g_session = std::make_unique<SessionWatch>(onSessionEnd);
+    else
+        g_session.reset();
 }
 
 // The file goes when the last handle on it closes, which the exit does.

@@ -154,15 +154,16 @@ public:
     explicit Watched(IoOptions o) : real_(systemFileSystem(o)) {}
     std::string writeSeen, readSeen;
 
-    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path) override
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed) override
     {
-        auto w = real_->openBlockWrite(path);
+        auto w = real_->openBlockWrite(path, claimed);
         writeSeen = seen(path);
         return w;
     }
-    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted) override
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                               std::optional<FileId> claimed) override
     {
-        auto r = real_->openBlockRead(path, wanted);
+        auto r = real_->openBlockRead(path, wanted, claimed);
         readSeen = seen(path);
         return r;
     }

@@ -5,6 +5,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
+#include "support/late_input.h"
 #include "platform/number_format.h"
 #include "support/child_process.h"
 #include "support/fixed_clock.h"
@@ -36,7 +37,22 @@ struct AppFirst {
 struct CountingEnds : QtWindowSystem {
     using QtWindowSystem::QtWindowSystem;
     int ends = 0;
+    int* messages = nullptr; // when set, message boxes are counted there, not shown
+    std::function<void()> atDoEvents;
     void endProgram() override { ++ends; }
+    void messageBox(const std::string& caption, const std::string& text) override
+    {
+        if (messages)
+            ++*messages;
+        else
+            QtWindowSystem::messageBox(caption, text);
+    }
+    void doEvents() override
+    {
+        if (atDoEvents)
+            atDoEvents();
+        QtWindowSystem::doEvents();
+    }
 };
 
 struct Window : ::testing::Test, AppFirst {
@@ -277,6 +293,55 @@ TEST_F(Runs, ClicksMadeDuringARunAreNotReplayedAfterIt)
                             [](const std::string& o) { return o.rfind("claim ", 0) == 0; }),
               1);
 }
+
+// Real key and mouse events at the read pass's processing point, and what
+// completes them after the run.
+struct LateInputs : Runs, ::testing::WithParamInterface<test::LateInputCase> {};
+
+TEST_P(LateInputs, TakeNoEffectAfterTheRun)
+{
+    const test::LateInputCase& c = GetParam();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    int saves = 0;
+    ws.messages = &saves;
+    w.Command4->show();
+    QWidget* target = c.target == Ctl::List1 ? w.List1->viewport() : w.widget(c.target);
+    const QPoint at = c.target == Ctl::List1 ? rowCentre(1) : target->rect().center();
+    int points = 0;
+    ws.atDoEvents = [&] {
+        if (++points != 2)
+            return;
+        switch (c.input) {
+        case test::LateInput::AccessKey:
+            QApplication::setActiveWindow(&w); // the user comes back to the main window
+            QTest::keyClick(w.windowHandle(), Qt::Key(test::accessLetter(ws.caption(c.target))), Qt::AltModifier);
+            break;
+        case test::LateInput::Click: QTest::mouseClick(target, Qt::LeftButton, {}, at); break;
+        case test::LateInput::EnterKey:
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+            break;
+        case test::LateInput::SpaceHeld:
+            target->setFocus();
+            QTest::keyPress(target, Qt::Key_Space);
+            break;
+        case test::LateInput::MouseHeld: QTest::mousePress(target, Qt::LeftButton, {}, at); break;
+        }
+    };
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    ws.atDoEvents = nullptr;
+    ASSERT_EQ(points, 2);
+    if (c.input == test::LateInput::SpaceHeld)
+        QTest::keyRelease(target, Qt::Key_Space);
+    if (c.input == test::LateInput::MouseHeld)
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    QTest::qWait(300); // longer than an animated click
+    test::expectNoLateEffect(ws, saves, c);
+    EXPECT_EQ(ws.ends, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Qt, LateInputs, ::testing::ValuesIn(test::kLateInputCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The drive row, the run's rows and the saved log of the window started
 // under German rules, with the number format the program's start-up hands it.

@@ -88,7 +88,7 @@ IoMode readPass(FileSystem& fsys, const std::string& path, std::int32_t count, s
     IoMode mode = files.reader(n).mode();
     files.close(n);
     EXPECT_EQ(st.lngIndex, count + 1);
-    out = std::move(st.bytBuffer);
+    out.assign(st.bytBuffer.begin(), st.bytBuffer.end());
     return mode;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/io/buffer_pool.h"
 #include "platform/linux/io_engines.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +148,48 @@ TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
     ASSERT_EQ(c.bytes, 65536u);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(pool.data(0)[i * 16384 + 100], 'a' + i);
+}
+
+// After a failure the ring stops: transfers waiting in the kernel (on a
+// full pipe) are cancelled, queued ones never start, and none of their
+// bytes arrive. A ring that waited them out would hang here: the child
+// process is stopped by an alarm instead.
+TEST(RingEngine, ACancelStopsWhatIsInFlightAndStartsNothingQueued)
+{
+    for (bool inFlight : {true, false}) {
+        test::ChildResult r = test::runInChild([inFlight] {
+            ::alarm(5);
+            Pipe p;
+            ::fcntl(p.w, F_SETFL, O_NONBLOCK);
+            std::vector<char> fill(65536, 'f');
+            if (inFlight)
+                while (::write(p.w, fill.data(), fill.size()) > 0) {
+                }
+            ::fcntl(p.w, F_SETFL, 0);
+            BufferPool pool(3, 4096, 4096);
+            auto engine = makeUringEngine(p.w, pool);
+            if (!engine)
+                return 10;
+            for (int i = 0; i < 3; ++i) {
+                std::memset(pool.data(i), 'a' + i, 4096);
+                engine->queue({i, true, pool.data(i), 0, 4096, 4096});
+            }
+            if (inFlight)
+                engine->submit();
+            ::usleep(20000);
+            engine->cancel();
+            for (int i = 0; i < 3; ++i)
+                if (engine->wait().error != ECANCELED)
+                    return 20 + i;
+            ::fcntl(p.r, F_SETFL, O_NONBLOCK);
+            char c;
+            while (::read(p.r, &c, 1) == 1)
+                if (c != 'f')
+                    return 30;
+            return 0;
+        });
+        EXPECT_TRUE(r.exited && r.status == 0) << (inFlight ? "in flight: " : "queued: ") << test::describe(r);
+    }
 }
 
 } // namespace

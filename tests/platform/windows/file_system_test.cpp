@@ -52,6 +52,16 @@ TEST(ScratchClaim, NobodyDeletesTheFileUnderTheRun)
     claim->remove();
 }
 
+// The file goes with the claim's handle, as it does when the process is killed.
+TEST(ScratchClaim, LettingGoDeletesTheFile)
+{
+    TempFolder dir;
+    const std::string path = dir.file("~test.tmp");
+    writeAll(path, {1, 2, 3});
+    systemFileSystem()->claimScratch(path).reset();
+    EXPECT_FALSE(exists(path));
+}
+
 std::string currentUserSid()
 {
     HANDLE token = nullptr;

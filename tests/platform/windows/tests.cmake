@@ -27,9 +27,11 @@ add_executable(vantric_tests
   platform/windows/file_system_test.cpp
   platform/windows/system_test.cpp
   platform/windows/win_test_support.cpp
+  platform/windows/stop_test.cpp
+  app/win32/late_input_test.cpp
 )
 target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vantric_tests PRIVATE vantric_fakes GTest::gtest GTest::gtest_main)
+target_link_libraries(vantric_tests PRIVATE vantric_fakes vantric_win32 GTest::gtest GTest::gtest_main)
 target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
 gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

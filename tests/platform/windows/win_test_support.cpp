@@ -5,6 +5,36 @@
 
 namespace vantric::test {
 
+bool exists(const std::string& path)
+{
+    return ::GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::uint8_t> readAll(const std::string& path)
+{
+    HANDLE h = ::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw winError("cannot look into the file", ::GetLastError(), path);
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buf[65536];
+    DWORD n = 0;
+    while (::ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0)
+        bytes.insert(bytes.end(), buf, buf + n);
+    ::CloseHandle(h);
+    return bytes;
+}
+
+void writeAll(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    HANDLE h = ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw winError("cannot write the file", ::GetLastError(), path);
+    DWORD n = 0;
+    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    ::CloseHandle(h);
+}
+
 std::string thisProgram()
 {
     wchar_t buf[MAX_PATH + 1];

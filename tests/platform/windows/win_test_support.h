@@ -1,6 +1,6 @@
 #pragma once
-// The Windows tests' child process: this test program, or another, run
-// with a changed environment.
+// What the Windows tests share: files looked at with the system's own
+// calls, and the test program run again as a child process.
 
 #include "support/temp_folder.h"
 
@@ -12,6 +12,11 @@
 #include <vector>
 
 namespace vantric::test {
+
+bool exists(const std::string& path);
+// Read with every sharing flag, so that a claimed file can be looked at.
+std::vector<std::uint8_t> readAll(const std::string& path);
+void writeAll(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 struct WinChild {
     DWORD exitCode = 0;
