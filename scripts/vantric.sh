@@ -19,6 +19,9 @@ packages=(
   desktop-file-utils appstream dpkg-dev rpm file librsvg2-bin imagemagick
   libxcb1-dev qt6-wayland   # the display check asks the X server itself; Wayland sessions
   locales xvfb              # tests: number formats under real locales, a private X server
+  btrfs-progs xfsprogs strace # tests: runs on compressing btrfs and xfs images, refused fallocate
+  at-spi2-core python3-pyatspi dbus-x11   # tests: what a screen reader finds
+  weston                    # tests: a Wayland compositor without a screen
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its

@@ -40,6 +40,33 @@ constexpr ControlLayout kControls[] = {
 
 constexpr MainWindowLayout kMain {" Vantric", 8985, 6630};
 
+struct Spoken {
+    Ctl ctl;
+    const char* name;
+    const char* description;
+    bool figure; // the name goes on with the caption
+};
+
+constexpr Spoken kSpoken[] = {
+    {Ctl::List1, "Drives", "Choosing a drive writes and reads a test file on it", false},
+    {Ctl::List2, "Results log", "Five rows for every run", false},
+    {Ctl::Command3, "One size smaller", "Steps the test size down", false},
+    {Ctl::Command1, "One size larger", "Steps the test size up", false},
+    {Ctl::Label9, "Test size", "The size of the test file", true},
+    {Ctl::Label1, "Write rate, MB/s", "", true},
+    {Ctl::Label3, "Write time", "", true},
+    {Ctl::Label4, "Read rate, MB/s", "", true},
+    {Ctl::Label5, "Read time", "", true},
+};
+
+const Spoken* spoken(Ctl c)
+{
+    for (const Spoken& s : kSpoken)
+        if (s.ctl == c)
+            return &s;
+    return nullptr;
+}
+
 } // namespace
 
 const MainWindowLayout& mainWindowLayout()
@@ -58,6 +85,20 @@ const ControlLayout& controlLayout(Ctl c)
         if (s.ctl == c)
             return s;
     return kControls[0]; // every Ctl is in the table
+}
+
+std::string spokenName(Ctl c, const std::string& caption)
+{
+    const Spoken* s = spoken(c);
+    if (!s)
+        return {};
+    return s->figure && !caption.empty() ? std::string(s->name) + ": " + caption : s->name;
+}
+
+std::string spokenDescription(Ctl c)
+{
+    const Spoken* s = spoken(c);
+    return s ? s->description : "";
 }
 
 } // namespace vantric

@@ -8,6 +8,7 @@
 #include "ui/wait_layout.h"
 
 #include <span>
+#include <string>
 
 namespace vantric {
 
@@ -31,6 +32,13 @@ struct ControlLayout {
     const char* tooltip;
 };
 
+// A control the window only keeps a value in: never placed, never shown,
+// and not offered to assistive technology.
+inline bool isStorage(const ControlLayout& c)
+{
+    return c.width == 0;
+}
+
 struct MainWindowLayout {
     const char* title;
     int clientWidth, clientHeight; // twips
@@ -40,5 +48,11 @@ const MainWindowLayout& mainWindowLayout();
 // Every control of the main window, in focus order; storage controls included.
 std::span<const ControlLayout> mainWindowControls();
 const ControlLayout& controlLayout(Ctl c);
+
+// What assistive technology says for a control whose caption alone says too
+// little (or nothing); the window itself shows none of it. Empty when the
+// caption is the name. A figure's name ends in the caption it shows.
+std::string spokenName(Ctl c, const std::string& caption);
+std::string spokenDescription(Ctl c);
 
 } // namespace vantric

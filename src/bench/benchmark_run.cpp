@@ -124,6 +124,16 @@ void writePass(FormState& form, RunRecord& record, const ScratchClaim& claim)
     form.files.close(st.intFileNum);
 }
 
+// The figures of a run whose zeros were compressed away say nothing about
+// the drive; the user is told so once the run is complete.
+std::string compressionNotice(std::uint64_t written, std::uint64_t stored, const NumericLocale& loc)
+{
+    auto bytes = [&](std::uint64_t n) { return formatFixed(static_cast<double>(n), 0, true, true, loc); };
+    return "This drive compresses what is written to it: of the " + bytes(written) + " bytes the test wrote, "
+           + bytes(stored) + " reached the drive as written, the rest was compressed or left out. "
+           + "The figures therefore describe the compression rather than the drive.";
+}
+
 void readPass(FormState& form, RunRecord& record, const ScratchClaim& claim)
 {
     FormVariables& st = form.vars;
@@ -245,6 +255,8 @@ void runBenchmark(FormState& form, RunState& run)
         std::string folder = claimScratch(form, run.hold, ws.caption(Ctl::Label2));
         checkRoom(form, folder);
         writePass(form, run.record, *run.hold.claim);
+        // Between the timed spans: did the zeros reach the drive?
+        run.record.stored = form.files.storedBytes(st.strFileName, run.record.write.bytes);
         ws.unloadWait(WaitKind::PleaseWaitWriting);
         ws.showMain();
 
@@ -276,6 +288,8 @@ void runBenchmark(FormState& form, RunState& run)
     // Clicks made while the passes ran reach the window now, with the run
     // still in progress: none of them starts a run or a save afterwards.
     ws.settleInput();
+    if (run.record.stored.compressed)
+        ws.messageBox("Vantric", compressionNotice(run.record.write.bytes, run.record.stored.stored, form.svc.locale));
 }
 
 } // namespace vantric

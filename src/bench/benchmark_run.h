@@ -30,6 +30,8 @@ struct PassRecord {
 struct RunRecord {
     PassRecord write;
     PassRecord read;
+    // How the file system held what the write pass wrote.
+    StoredBytes stored;
 };
 
 // What a run keeps beside the form's variables, from its start to its end

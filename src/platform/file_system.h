@@ -41,6 +41,23 @@ public:
     virtual FileId file() const = 0;
 };
 
+// How a file system holds the first bytes of a file once they are written.
+struct StoredBytes {
+    // Bytes kept on the drive as they were written; what it compressed or
+    // left out as holes does not count.
+    std::uint64_t stored = 0;
+    // Some of the bytes were compressed or left out, so fewer reached the
+    // drive than were written.
+    bool compressed = false;
+};
+
+// `held` bytes of the `written` kept as written; more than written is all.
+inline StoredBytes storedOf(std::uint64_t held, std::uint64_t written)
+{
+    held = held < written ? held : written;
+    return {held, held < written};
+}
+
 inline constexpr const char* kNameTaken = "Another file has taken its name since the test began";
 
 class FileSystem {
@@ -72,6 +89,9 @@ public:
     // Size of a regular file, nullopt when nothing is there; throws when
     // something that is not a regular file is there.
     virtual std::optional<std::uint64_t> regularFileSize(const std::string& path) = 0;
+    // How the first `written` bytes of the file at `path` are held, after
+    // they have been flushed.
+    virtual StoredBytes storedBytes(const std::string& path, std::uint64_t written) = 0;
     virtual std::unique_ptr<AtomicFile> createAtomic(const std::string& path) = 0;
 };
 

@@ -99,6 +99,32 @@ TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
     EXPECT_EQ(ws.log.size(), 22u);
 }
 
+// What the file system did with the zeros: a run it compressed completes
+// and logs as always, then one box says so; a run it stored says nothing.
+TEST_F(Run, ADriveThatCompressedTheZerosIsReportedOnceAfterTheRun)
+{
+    for (bool compressed : {false, true}) {
+        fs.storage = StoredBytes {compressed ? 256u : 1024u, compressed};
+        ws.messages.clear();
+        form.List1_Click();
+        ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+        EXPECT_EQ(log().size(), compressed ? 10u : 5u);
+        EXPECT_EQ(form.lastRun().stored.compressed, compressed);
+        if (!compressed) {
+            EXPECT_TRUE(ws.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(ws.messages.size(), 1u);
+        EXPECT_EQ(ws.messages[0].first, "Vantric");
+        EXPECT_EQ(ws.messages[0].second,
+                  "This drive compresses what is written to it: of the 1,024 bytes the test wrote, 256 reached the "
+                  "drive as written, the rest was compressed or left out. The figures therefore describe the "
+                  "compression rather than the drive.");
+        EXPECT_EQ(std::vector<std::string>(ws.log.end() - 2, ws.log.end()),
+                  (std::vector<std::string> {"settleInput", "messageBox"}));
+    }
+}
+
 TEST_F(Run, TheLoopsLeaveTheBufferAndTheCounterAsTheyEnd)
 {
     vars.bytBuffer.assign(7, 0xAB); // a run sizes it afresh

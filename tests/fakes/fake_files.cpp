@@ -204,6 +204,13 @@ std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& 
     return it->second.size();
 }
 
+StoredBytes FakeFileSystem::storedBytes(const std::string& path, std::uint64_t written)
+{
+    if (!files.count(path))
+        throw osError("Cannot examine the file", ENOENT, path);
+    return storage.value_or(StoredBytes {written, false});
+}
+
 std::unique_ptr<AtomicFile> FakeFileSystem::createAtomic(const std::string& path)
 {
     if (auto it = refuseOpen.find(path); it != refuseOpen.end())

@@ -30,6 +30,8 @@ public:
     std::uint64_t available = 1ULL << 40;
     std::uint64_t total = 1ULL << 41;     // 0: a file system that reports no size
     std::size_t blockSize = 64;
+    // What storedBytes answers; unset: every written byte held as written.
+    std::optional<StoredBytes> storage;
 
     std::vector<std::string> removed;
     std::vector<std::string> opened;      // "write path" / "read path" / "text path"
@@ -50,6 +52,7 @@ public:
     std::uint64_t availableBytes(const std::string& folder) override;
     std::uint64_t totalBytes(const std::string& folder) override;
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
+    StoredBytes storedBytes(const std::string& path, std::uint64_t written) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;
 
     // Counts one byte onto the device; throws ENOSPC once it is full.

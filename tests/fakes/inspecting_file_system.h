@@ -46,6 +46,10 @@ public:
     {
         return real_.regularFileSize(path);
     }
+    StoredBytes storedBytes(const std::string& path, std::uint64_t written) override
+    {
+        return real_.storedBytes(path, written);
+    }
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override { return real_.createAtomic(path); }
 
 private:

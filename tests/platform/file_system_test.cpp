@@ -79,7 +79,7 @@ IoMode readPass(FileSystem& files, const std::string& path, std::int32_t count, 
     IoMode mode = table.reader(n).mode();
     table.close(n);
     EXPECT_EQ(st.lngIndex, count + 1);
-    out = std::move(st.bytBuffer);
+    out.assign(st.bytBuffer.begin(), st.bytBuffer.end());
     return mode;
 }
 

@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <string>
 #include <sys/stat.h>
 
@@ -22,26 +20,6 @@ inline std::filesystem::path rootFolder()
     if (::stat(p.c_str(), &a) != 0 || ::stat("/", &b) != 0 || a.st_dev != b.st_dev)
         ADD_FAILURE() << p << " is not a folder of the root file system; set VANTRIC_TEST_ROOT_FOLDER";
     return p;
-}
-
-// The open flags the kernel holds for this process's descriptors of `path`,
-// or-ed together; nullopt when none is open.
-inline std::optional<unsigned> openFlagsOf(const std::filesystem::path& path)
-{
-    std::optional<unsigned> flags;
-    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        if (std::filesystem::read_symlink(e.path(), ec) != path)
-            continue;
-        std::ifstream info("/proc/self/fdinfo/" + e.path().filename().string());
-        for (std::string key; info >> key;)
-            if (key == "flags:") {
-                std::string octal;
-                info >> octal;
-                flags = flags.value_or(0) | static_cast<unsigned>(std::stoul(octal, nullptr, 8));
-            }
-    }
-    return flags;
 }
 
 // Whether this process has an io_uring instance open.

@@ -242,7 +242,9 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
         DriveInfo where = drives.describe(letter);
         io.out << "{\"letter\":" << jsonString(letter) << ",\"mount_point\":" << jsonString(where.mountPoint)
                << ",\"fs_type\":" << jsonString(where.fsType) << ",\"size\":" << jsonString(o.size) << ','
-               << passJson("write", rec.write) << ',' << passJson("read", rec.read) << "}\n"
+               << passJson("write", rec.write) << ',' << passJson("read", rec.read)
+               << ",\"stored_bytes\":" << rec.stored.stored
+               << ",\"compressed\":" << (rec.stored.compressed ? "true" : "false") << "}\n"
                << std::flush;
     }
     return 0;

@@ -30,13 +30,17 @@ static bool qtHasPlatformPlugin(const std::string& file)
 int runApplication(int argc, char** argv)
 {
     // Before QApplication: a platform that cannot connect makes Qt abort.
-    if (auto problem = displayProblem(qtPlatformCandidates(), qtHasPlatformPlugin)) {
+    std::string usable;
+    if (auto problem = displayProblem(qtPlatformCandidates(), qtHasPlatformPlugin, &usable)) {
         std::fprintf(stderr,
                      "Vantric cannot show its window: %s.\n"
                      "Start it from a desktop session (X11 or Wayland).\n",
                      problem->c_str());
         return 2;
     }
+    // Qt 6.4 would take X11 in a session that only has a Wayland display.
+    if (!usable.empty())
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(usable));
     QApplication app(argc, argv);
     QApplication::setWindowIcon(appIcon());
     installFontSubstitutes();

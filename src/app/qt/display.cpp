@@ -137,14 +137,15 @@ std::vector<std::string> qtPlatformCandidates()
         }
         return out;
     }
-    if (env("XDG_SESSION_TYPE") == "wayland")
+    const std::string session = env("XDG_SESSION_TYPE");
+    if (session == "wayland" || (session.empty() && (!env("WAYLAND_DISPLAY").empty() || !env("WAYLAND_SOCKET").empty())))
         out.push_back("wayland");
     out.push_back("xcb");
     return out;
 }
 
 std::optional<std::string> displayProblem(const std::vector<std::string>& platforms,
-                           const std::function<bool(const std::string&)>& pluginInstalled)
+                           const std::function<bool(const std::string&)>& pluginInstalled, std::string* usable)
 {
     std::string problems;
     auto add = [&](const std::string& p) { problems += (problems.empty() ? "" : "; ") + p; };
@@ -163,8 +164,11 @@ std::optional<std::string> displayProblem(const std::vector<std::string>& platfo
         }
         if (!pluginInstalled(plugin))
             problem = "Qt's " + platform + " platform plugin (" + plugin + ") is not installed";
-        if (problem.empty())
+        if (problem.empty()) {
+            if (usable)
+                *usable = platform;
             return std::nullopt;
+        }
         add(problem);
     }
     if (problems.empty())

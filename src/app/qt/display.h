@@ -9,15 +9,19 @@
 
 namespace vantric {
 
-// The window-system platforms Qt tries, in its order: those named by
-// QT_QPA_PLATFORM, else Wayland then X11 in a Wayland session, else X11.
+// The window-system platforms to try, in order: those named by
+// QT_QPA_PLATFORM; else Wayland then X11 in a Wayland session, which is one
+// that says so (XDG_SESSION_TYPE) or, saying nothing, has a Wayland display;
+// else X11.
 std::vector<std::string> qtPlatformCandidates();
 
 // Why none of the platforms can show a window, naming each display tried;
 // nullopt when one can (or when a platform is one that cannot be checked
-// here, such as offscreen). pluginInstalled: whether Qt has the platform
-// plugin of that file name.
+// here, such as offscreen), and then `usable` names it (empty for one not
+// checked). pluginInstalled: whether Qt has the platform plugin of that
+// file name.
 std::optional<std::string> displayProblem(const std::vector<std::string>& platforms,
-                           const std::function<bool(const std::string& pluginFile)>& pluginInstalled);
+                           const std::function<bool(const std::string& pluginFile)>& pluginInstalled,
+                           std::string* usable = nullptr);
 
 } // namespace vantric

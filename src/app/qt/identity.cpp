@@ -20,7 +20,6 @@ void announceIdentity()
 {
     QCoreApplication::setApplicationName(kAppName);
     QCoreApplication::setApplicationVersion(appVersion());
-    QGuiApplication::setApplicationDisplayName(kAppDisplayName);
     QGuiApplication::setDesktopFileName(appId());
 }
 

@@ -1,5 +1,7 @@
 #include "app/qt/main_window.h"
 
+#include "app/drive_keys.h"
+#include "app/qt/accessibility.h"
 #include "app/form_layout.h"
 #include "ui/qt/qt_look.h"
 
@@ -32,6 +34,12 @@ void valueBox(QLabel* l)
 }
 
 } // namespace
+
+void speak(QWidget* w, Ctl c, const std::string& caption)
+{
+    if (const std::string name = spokenName(c, caption); !name.empty())
+        w->setAccessibleName(QString::fromStdString(name));
+}
 
 QWidget* MainWindow::make(const ControlLayout& c)
 {
@@ -69,6 +77,9 @@ QWidget* MainWindow::make(const ControlLayout& c)
         w->setFont(lookFont(QString::fromUtf8(c.font.face), c.font.points, c.font.bold, c.font.italic));
     if (c.tooltip)
         w->setToolTip(QString::fromUtf8(c.tooltip));
+    speak(w, c.ctl, c.caption);
+    if (const std::string d = spokenDescription(c.ctl); !d.empty())
+        w->setAccessibleDescription(QString::fromStdString(d));
     if (!c.visible)
         w->hide();
     return w;
@@ -125,6 +136,7 @@ MainWindow::MainWindow()
         QRect area = screen->geometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
+    exposeToAssistiveTechnology(*this);
 }
 
 DriveList::DriveList(QWidget* parent) : QListWidget(parent)
@@ -135,8 +147,28 @@ DriveList::DriveList(QWidget* parent) : QListWidget(parent)
     });
 }
 
+// Space and Enter choose the focused row, a drive letter that drive's row;
+// other characters do nothing. Keys without text (arrows, Home, Page Down)
+// move the selection, and the row it lands on is chosen.
 void DriveList::keyPressEvent(QKeyEvent* e)
 {
+    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    const QString text = enter ? QStringLiteral("\r") : e->text();
+    if (plain && text.size() == 1 && (enter || text[0].isPrint())) {
+        std::vector<std::string> rows;
+        for (int i = 0; i < count(); ++i)
+            rows.push_back(item(i)->text().toStdString());
+        const DriveKey key = driveKey(text[0].unicode(), rows);
+        if (key.kind == DriveKey::ChooseRow) {
+            setCurrentRow(key.row);
+            scrollToItem(item(key.row));
+        }
+        if (key.kind != DriveKey::Ignore && currentRow() >= 0 && onChosen)
+            onChosen();
+        e->accept();
+        return;
+    }
     const int before = currentRow();
     QListWidget::keyPressEvent(e);
     if (currentRow() >= 0 && currentRow() != before && onChosen)

@@ -12,8 +12,12 @@
 
 #include <functional>
 #include <map>
+#include <string>
 
 namespace vantric {
+
+// Names the control for assistive technology after what it shows.
+void speak(QWidget* w, Ctl c, const std::string& caption);
 
 // The drive list: a row chosen with the mouse, or the selection moved with
 // the keyboard, is a click. Focus coming in, or the program setting the
@@ -38,7 +42,12 @@ public:
     QLineEdit* Text1;
     QLabel *lblDrive, *lblSN, *lblFree, *lblTot;
 
-    QWidget* widget(Ctl c) const { return widgets_.at(c); }
+    // nullptr while the window is still being made.
+    QWidget* widget(Ctl c) const
+    {
+        auto it = widgets_.find(c);
+        return it == widgets_.end() ? nullptr : it->second;
+    }
 
 protected:
     void closeEvent(QCloseEvent* e) override;

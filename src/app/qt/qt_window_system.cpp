@@ -45,6 +45,7 @@ void QtWindowSystem::setCaption(Ctl c, const std::string& text)
         e->setText(t);
     else if (auto* b = qobject_cast<QPushButton*>(wd))
         b->setText(t);
+    speak(wd, c, text);
 }
 
 void QtWindowSystem::addRow(Ctl c, const std::string& row)
@@ -99,10 +100,14 @@ void QtWindowSystem::showMain()
     }
 }
 
+// On Wayland a new top-level window takes the keyboard focus, and when it
+// goes the compositor may hand the focus to no one: keys typed then are
+// lost. While the main window is up, a wait window is a popup over it there.
 void QtWindowSystem::loadWait(WaitKind w)
 {
     unloadWait(w);
-    waits_[w] = new WaitWindow(w);
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    waits_[w] = new WaitWindow(w, wayland && w_.isVisible() ? &w_ : nullptr);
 }
 
 void QtWindowSystem::showWait(WaitKind w)

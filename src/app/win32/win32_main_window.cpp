@@ -1,5 +1,6 @@
 #include "app/win32/win32_window_system.h"
 
+#include "app/drive_keys.h"
 #include "platform/windows/win_text.h"
 
 #include <commctrl.h>
@@ -63,6 +64,9 @@ void Win32WindowSystem::createMain()
             throw winError(std::string("Cannot create the control ") + c.name, ::GetLastError());
         controls_[c.ctl] = h;
         specs_[h] = &c;
+        speak(c.ctl, c.caption);
+        if (const std::string d = spokenDescription(c.ctl); !d.empty())
+            spoken_.description(h, d);
     }
     // Where labels overlap others, the one made later is on top, as the
     // layout means; the controls that take the focus keep the order of
@@ -200,8 +204,15 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
             self->fireList1();
         return r;
     }
+    case WM_CHAR:
+        // In place of the list's type-ahead, which matches the blank every
+        // row starts with.
+        self->typeOnDriveList(static_cast<char32_t>(wp));
+        return 0;
     case WM_KEYDOWN: {
         self->inputBegun(Ctl::List1);
+        if (wp == VK_SPACE)
+            return 0; // the character it makes chooses the row
         const LRESULT before = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
         LRESULT r = ::DefSubclassProc(h, msg, wp, lp);
         const LRESULT after = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
@@ -212,6 +223,24 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
     default: break;
     }
     return ::DefSubclassProc(h, msg, wp, lp);
+}
+
+void Win32WindowSystem::typeOnDriveList(char32_t typed)
+{
+    HWND list = control(Ctl::List1);
+    std::vector<std::string> rows;
+    for (int i = 0, n = rowCount(Ctl::List1); i < n; ++i)
+        rows.push_back(rowText(list, i));
+    const DriveKey key = driveKey(typed, rows);
+    if (key.kind == DriveKey::Ignore)
+        return;
+    // The focused row is the caret's, selected or not.
+    int row = key.kind == DriveKey::ChooseRow ? key.row
+                                              : static_cast<int>(::SendMessageW(list, LB_GETCARETINDEX, 0, 0));
+    if (row < 0 || row >= static_cast<int>(rows.size()))
+        return;
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    fireList1();
 }
 
 void Win32WindowSystem::fireList1()

@@ -3,6 +3,7 @@
 #include "platform/windows/win_text.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +64,13 @@ std::string Win32WindowSystem::caption(Ctl c) const
 void Win32WindowSystem::setCaption(Ctl c, const std::string& text)
 {
     ::SetWindowTextW(control(c), wide(text).c_str());
+    speak(c, text);
+}
+
+void Win32WindowSystem::speak(Ctl c, const std::string& caption)
+{
+    if (const std::string name = spokenName(c, caption); !name.empty())
+        spoken_.name(control(c), name);
 }
 
 void Win32WindowSystem::addRow(Ctl list, const std::string& row)
@@ -70,17 +78,22 @@ void Win32WindowSystem::addRow(Ctl list, const std::string& row)
     ::SendMessageW(control(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(row).c_str()));
 }
 
+std::string rowText(HWND list, int index)
+{
+    LRESULT n = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR)
+        return {};
+    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+    n = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
+    return utf8(s);
+}
+
 std::string Win32WindowSystem::selectedRow(Ctl list) const
 {
     HWND h = control(list);
     LRESULT i = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
-    if (i == LB_ERR)
-        return {};
-    LRESULT n = ::SendMessageW(h, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-    n = ::SendMessageW(h, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
-    return utf8(s);
+    return i == LB_ERR ? std::string() : rowText(h, static_cast<int>(i));
 }
 
 int Win32WindowSystem::rowCount(Ctl list) const
@@ -116,14 +129,21 @@ void Win32WindowSystem::showMain()
     }
 }
 
+// An alert named by its message, as the title is blank.
 void Win32WindowSystem::loadWait(WaitKind w)
 {
     waits_.load(w);
+    spoken_.role(waits_.window(w), ROLE_SYSTEM_ALERT);
+    spoken_.name(waits_.window(w), waitMessage(w));
 }
 
+// Announced at once: while the pass blocks the program, no one can ask it
+// what the window says.
 void Win32WindowSystem::showWait(WaitKind w)
 {
     waits_.show(w);
+    if (HWND h = waits_.window(w))
+        ::NotifyWinEvent(EVENT_SYSTEM_ALERT, h, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Win32WindowSystem::unloadWait(WaitKind w)
@@ -133,11 +153,18 @@ void Win32WindowSystem::unloadWait(WaitKind w)
 
 bool Win32WindowSystem::preTranslate(MSG& m)
 {
-    // Enter on a focused button clicks it, as the space bar does.
+    // Enter on a focused button clicks it, as the space bar does; on the
+    // drive list it chooses the focused row. The dialog manager would
+    // take it for the default button otherwise.
     if (m.message == WM_KEYDOWN && m.wParam == VK_RETURN) {
         auto it = specs_.find(m.hwnd);
         if (it != specs_.end() && isButton(it->second)) {
             ::SendMessageW(m.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+        if (m.hwnd == control(Ctl::List1)) {
+            inputBegun(Ctl::List1);
+            typeOnDriveList(U'\r');
             return true;
         }
     }

@@ -5,6 +5,7 @@
 
 #include "app/form_layout.h"
 #include "platform/window_system.h"
+#include "ui/win32/spoken.h"
 #include "ui/win32/wait_window.h"
 #include "ui/win32/win_look.h"
 
@@ -12,8 +13,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <string>
 
 namespace vantric {
+
+// The text of a list box's row; empty when there is no such row.
+std::string rowText(HWND list, int index);
 
 class Win32WindowSystem : public WindowSystem, public FormEvents {
 public:
@@ -41,6 +47,9 @@ public:
     // Runs the message loop until the main window is closed; the exit status.
     int run();
 
+    HWND control(Ctl c) const;
+    HWND waitWindow(WaitKind w) const { return waits_.window(w); }
+
 private:
     // The main window and its controls (win32_main_window.cpp).
     void createMain();
@@ -50,13 +59,17 @@ private:
     static LRESULT CALLBACK listProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT onMain(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     void fireList1();
+    // A character typed on the drive list (Enter arrives as '\r').
+    void typeOnDriveList(char32_t typed);
 
     // Keys the controls do not handle themselves; true when taken.
     bool preTranslate(MSG& m);
     // Dispatches every message waiting; false once the program is to end.
     bool drain();
-    HWND control(Ctl c) const;
+    // Names the control for assistive technology after what it shows.
+    void speak(Ctl c, const std::string& caption);
 
+    Spoken spoken_; // before any window is made
     HINSTANCE instance_;
     HICON icon_;
     HICON smallIcon_;

@@ -55,6 +55,7 @@ public:
     std::uint64_t availableBytes(const std::string& folder) { return fs_.availableBytes(folder); }
     std::uint64_t totalBytes(const std::string& folder) { return fs_.totalBytes(folder); }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) { return fs_.regularFileSize(path); }
+    StoredBytes storedBytes(const std::string& path, std::uint64_t written) { return fs_.storedBytes(path, written); }
 
 private:
     using Slot = std::variant<std::monostate, std::unique_ptr<WriteChannel>, std::unique_ptr<ReadChannel>,

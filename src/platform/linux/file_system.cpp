@@ -1,6 +1,7 @@
 #include "platform/linux/block_hooks.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/linux/file_storage.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -158,6 +159,8 @@ public:
             if (::lstat(path_.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
                 throw VantricError(action, "Another test is using the file", path_);
             id_ = idOf(st);
+            // Zeros must reach the drive, not a compressor.
+            keepFromCompressing(fd_);
         } catch (...) {
             ::close(fd_);
             throw;
@@ -244,6 +247,11 @@ public:
         if (!S_ISREG(st.st_mode))
             throw VantricError("Cannot create the scratch file", notRegularReason(st.st_mode), path);
         return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    StoredBytes storedBytes(const std::string& path, std::uint64_t written) override
+    {
+        return storedBytesOf(path, written);
     }
 
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override

@@ -3,6 +3,7 @@ target_sources(vantric_platform_linux PRIVATE
   platform/linux/block_hooks.cpp
   platform/linux/clock.cpp
   platform/linux/drive_source.cpp
+  platform/linux/file_storage.cpp
   platform/linux/file_system.cpp
   platform/linux/folders.cpp
   platform/linux/mount_classify.cpp

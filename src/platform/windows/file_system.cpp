@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 #include "platform/windows/block_hooks.h"
+#include "platform/windows/file_storage.h"
 #include "platform/windows/private_folder.h"
 #include "platform/windows/scratch_claims.h"
 #include "platform/windows/unique_handle.h"
@@ -177,6 +178,8 @@ public:
         if (h == INVALID_HANDLE_VALUE)
             throw claimError(::GetLastError());
         h_ = UniqueHandle(h);
+        // Zeros must reach the drive, not a compressor.
+        keepFromCompressing(h);
         registerClaim(path_, h);
     }
 
@@ -290,6 +293,11 @@ public:
         if (irregular(data.dwFileAttributes))
             throw VantricError("Cannot create the scratch file", notRegularReason(data.dwFileAttributes), path);
         return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+
+    StoredBytes storedBytes(const std::string& path, std::uint64_t written) override
+    {
+        return storedBytesOf(path, written);
     }
 
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override

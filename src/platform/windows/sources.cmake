@@ -3,6 +3,7 @@ target_sources(vantric_platform_windows PRIVATE
   platform/windows/block_hooks.cpp
   platform/windows/clock.cpp
   platform/windows/drive_source.cpp
+  platform/windows/file_storage.cpp
   platform/windows/file_system.cpp
   platform/windows/folders.cpp
   platform/windows/io_engines.cpp

@@ -11,7 +11,9 @@ namespace vantric {
 
 class WaitWindow : public QWidget {
 public:
-    explicit WaitWindow(WaitKind kind);
+    // over: the window to show it over as a popup, which takes no keyboard
+    // focus and has no title; nullptr for a window of its own.
+    explicit WaitWindow(WaitKind kind, QWidget* over = nullptr);
 
     static QString titleFor(WaitKind kind);
     static QString messageFor(WaitKind kind);

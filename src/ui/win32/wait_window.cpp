@@ -96,6 +96,12 @@ void Win32WaitWindows::show(WaitKind w)
     ::BringWindowToTop(it->second);
 }
 
+HWND Win32WaitWindows::window(WaitKind w) const
+{
+    auto it = windows_.find(w);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
 void Win32WaitWindows::unload(WaitKind w)
 {
     auto it = windows_.find(w);

@@ -22,6 +22,8 @@ public:
     void show(WaitKind w);
     // Does nothing when the window is not loaded or was closed already.
     void unload(WaitKind w);
+    // nullptr when not loaded.
+    HWND window(WaitKind w) const;
 
 private:
     static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

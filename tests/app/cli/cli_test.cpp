@@ -5,6 +5,7 @@
 #include "fakes/fake_files.h"
 #include "support/fixed_clock.h"
 #include "support/linux_files.h"
+#include "support/open_flags.h"
 #include "support/temp_folder.h"
 
 #include <QJsonDocument>
@@ -108,6 +109,17 @@ TEST(CliCommand, AFailedTestExitsWithOneAndTheWindowsMessage)
     EXPECT_NE(unlisted.err.str().find("D: is not in the list"), std::string::npos);
 }
 
+TEST(CliCommand, ACompressedRunIsFlaggedAndWarnedOfYetSucceeds)
+{
+    Cli c;
+    test::FakeFileSystem files;
+    c.drives.folders['C'] = {{"/"}};
+    files.storage = StoredBytes {100, true};
+    EXPECT_EQ(c.run({"--drive", "C", "--size", "1k", "--json"}, files), 0);
+    EXPECT_NE(c.out.str().find(",\"stored_bytes\":100,\"compressed\":true}"), std::string::npos) << c.out.str();
+    EXPECT_EQ(c.err.str().rfind("Vantric: This drive compresses what is written to it", 0), 0u) << c.err.str();
+}
+
 class CliOnAFolder : public ::testing::TestWithParam<const char*> {
 protected:
     test::TempFolder temp;
@@ -174,12 +186,14 @@ public:
     std::uint64_t totalBytes(const std::string& f) override { return real_->totalBytes(f); }
     std::optional<std::uint64_t> regularFileSize(const std::string& p) override { return real_->regularFileSize(p); }
     std::unique_ptr<AtomicFile> createAtomic(const std::string& p) override { return real_->createAtomic(p); }
+    StoredBytes storedBytes(const std::string& p, std::uint64_t n) override { return real_->storedBytes(p, n); }
 
 private:
     static std::string seen(const std::string& path)
     {
-        auto flags = test::openFlagsOf(path);
-        return std::string(flags && (*flags & O_DIRECT) ? "direct" : "cached") + (test::ringOpen() ? ",ring" : ",synchronous");
+        const auto flags = test::openFlagsOf(path);
+        const bool direct = std::any_of(flags.begin(), flags.end(), [](unsigned f) { return f & O_DIRECT; });
+        return std::string(direct ? "direct" : "cached") + (test::ringOpen() ? ",ring" : ",synchronous");
     }
     std::unique_ptr<FileSystem> real_;
 };
@@ -222,6 +236,9 @@ TEST(CliJson, ModesAreThoseTheKernelSawAndNamesAreEscaped)
         EXPECT_EQ(o["read_bytes"].toInteger(), 524288);
         EXPECT_GT(o["write_seconds"].toDouble(), 0);
         EXPECT_NEAR(o["read_mib_per_s"].toDouble(), 0.5 / o["read_seconds"].toDouble(), 1e-6);
+        EXPECT_EQ(o["stored_bytes"].toInteger(), 1048576);
+        EXPECT_EQ(o["compressed"].toBool(true), false);
+        EXPECT_EQ(j.err.str(), "");
         EXPECT_TRUE(fs::is_empty(dir.path()));
     }
 }

@@ -136,6 +136,8 @@ TEST(DisplayCheck, PlatformsInQtsOrder)
         {bare({}), "xcb"},
         {bare({{"XDG_SESSION_TYPE", "x11"}}), "xcb"},
         {bare({{"XDG_SESSION_TYPE", "wayland"}}), "wayland,xcb"},
+        {bare({{"WAYLAND_DISPLAY", "wayland-1"}}), "wayland,xcb"},
+        {bare({{"WAYLAND_DISPLAY", "wayland-1"}, {"XDG_SESSION_TYPE", "x11"}}), "xcb"},
         {bare({{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_SESSION_TYPE", "wayland"}}), "offscreen"},
         {bare({{"QT_QPA_PLATFORM", "wayland;xcb:nograb"}}), "wayland,xcb"},
     };

@@ -21,7 +21,6 @@ TEST(Identity, AnnouncesTheNamesTheInstalledFilesCarry)
     announceIdentity();
     test::qtApp();
     EXPECT_EQ(QCoreApplication::applicationName(), "vantric");
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Vantric");
     EXPECT_EQ(QCoreApplication::applicationVersion(), VANTRIC_PROJECT_VERSION);
     // The desktop entry, icon and metainfo are installed under this name.
     EXPECT_EQ(QGuiApplication::desktopFileName(), VANTRIC_APP_ID);

@@ -5,6 +5,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
+#include "support/drive_key_cases.h"
 #include "support/late_input.h"
 #include "platform/number_format.h"
 #include "support/child_process.h"
@@ -13,8 +14,11 @@
 #include "ui/qt/qt_look.h"
 
 #include <QMessageBox>
+#include <QAccessible>
 #include <QTest>
 #include <QTimer>
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +108,52 @@ TEST_F(Window, FocusStartsOnExitAndFollowsTheTabOrder)
     w.List2->setFocus();
     QTest::keyClick(w.List2, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), w.Command4);
+}
+
+TEST_F(Window, AssistiveTechnologyHearsWhatEachControlIs)
+{
+    ws.showMain();
+    ws.setCaption(Ctl::Label1, "1240.102432");
+    ws.setCaption(Ctl::Label3, ".0012 Seconds");
+    using A = QAccessible;
+    struct Case {
+        Ctl ctl;
+        A::Role role;
+        QString name;
+        bool described = false;
+    } cases[] = {
+        {Ctl::Command3, A::Button, "One size smaller", true},
+        {Ctl::Command1, A::Button, "One size larger", true},
+        {Ctl::Command2, A::Button, "Exit"},
+        {Ctl::List1, A::List, "Drives", true},
+        {Ctl::List2, A::List, "Results log", true},
+        {Ctl::Label9, A::StaticText, "Test size: 1M", true},
+        {Ctl::Label6, A::StaticText, "Write [MB/s]"},
+        {Ctl::Label1, A::StaticText, "Write rate, MB/s: 1240.102432"},
+        {Ctl::Label3, A::StaticText, "Write time: .0012 Seconds"},
+        {Ctl::Label4, A::StaticText, "Read rate, MB/s"},
+        {Ctl::Label5, A::StaticText, "Read time"},
+    };
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&w);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->role(), A::Window);
+    EXPECT_EQ(frame->text(A::Name), " Vantric");
+    std::set<QObject*> children;
+    for (int i = 0; i < frame->childCount(); ++i)
+        children.insert(frame->child(i)->object());
+    for (const ControlLayout& c : mainWindowControls())
+        EXPECT_EQ(children.count(w.widget(c.ctl)), isStorage(c) ? 0u : 1u) << c.name;
+    for (const auto& c : cases) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w.widget(c.ctl));
+        ASSERT_TRUE(i);
+        EXPECT_EQ(i->role(), c.role) << c.name.toStdString();
+        EXPECT_EQ(i->text(A::Name), c.name);
+        EXPECT_EQ(!i->text(A::Description).isEmpty(), c.described) << c.name.toStdString();
+        EXPECT_EQ(frame->indexOfChild(i) >= 0, true) << c.name.toStdString();
+    }
+    EXPECT_EQ(w.Label1->text(), "1240.102432");
+    EXPECT_EQ(w.Label9->text(), "1M");
+    EXPECT_TRUE(w.Command3->text().isEmpty());
 }
 
 TEST_F(Window, WaitWindowsAreMadeAnewAndDestroyed)
@@ -261,6 +311,22 @@ TEST_F(Runs, FocusComingIntoTheDriveListStartsNothing)
     EXPECT_EQ(w.List2->item(5)->text(), rowC);
     QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
     EXPECT_EQ(runs(), 3);
+}
+
+TEST_F(Runs, KeysChooseTheDriveTheyName)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(w.Command2, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w.List1);
+    int before = 0;
+    for (const auto& c : test::kDriveKeyCases) {
+        QTest::keyClick(w.List1, c.typed);
+        ASSERT_EQ(runs(), before + (c.runs != 0)) << "typed '" << c.typed << "'";
+        if (c.runs) {
+            EXPECT_EQ(w.List2->item(5 * before)->text()[1], QChar(c.runs)) << "typed '" << c.typed << "'";
+        }
+        before = runs();
+    }
 }
 
 // Clicks queued while the read pass runs, after the last point where the

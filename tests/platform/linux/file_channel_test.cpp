@@ -7,6 +7,7 @@
 #include "support/error_reason.h"
 #include "support/linux_files.h"
 #include "support/temp_folder.h"
+#include "support/open_flags.h"
 
 #include <gtest/gtest.h>
 
@@ -185,25 +186,25 @@ TEST(ChannelOnRoot, TheKernelHoldsODirectOnBothPassesDescriptors)
         auto fsys = systemFileSystem({.direct = c.direct});
         {
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
-            auto flags = openFlagsOf(file);
-            ASSERT_TRUE(flags.has_value());
-            EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
+            auto flags = test::openFlagsOf(file);
+            ASSERT_EQ(flags.size(), 1u);
+            EXPECT_EQ((flags[0] & O_DIRECT) != 0, c.expectFlag) << "write, direct wanted: " << c.direct;
             // The odd tail leaves direct I/O; the mode reported follows the
             // kernel's flag.
             FormVariables st;
             st.lngCount = kOddCount;
             writeLoop(w, st);
             w.flush();
-            flags = openFlagsOf(file);
-            ASSERT_TRUE(flags.has_value());
-            EXPECT_FALSE(*flags & O_DIRECT);
+            flags = test::openFlagsOf(file);
+            ASSERT_EQ(flags.size(), 1u);
+            EXPECT_FALSE(flags[0] & O_DIRECT);
             EXPECT_FALSE(w.mode().direct);
             w.close();
         }
         ReadChannel r(fsys->openBlockRead(file.string(), 0), file.string());
-        auto flags = openFlagsOf(file);
-        ASSERT_TRUE(flags.has_value());
-        EXPECT_EQ((*flags & O_DIRECT) != 0, c.expectFlag) << "read, direct wanted: " << c.direct;
+        auto flags = test::openFlagsOf(file);
+        ASSERT_EQ(flags.size(), 1u);
+        EXPECT_EQ((flags[0] & O_DIRECT) != 0, c.expectFlag) << "read, direct wanted: " << c.direct;
     }
 }
 
@@ -266,8 +267,9 @@ std::string passesUnder(const std::vector<Refusal>& refusals)
         std::ostringstream report;
         {
             WriteChannel w(fsys->openBlockWrite(file.string()), file.string());
-            auto flags = openFlagsOf(file);
-            report << "write " << describe(w.mode()) << " O_DIRECT " << (flags && (*flags & O_DIRECT) ? "held" : "not held");
+            auto flags = test::openFlagsOf(file);
+            report << "write " << describe(w.mode()) << " O_DIRECT "
+                   << (flags.size() == 1 && (flags[0] & O_DIRECT) ? "held" : "not held");
             FormVariables st;
             st.lngCount = kOddCount;
             w.preallocate(2ULL * kOddCount);
@@ -327,6 +329,25 @@ TEST(ChannelRefused, TheFlushEndsOnlyWithTheDrivesSync)
             return std::string("flushed");
         });
         EXPECT_EQ(report, "error: Cannot write to the file: Input/output error (" + file.string() + ")");
+    }
+}
+
+// Extents on the root file system, allocated blocks on tmpfs (no extent
+// map): written zeros are held, a hole is not.
+TEST(StoredBytesOnDisk, WrittenBytesAreHeldAndAHoleIsNot)
+{
+    for (fs::path root : {rootFolder(), fs::path("/dev/shm")}) {
+        TempFolder dir(root);
+        auto fsys = systemFileSystem();
+        fs::path file = dir.path() / "~test.tmp";
+        writeAll(file, std::vector<std::uint8_t>(1 << 20));
+        StoredBytes full = fsys->storedBytes(file.string(), 1 << 20);
+        EXPECT_EQ(full.stored, 1u << 20) << root;
+        EXPECT_FALSE(full.compressed) << root;
+        fs::resize_file(file, 3 << 20);
+        StoredBytes holed = fsys->storedBytes(file.string(), 3 << 20);
+        EXPECT_EQ(holed.stored, 1u << 20) << root;
+        EXPECT_TRUE(holed.compressed) << root;
     }
 }
 

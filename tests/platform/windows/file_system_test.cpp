@@ -2,6 +2,7 @@
 // alignment, reparse points, the scratch claim's sharing mode and the
 // private folder's access list. The rest is in the portable test.
 
+#include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/windows/block_hooks.h"
 #include "platform/windows/private_folder.h"
@@ -19,6 +20,18 @@ using namespace vantric;
 using namespace vantric::test;
 
 namespace {
+
+TEST(StoredBytes, WrittenBytesAreHeldInFull)
+{
+    TempFolder dir;
+    const std::string path = dir.file("~test.tmp");
+    writeAll(path, std::vector<std::uint8_t>(1 << 20, 0));
+    auto fs = systemFileSystem();
+    StoredBytes full = fs->storedBytes(path, 1 << 20);
+    EXPECT_EQ(full.stored, 1u << 20);
+    EXPECT_FALSE(full.compressed);
+    EXPECT_THROW(fs->storedBytes(dir.file("none"), 1), VantricError);
+}
 
 TEST(BlockFiles, AlignmentIsTheSectorSizeAtLeastAPage)
 {

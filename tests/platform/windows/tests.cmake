@@ -29,13 +29,14 @@ add_executable(vantric_tests
   platform/windows/win_test_support.cpp
   platform/windows/stop_test.cpp
   app/win32/late_input_test.cpp
+  app/win32/main_window_test.cpp
 )
 target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantric_tests PRIVATE vantric_fakes vantric_win32 GTest::gtest GTest::gtest_main)
 target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
 gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER -ChildOnly.*
+  TEST_FILTER -ChildOnly.*:Win32Window.*
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED wine_links ENVIRONMENT "VANTRIC_TEST_LINK=C:/vantric-test-link")
 
 # The user's number conventions, in the locale Wine takes from the host's
@@ -58,8 +59,9 @@ add_test(NAME windows.link_fixture
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/platform/windows/make_link.sh vantric-test-link)
 set_tests_properties(windows.link_fixture PROPERTIES FIXTURES_SETUP wine_links)
 
-# The program itself under Wine on a private X server, driven with xdotool.
+# The program itself under Wine on a private X server, driven with xdotool;
+# before it, the window tests (Win32Window.*), which need that display too.
 add_test(NAME windows.gui_run
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/app/win32/gui_run.sh $<TARGET_FILE:vantric>
-          ${CMAKE_CURRENT_BINARY_DIR}/gui-run)
+          ${CMAKE_CURRENT_BINARY_DIR}/gui-run $<TARGET_FILE:vantric_tests>)
 set_tests_properties(windows.gui_run PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

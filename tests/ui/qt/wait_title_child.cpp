@@ -1,12 +1,16 @@
-// Shows each wait window on the display it is given, the way a handler
-// does, and prints the title the window system holds for it: the
-// _NET_WM_NAME and WM_NAME properties as the X server has them.
+// Lets a second pass (so the compositor and the accessibility bus are
+// there), then shows each wait window on the display it is given, the way
+// the handlers do: the first before the main window is up, the others over
+// it. On X11 it prints the title the window system holds for each: the
+// _NET_WM_NAME and WM_NAME properties as the X server has them; on Wayland
+// the test reads the requests from WAYLAND_DEBUG.
 
 #include "app/qt/identity.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_window_system.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,11 +51,13 @@ int main(int argc, char** argv)
     announceIdentity(); // names as the program sets them: Qt appends the display name to titles
     QApplication app(argc, argv);
     auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return 3;
-    xcb_connection_t* c = x11->connection();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
     MainWindow w;
     QtWindowSystem ws(w);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     struct {
         WaitKind kind;
         const char* name;
@@ -62,10 +68,14 @@ int main(int argc, char** argv)
         ws.loadWait(k.kind);
         ws.showWait(k.kind);
         ws.doEvents();
-        auto id = static_cast<xcb_window_t>(ws.waitWindow(k.kind)->winId());
-        std::printf("%s|%s|%s\n", k.name, property(c, id, atom(c, "_NET_WM_NAME")).c_str(),
-                    property(c, id, XCB_ATOM_WM_NAME).c_str());
+        if (c) {
+            auto id = static_cast<xcb_window_t>(ws.waitWindow(k.kind)->winId());
+            std::printf("%s|%s|%s\n", k.name, property(c, id, atom(c, "_NET_WM_NAME")).c_str(),
+                        property(c, id, XCB_ATOM_WM_NAME).c_str());
+        }
         ws.unloadWait(k.kind);
+        if (k.kind == WaitKind::PleastWait)
+            ws.showMain(); // as at the end of the start-up scan
     }
     return 0;
 }

@@ -1,0 +1,50 @@
+#include "ui/win32/spoken.h"
+
+#include "platform/windows/win_text.h"
+
+#include <initguid.h>
+#include <objbase.h>
+#include <oleacc.h>
+
+namespace vantric {
+
+Spoken::Spoken() : com_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+{
+    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                  reinterpret_cast<void**>(&services_))))
+        services_ = nullptr;
+}
+
+Spoken::~Spoken()
+{
+    if (services_)
+        services_->Release();
+    if (com_)
+        ::CoUninitialize();
+}
+
+bool Spoken::name(HWND h, const std::string& text)
+{
+    return services_
+           && SUCCEEDED(services_->SetHwndPropStr(h, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, wide(text).c_str()));
+}
+
+bool Spoken::description(HWND h, const std::string& text)
+{
+    return services_
+           && SUCCEEDED(
+               services_->SetHwndPropStr(h, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION, wide(text).c_str()));
+}
+
+bool Spoken::role(HWND h, long role)
+{
+    if (!services_)
+        return false;
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = role;
+    return SUCCEEDED(services_->SetHwndProp(h, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, v));
+}
+
+} // namespace vantric

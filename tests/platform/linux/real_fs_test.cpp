@@ -1,0 +1,159 @@
+// Whole runs on real file systems, made by scripts/loop_images.sh on loop
+// devices in a private mount namespace. The device itself is watched: its
+// free blocks while the scratch file exists, and the open file's flags.
+
+#include "app/frmDrive.h"
+#include "fakes/fake_counter.h"
+#include "fakes/fake_drives.h"
+#include "fakes/memory_window_system.h"
+#include "support/open_flags.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/statvfs.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace vantric;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint64_t k100M = 100u << 20;
+
+// The mount point of one of loop_images.sh's file systems.
+std::string mountOf(const std::string& name)
+{
+    const char* images = std::getenv("VANTRIC_LOOP_IMAGES");
+    return images ? std::string(images) + "/" + name : std::string();
+}
+
+// Free bytes of the device once everything pending is written out (btrfs
+// counts its extents only when the transaction commits) and settled (xfs
+// frees a deleted file's blocks in the background).
+std::uint64_t deviceFree(const std::string& dir)
+{
+    std::uint64_t last = UINT64_MAX;
+    for (int i = 0; i < 100; ++i) {
+        int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::syncfs(fd);
+        ::close(fd);
+        struct statvfs st {};
+        ::statvfs(dir.c_str(), &st);
+        const std::uint64_t now = static_cast<std::uint64_t>(st.f_bfree) * st.f_frsize;
+        if (now == last)
+            break;
+        last = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return last;
+}
+
+// One run of `size` in `dir` through the window's handler, as the window
+// does it, with the device looked at from the run's two event points.
+struct RealRun {
+    std::string dir;
+    IoOptions options;
+    test::MemoryWindowSystem ws;
+    test::FakeDriveSource drives;
+    test::FakeCounter counter;
+    struct : Clock {
+        LocalDateTime now() override { return {}; }
+    } clock;
+    std::unique_ptr<FileSystem> files = systemFileSystem(options);
+    frmDrive form {ws, Services {drives, *files, counter, clock, NumericLocale {}, dir}};
+    std::uint64_t freeBefore = 0, freeWhileThere = 0;
+    std::vector<unsigned> writeFlags, readFlags;
+
+    RealRun(std::string folder, IoOptions opt) : dir(std::move(folder)), options(opt) {}
+
+    void run(const std::string& size)
+    {
+        drives.folders['C'] = {{dir}};
+        ws.addRow(Ctl::List1, " C:- Hard Disk");
+        ws.selectRow(Ctl::List1, 0);
+        ws.setCaption(Ctl::Label9, size);
+        const std::string scratch = dir + "/~test.tmp";
+        ws.onDoEvents = [&, calls = 0]() mutable {
+            // Before the write pass, and with its file still there before the read pass.
+            (++calls == 1 ? freeBefore : freeWhileThere) = deviceFree(dir);
+        };
+        counter.onReading = [&](int n) {
+            if (n == 1) // the write pass's stopwatch starts: the file is open
+                writeFlags = test::openFlagsOf(scratch);
+            if (n == 4) // and the read pass's
+                readFlags = test::openFlagsOf(scratch);
+        };
+        form.List1_Click();
+    }
+    std::vector<std::string> leftOver() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().filename() != "lost+found")
+                names.push_back(e.path().filename().string());
+        return names;
+    }
+};
+
+bool anyDirect(const std::vector<unsigned>& flags, unsigned access)
+{
+    return std::any_of(flags.begin(), flags.end(), [&](unsigned f) { return (f & O_DIRECT) && (f & O_ACCMODE) == access; });
+}
+
+struct Case {
+    const char* fs;
+    bool preallocate;
+    // An old ~test.tmp holding bytes: btrfs stops copy-on-write only for an
+    // empty file, so under forced compression nothing keeps the zeros from
+    // the compressor when the length is not reserved first.
+    bool oldFile = false;
+};
+
+class RealFileSystem : public ::testing::TestWithParam<Case> {};
+
+TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
+{
+    const Case& c = GetParam();
+    const std::string dir = mountOf(c.fs);
+    ASSERT_FALSE(dir.empty()) << "no " << c.fs << " mount given: run it through scripts/loop_images.sh";
+    if (c.oldFile)
+        std::ofstream(dir + "/~test.tmp") << std::string(1 << 20, 'x');
+    RealRun r(dir, {.preallocate = c.preallocate});
+    r.run("100M");
+    ASSERT_TRUE(r.ws.errors.empty()) << r.ws.errors[0];
+    const RunRecord& rec = r.form.lastRun();
+    EXPECT_TRUE(rec.write.mode.direct && anyDirect(r.writeFlags, O_WRONLY)) << "write pass not O_DIRECT";
+    EXPECT_TRUE(rec.read.mode.direct && anyDirect(r.readFlags, O_RDONLY)) << "read pass not O_DIRECT";
+    EXPECT_EQ(r.ws.rows(Ctl::List2).size(), 5u);
+    EXPECT_TRUE(r.leftOver().empty()) << r.leftOver()[0];
+    EXPECT_EQ(rec.stored.compressed, c.oldFile);
+    if (c.oldFile) {
+        EXPECT_LT(rec.stored.stored, k100M / 2);
+        ASSERT_EQ(r.ws.messages.size(), 1u);
+        EXPECT_EQ(r.ws.messages[0].first, "Vantric");
+        EXPECT_EQ(r.ws.messages[0].second.rfind("This drive compresses what is written to it", 0), 0u);
+        EXPECT_EQ(r.ws.log.back(), "messageBox");
+        return;
+    }
+    EXPECT_GE(static_cast<double>(r.freeBefore) - static_cast<double>(r.freeWhileThere), 0.95 * k100M)
+        << "device free before " << r.freeBefore << ", while the file existed " << r.freeWhileThere;
+    EXPECT_EQ(rec.stored.stored, k100M);
+    EXPECT_TRUE(r.ws.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Mounts, RealFileSystem,
+                         ::testing::Values(Case {"btrfs_zstd", true}, Case {"btrfs_zstd", false},
+                                           Case {"btrfs_force", true}, Case {"btrfs_force", false},
+                                           Case {"xfs", true}, Case {"xfs", false}, Case {"ext4", true},
+                                           Case {"ext4", false}, Case {"btrfs_force", false, true}),
+                         [](const auto& info) {
+                             return std::string(info.param.fs) + (info.param.oldFile ? "_OldFile" : "")
+                                    + (info.param.preallocate ? "_Preallocating" : "_NotPreallocating");
+                         });
+
+} // namespace
