@@ -118,6 +118,7 @@ std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& p
     if (auto it = refuseOpen.find(path); it != refuseOpen.end())
         throw osError("Cannot create the scratch file", it->second, path);
     opened.push_back("write " + path);
+    event("open write");
     files[path]; // created if missing, never truncated
     return std::make_unique<Writer>(*this, path);
 }
@@ -127,6 +128,7 @@ std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& pa
     if (failReadOpen || !files.count(path))
         throw osError("Cannot open the scratch file", ENOENT, path);
     opened.push_back("read " + path);
+    event("open read");
     return std::make_unique<Reader>(*this, path);
 }
 

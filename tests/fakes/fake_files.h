@@ -39,7 +39,7 @@ public:
     std::uint64_t bytesRead = 0;
     int syncs = 0;
     int openNow = 0;                      // files open at this moment
-    // Told of each preallocation ("preallocate N") and sync ("sync").
+    // Told of each open of a pass ("open write"), preallocation ("preallocate N") and sync ("sync").
     std::function<void(const std::string&)> onEvent;
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override;

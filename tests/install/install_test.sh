@@ -57,15 +57,6 @@ case "$check" in
     [ -n "$shot" ] && [ -f "$here/../../$shot" ] || fail "screenshot '$shot' is not in the repository"
     ;;
 
-  version)
-    # Answers without any display at all, and with one without opening a window.
-    stage="$1" version="$2"
-    out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$stage/usr/bin/vantric" --version)"
-    [ "$out" = "vantric $version" ] || fail "--version printed '$out'"
-    out="$(QT_QPA_PLATFORM=offscreen timeout 20 "$stage/usr/bin/vantric" --version)"
-    [ "$out" = "vantric $version" ] || fail "--version printed '$out' with a display"
-    ;;
-
   start)
     # Started with no arguments on Qt's offscreen platform it runs its event
     # loop until it is told to end.

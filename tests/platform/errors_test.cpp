@@ -1,4 +1,5 @@
 #include "platform/errors.h"
+#include "support/error_reason.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +24,11 @@ TEST(CheckedArithmetic, RaisesInsteadOfWrappingOrInfinity)
 
 TEST(CheckedArithmetic, NamesTheKindOfDivisionFault)
 {
-    auto reasonOf = [](double a, double b) {
-        try {
-            checkedDiv(a, b);
-        } catch (const VantricError& e) {
-            return e.reason();
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(reasonOf(0.0, 0.0), "Invalid floating-point operation");
-    EXPECT_EQ(reasonOf(3.0, 0.0), "Division by zero");
-    EXPECT_EQ(reasonOf(-3.0, 0.0), "Division by zero");
-    EXPECT_EQ(reasonOf(1e308, 1e-10), "Floating-point overflow");
+    struct Case {
+        double a, b;
+        const char* reason;
+    } cases[] = {{0.0, 0.0, "Invalid floating-point operation"}, {3.0, 0.0, "Division by zero"},
+                 {-3.0, 0.0, "Division by zero"}, {1e308, 1e-10, "Floating-point overflow"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(test::reasonOf([&] { checkedDiv(c.a, c.b); }), c.reason) << c.a << " / " << c.b;
 }

@@ -104,13 +104,6 @@ TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
     }
 }
 
-TEST(NumberFormat, IndianGroupingFromTheCLibrary)
-{
-    auto loc = namedNumericLocale("en_IN.UTF-8");
-    ASSERT_TRUE(loc) << "en_IN.UTF-8 is not installed; scripts/vantric.sh generates it";
-    EXPECT_EQ(formatFixed(123456789.126, 2, true, true, *loc), "12,34,56,789.13");
-}
-
 TEST(NumberFormat, GlobalLocaleDoesNotLeakIntoTheDigits)
 {
     // The process runs under German rules while the text is asked for in English.

@@ -4,7 +4,10 @@
 // file system that will not do O_DIRECT, a kernel without io_uring, a
 // failing fdatasync. The child reports back a line of text.
 
+#include "support/child_process.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <cstddef>
 #include <fcntl.h>
 #include <functional>
@@ -14,7 +17,6 @@
 #include <string>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -82,47 +84,19 @@ inline bool installRefusals(const std::vector<Refusal>& refusals)
 // The child's report, or a line saying why there is none.
 inline std::string inRefusingChild(const std::vector<Refusal>& refusals, const std::function<std::string()>& body)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return "no pipe";
-    pid_t pid = ::fork();
-    if (pid < 0)
-        return "no fork";
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::string report;
-        if (!installRefusals(refusals)) {
-            report = "seccomp refused";
-        } else {
+    ChildResult r = runInChild([&] {
+        std::string report = "seccomp refused";
+        if (installRefusals(refusals)) {
             try {
                 report = body();
             } catch (const std::exception& e) {
                 report = std::string("error: ") + e.what();
             }
         }
-        const char* p = report.data();
-        std::size_t left = report.size();
-        while (left > 0) {
-            ssize_t w = ::write(fds[1], p, left);
-            if (w <= 0)
-                break;
-            p += w;
-            left -= static_cast<std::size_t>(w);
-        }
-        _exit(0);
-    }
-    ::close(fds[1]);
-    std::string out;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(fds[0], buf, sizeof buf)) > 0)
-        out.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "child died: " + out;
-    return out;
+        std::fputs(report.c_str(), stdout);
+        return 0;
+    });
+    return r.exited && r.status == 0 ? r.out : "child died: " + describe(r);
 }
 
 } // namespace vantric::test

@@ -59,7 +59,8 @@ ChildResult waitFor(pid_t pid, int outFd, int errFd)
     return r;
 }
 
-template <typename Child> ChildResult forkWith(Child&& child)
+// Starts the child with its output and error on pipes; returns its pid.
+template <typename Body> int forkWith(Body&& child, int& outFd, int& errFd)
 {
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
@@ -76,25 +77,84 @@ template <typename Child> ChildResult forkWith(Child&& child)
     }
     ::close(out[1]);
     ::close(err[1]);
-    return waitFor(pid, out[0], err[0]);
+    outFd = out[0];
+    errFd = err[0];
+    return pid;
+}
+
+template <typename Body> ChildResult forkAndWait(Body&& child)
+{
+    int out, err;
+    int pid = forkWith(std::forward<Body>(child), out, err);
+    return waitFor(pid, out, err);
+}
+
+void runBody(const std::function<int()>& body)
+{
+    int code = 99;
+    try {
+        code = body();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "exception: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "unknown exception\n");
+    }
+    std::fflush(nullptr);
+    ::_exit(code);
 }
 
 } // namespace
 
 ChildResult runInChild(const std::function<int()>& body)
 {
-    return forkWith([&] {
-        int code = 99;
-        try {
-            code = body();
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "exception: %s\n", e.what());
-        } catch (...) {
-            std::fprintf(stderr, "unknown exception\n");
+    return forkAndWait([&] { runBody(body); });
+}
+
+Child::Child(const std::function<int()>& body)
+{
+    pid_ = forkWith([&] { runBody(body); }, out_, err_);
+}
+
+Child::~Child()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        waitFor(pid_, out_, err_);
+    }
+}
+
+std::string Child::readLine()
+{
+    std::string line;
+    for (;;) {
+        if (auto nl = early_.find('\n'); nl != std::string::npos) {
+            line = early_.substr(0, nl);
+            early_.erase(0, nl + 1);
+            return line;
         }
-        std::fflush(nullptr);
-        ::_exit(code);
-    });
+        char buf[256];
+        ssize_t n = ::read(out_, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            line.swap(early_);
+            return line;
+        }
+        early_.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+void Child::signal(int sig)
+{
+    ::kill(pid_, sig);
+}
+
+ChildResult Child::wait()
+{
+    ChildResult r = waitFor(pid_, out_, err_);
+    r.out.insert(0, early_);
+    pid_ = -1;
+    return r;
 }
 
 ChildResult runProgram(const std::string& path, const std::vector<std::string>& args,
@@ -107,7 +167,7 @@ ChildResult runProgram(const std::string& path, const std::vector<std::string>& 
     for (auto& a : argStore)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    return forkWith([&] {
+    return forkAndWait([&] {
         for (const auto& [name, value] : env) {
             if (value)
                 ::setenv(name.c_str(), value->c_str(), 1);

@@ -23,6 +23,28 @@ struct ChildResult {
 // the child exits with what body returns. An exception in body exits 99.
 ChildResult runInChild(const std::function<int()>& body);
 
+// The same, running beside the test until wait(): the test can read what
+// the child says as it goes, and signal it. A child still running when the
+// object goes is killed.
+class Child {
+public:
+    explicit Child(const std::function<int()>& body);
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    int pid() const { return pid_; }
+    // The child's standard output up to the next newline ("" at its end).
+    std::string readLine();
+    void signal(int sig);
+    ChildResult wait();
+
+private:
+    int pid_ = -1;
+    int out_ = -1, err_ = -1;
+    std::string early_; // read by readLine past its line
+};
+
 // Runs the program with the environment changed: a value sets a variable,
 // nullopt removes it. Killed after `timeoutSeconds`.
 ChildResult runProgram(const std::string& path, const std::vector<std::string>& args,

@@ -34,11 +34,7 @@ void writeCookie(const fs::path& file, const std::string& display, const std::ar
 
 XServer::XServer()
 {
-    std::string tmpl = (fs::temp_directory_path() / "vantric-x-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data()))
-        throw std::runtime_error("mkdtemp failed");
-    dir_ = tmpl;
-    const fs::path serverAuth = dir_ / "server";
+    const fs::path serverAuth = dir_.path() / "server";
     writeCookie(serverAuth, "0", kCookie);
     int fds[2];
     if (::pipe(fds) != 0)
@@ -60,10 +56,10 @@ XServer::XServer()
     if (number.empty())
         throw std::runtime_error("Xvfb did not start; scripts/vantric.sh installs it (package xvfb)");
     display_ = ":" + number;
-    writeCookie(dir_ / "good", number, kCookie);
+    writeCookie(dir_.path() / "good", number, kCookie);
     auto wrong = kCookie;
     wrong[0] ^= 0xFF;
-    writeCookie(dir_ / "wrong", number, wrong);
+    writeCookie(dir_.path() / "wrong", number, wrong);
 }
 
 XServer::~XServer()
@@ -72,18 +68,16 @@ XServer::~XServer()
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);
     }
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
 }
 
 std::string XServer::goodAuth() const
 {
-    return (dir_ / "good").string();
+    return dir_.file("good");
 }
 
 std::string XServer::wrongAuth() const
 {
-    return (dir_ / "wrong").string();
+    return dir_.file("wrong");
 }
 
 } // namespace vantric::test

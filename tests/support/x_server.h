@@ -2,7 +2,8 @@
 // A private X server (Xvfb) for tests that need a real display. It picks a
 // free display number and accepts only its own cookie.
 
-#include <filesystem>
+#include "support/temp_folder.h"
+
 #include <string>
 #include <sys/types.h>
 
@@ -20,7 +21,7 @@ public:
     std::string wrongAuth() const; // one with another cookie
 
 private:
-    std::filesystem::path dir_;
+    TempFolder dir_;
     pid_t pid_ = -1;
     std::string display_;
 };

@@ -4,6 +4,7 @@
 #include "fakes/fake_files.h"
 #include "fakes/memory_window_system.h"
 #include "platform/folders.h"
+#include "support/fixed_clock.h"
 #include "ui/log_save.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,6 @@ using namespace vantric;
 using namespace vantric::test;
 
 namespace {
-
-class SetClock : public Clock {
-public:
-    LocalDateTime t {2026, 12, 5, 9, 7, 0};
-    LocalDateTime now() override { return t; }
-};
 
 std::string text(const std::vector<std::uint8_t>& bytes)
 {
@@ -43,12 +38,27 @@ TEST(LogName, MonthBeforeDayAndMinuteAfterTheTwentyFourHour)
         EXPECT_EQ(logTimestamp(c.t), c.digits);
 }
 
+TEST(SaveState, TheLoopCounterEndsPastTheLastRowAndTheNameStays)
+{
+    MemoryWindowSystem ws;
+    FakeDriveSource drives;
+    FakeFileSystem fs;
+    FakeCounter counter;
+    FixedClock clock;
+    FormState form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog"}};
+    for (const char* row : {"one", " two", " "})
+        ws.addRow(Ctl::List2, row);
+    saveLog(form);
+    EXPECT_EQ(form.vars.lngIndex, 3);
+    EXPECT_EQ(form.vars.strFileName, "/fake/prog" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt");
+}
+
 struct SaveWorld {
     MemoryWindowSystem ws;
     FakeDriveSource drives;
     FakeFileSystem fs;
     FakeCounter counter;
-    SetClock clock;
+    FixedClock clock;
     frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs"}};
     const std::string logPath = "/fake/prog" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt";
     const std::string docsPath = "/fake/docs" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt";

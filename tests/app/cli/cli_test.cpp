@@ -3,13 +3,17 @@
 #include "app/cli/cli.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "platform/io/file_table.h"
+#include "support/fixed_clock.h"
+#include "support/linux_files.h"
+#include "support/open_flags.h"
+#include "support/temp_folder.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -19,13 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Noon : Clock {
-    LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
-};
-
 struct Cli {
     test::FakeDriveSource drives;
-    Noon clock;
+    test::FixedClock clock;
     std::ostringstream out, err;
 
     Cli()
@@ -50,6 +50,21 @@ TEST(CliCommand, ListsTheRowsAsTheWindowDoes)
     EXPECT_EQ(c.out.str(), " C:- Hard Disk  Free Space: 3.00 MB  Total Size: 4.00 MB\n"
                            " E:- RAM Disc  Free Space: 2 KB  Total Size: 4 KB\n");
     EXPECT_EQ(c.err.str(), "");
+}
+
+TEST(CliCommand, HelpAndVersionAnswerOnStandardOutput)
+{
+    Cli help;
+    test::FakeFileSystem files;
+    EXPECT_EQ(help.run({"--help"}, files), 0);
+    EXPECT_EQ(help.out.str().rfind("usage: vantric-cli --list | --drive LETTER|FOLDER", 0), 0u) << help.out.str();
+    for (const char* option : {"--list", "--drive D", "--size SIZE", "--repeat N", "--json"})
+        EXPECT_NE(help.out.str().find("\n  " + std::string(option) + " "), std::string::npos) << option;
+    Cli version;
+    EXPECT_EQ(version.run({"--version"}, files), 0);
+    EXPECT_EQ(version.out.str(), std::string("vantric-cli ") + VANTRIC_PROJECT_VERSION + "\n");
+    EXPECT_EQ(help.err.str() + version.err.str(), "");
+    EXPECT_TRUE(files.opened.empty());
 }
 
 TEST(CliCommand, BadArgumentsExitWithTwoAndSayWhy)
@@ -107,19 +122,13 @@ TEST(CliCommand, ACompressedRunIsFlaggedAndWarnedOfYetSucceeds)
 
 class CliOnAFolder : public ::testing::TestWithParam<const char*> {
 protected:
-    fs::path dir;
-    void SetUp() override
-    {
-        std::string tmpl = (fs::path(VANTRIC_BUILD_DIR) / "vantric-cli-XXXXXX").string();
-        dir = ::mkdtemp(tmpl.data());
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test::TempFolder temp;
+    const fs::path& dir = temp.path();
 };
 
 TEST_P(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
 {
     const std::string size = GetParam();
-    const std::uint64_t count = size == "1k" ? 512 : 524288;
     auto files = systemFileSystem();
     Cli c;
     c.drives.holding[dir.string()] = "C";
@@ -130,7 +139,6 @@ TEST_P(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
     for (std::string l; std::getline(rows, l);)
         lines.push_back(l);
     ASSERT_EQ(lines.size(), 10u);
-    const std::regex number("[0-9,]*\\.[0-9]+");
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         EXPECT_EQ(lines[run * 5], " C:- Hard Disk  Free Space: 3.00 MB  Total Size: 4.00 MB");
@@ -142,52 +150,97 @@ TEST_P(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
         EXPECT_EQ(lines[run * 5 + 4], " ");
     }
     EXPECT_TRUE(fs::is_empty(dir));
-
-    Cli j;
-    j.drives.holding[dir.string()] = "C";
-    j.drives.folders['C'] = {{"/elsewhere"}};
-    j.drives.info['C'] = {"/mnt/\"odd\"", "ext4"};
-    ASSERT_EQ(j.run({"--drive", dir.string(), "--size", size, "--json"}, *files), 0) << j.err.str();
-    QJsonParseError error {};
-    auto doc = QJsonDocument::fromJson(QByteArray::fromStdString(j.out.str()), &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << j.out.str();
-    QJsonObject o = doc.object();
-    EXPECT_EQ(o["letter"].toString(), "C");
-    EXPECT_EQ(o["mount_point"].toString(), "/mnt/\"odd\"");
-    EXPECT_EQ(o["size"].toString().toStdString(), size);
-    EXPECT_EQ(o["write_bytes"].toInteger(), static_cast<qint64>(2 * count));
-    EXPECT_EQ(o["read_bytes"].toInteger(), static_cast<qint64>(count));
-    EXPECT_GT(o["write_seconds"].toDouble(), 0);
-    EXPECT_NEAR(o["read_mib_per_s"].toDouble(), count / 1048576.0 / o["read_seconds"].toDouble(), 1e-6);
-    EXPECT_EQ(o["stored_bytes"].toInteger(), static_cast<qint64>(2 * count));
-    EXPECT_EQ(o["compressed"].toBool(true), false);
-    EXPECT_EQ(j.err.str(), "");
-    {
-        // A channel opened the same way on the same folder goes the same way.
-        FileTable table(*files);
-        table.openWrite(1, (dir / "probe").string());
-        IoMode m = table.writer(1).mode();
-        table.close(1);
-        fs::remove(dir / "probe");
-        EXPECT_EQ(o["write_io"].toString().toStdString(),
-                  std::string(m.direct ? "direct" : "cached") + (m.async ? ",ring" : ",synchronous"));
-    }
-    EXPECT_TRUE(fs::is_empty(dir));
-
-    // The modes are those the run's channels really used: here the page
-    // cache and one call at a time are all they may use.
-    auto plain = systemFileSystem(IoOptions {.direct = false, .async = false});
-    Cli p;
-    p.drives.holding[dir.string()] = "C";
-    p.drives.folders['C'] = {{"/elsewhere"}};
-    ASSERT_EQ(p.run({"--drive", dir.string(), "--size", size, "--json"}, *plain), 0) << p.err.str();
-    o = QJsonDocument::fromJson(QByteArray::fromStdString(p.out.str())).object();
-    EXPECT_EQ(o["write_io"].toString(), "cached,synchronous");
-    EXPECT_EQ(o["read_io"].toString(), "cached,synchronous");
-    EXPECT_TRUE(fs::is_empty(dir));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CliOnAFolder, ::testing::Values("1k", "1M"),
                          [](const auto& info) { return std::string(info.param); });
+
+} // namespace
+
+namespace {
+
+// The system's file system, looked at as each pass opens its file: whether
+// the kernel holds O_DIRECT on the descriptor, and whether a ring is open.
+class Watched : public FileSystem {
+public:
+    explicit Watched(IoOptions o) : real_(systemFileSystem(o)) {}
+    std::string writeSeen, readSeen;
+
+    std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed) override
+    {
+        auto w = real_->openBlockWrite(path, claimed);
+        writeSeen = seen(path);
+        return w;
+    }
+    std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
+                                               std::optional<FileId> claimed) override
+    {
+        auto r = real_->openBlockRead(path, wanted, claimed);
+        readSeen = seen(path);
+        return r;
+    }
+    std::unique_ptr<ScratchClaim> claimScratch(const std::string& p) override { return real_->claimScratch(p); }
+    std::optional<std::string> makePrivateFolder(const std::string& b) override { return real_->makePrivateFolder(b); }
+    void removeFolder(const std::string& p) noexcept override { real_->removeFolder(p); }
+    std::uint64_t availableBytes(const std::string& f) override { return real_->availableBytes(f); }
+    std::uint64_t totalBytes(const std::string& f) override { return real_->totalBytes(f); }
+    std::optional<std::uint64_t> regularFileSize(const std::string& p) override { return real_->regularFileSize(p); }
+    std::unique_ptr<AtomicFile> createAtomic(const std::string& p) override { return real_->createAtomic(p); }
+    StoredBytes storedBytes(const std::string& p, std::uint64_t n) override { return real_->storedBytes(p, n); }
+
+private:
+    static std::string seen(const std::string& path)
+    {
+        const auto flags = test::openFlagsOf(path);
+        const bool direct = std::any_of(flags.begin(), flags.end(), [](unsigned f) { return f & O_DIRECT; });
+        return std::string(direct ? "direct" : "cached") + (test::ringOpen() ? ",ring" : ",synchronous");
+    }
+    std::unique_ptr<FileSystem> real_;
+};
+
+// Each pass's mode in the JSON is the one the kernel saw, in every mode the
+// file system can be asked for (the root file system grants them all).
+TEST(CliJson, ModesAreThoseTheKernelSawAndNamesAreEscaped)
+{
+    test::TempFolder dir(test::rootFolder());
+    struct Case {
+        IoOptions options;
+        const char* mode;
+    } cases[] = {{{.direct = true, .async = true}, "direct,ring"},
+                 {{.direct = true, .async = false}, "direct,synchronous"},
+                 {{.direct = false, .async = true}, "cached,ring"},
+                 {{.direct = false, .async = false}, "cached,synchronous"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Watched files(c.options);
+        Cli j;
+        j.drives.holding[dir.str()] = "C";
+        j.drives.folders['C'] = {{"/elsewhere"}};
+        j.drives.info['C'] = {"/mnt/\"odd\"\\\t\x01\x1f", "ext4"};
+        ASSERT_EQ(j.run({"--drive", dir.str(), "--size", "1M", "--json"}, files), 0) << j.err.str();
+        QJsonParseError error {};
+        QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(j.out.str()), &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << j.out.str();
+        EXPECT_EQ(files.writeSeen, c.mode);
+        EXPECT_EQ(files.readSeen, c.mode);
+        EXPECT_EQ(o["write_io"].toString().toStdString(), files.writeSeen);
+        EXPECT_EQ(o["read_io"].toString().toStdString(), files.readSeen);
+        EXPECT_EQ(o["letter"].toString(), "C");
+        EXPECT_EQ(o["mount_point"].toString().toStdString(), "/mnt/\"odd\"\\\t\x01\x1f");
+        // Strict JSON: no control character stands unescaped in a string.
+        const std::string line = j.out.str();
+        EXPECT_EQ(std::count_if(line.begin(), line.end() - 1, [](unsigned char ch) { return ch < 0x20; }), 0) << line;
+        EXPECT_EQ(o["fs_type"].toString(), "ext4");
+        EXPECT_EQ(o["size"].toString(), "1M");
+        EXPECT_EQ(o["write_bytes"].toInteger(), 1048576);
+        EXPECT_EQ(o["read_bytes"].toInteger(), 524288);
+        EXPECT_GT(o["write_seconds"].toDouble(), 0);
+        EXPECT_NEAR(o["read_mib_per_s"].toDouble(), 0.5 / o["read_seconds"].toDouble(), 1e-6);
+        EXPECT_EQ(o["stored_bytes"].toInteger(), 1048576);
+        EXPECT_EQ(o["compressed"].toBool(true), false);
+        EXPECT_EQ(j.err.str(), "");
+        EXPECT_TRUE(fs::is_empty(dir.path()));
+    }
+}
 
 } // namespace

@@ -52,6 +52,9 @@ expect 2 "" "$usage" --bogus
 expect 2 "" "$usage" -h
 expect 2 "" "$usage" ""
 expect 2 "" "$usage" --version --help
+expect 2 "" "$usage" --version extra
+expect 2 "" "$usage" --
+expect 2 "" "$usage" --HELP
 expect 2 "" "$usage" -platform offscreen
 
 [ "$(wc -l <<<"$(QT_QPA_PLATFORM=offscreen "$program" --nope 2>&1 >/dev/null)")" -eq 1 ] ||

@@ -1,5 +1,6 @@
 #include "app/qt/display.h"
 #include "support/child_process.h"
+#include "support/temp_folder.h"
 #include "support/x_server.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +30,6 @@ Env bare(Env extra)
     return e;
 }
 
-fs::path freshDir(const std::string& stem)
-{
-    std::string tmpl = (fs::temp_directory_path() / (stem + "-XXXXXX")).string();
-    if (!::mkdtemp(tmpl.data()))
-        throw std::runtime_error("mkdtemp failed");
-    return tmpl;
-}
-
 void expectRefused(const Env& env, const std::vector<std::string>& named, const std::string& label)
 {
     ChildResult r = runProgram(VANTRIC_PROGRAM, {}, env);
@@ -51,7 +44,8 @@ void expectRefused(const Env& env, const std::vector<std::string>& named, const 
 
 TEST(DisplayCheck, ProgramExplainsAndExitsTwoForDisplaysThatCannotBeUsed)
 {
-    fs::path runtime = freshDir("vantric-runtime");
+    TempFolder temp;
+    const fs::path& runtime = temp.path();
     struct Case {
         const char* label;
         Env env;
@@ -71,7 +65,6 @@ TEST(DisplayCheck, ProgramExplainsAndExitsTwoForDisplaysThatCannotBeUsed)
     };
     for (const auto& c : cases)
         expectRefused(c.env, c.named, c.label);
-    fs::remove_all(runtime);
 }
 
 TEST(DisplayCheck, RealServerRefusingTheCookieOrLackingTheScreen)
@@ -94,7 +87,8 @@ TEST(DisplayCheck, RealServerRefusingTheCookieOrLackingTheScreen)
 
 TEST(DisplayCheck, WaylandNeedsTheSocketAndTheQtPlugin)
 {
-    fs::path runtime = freshDir("vantric-runtime");
+    TempFolder temp;
+    const fs::path& runtime = temp.path();
     int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un addr {};
     addr.sun_family = AF_UNIX;
@@ -131,7 +125,6 @@ TEST(DisplayCheck, WaylandNeedsTheSocketAndTheQtPlugin)
             EXPECT_NE(r.out.find(c.wantInProblem), std::string::npos) << c.label << ": " << r.out;
     }
     ::close(listener);
-    fs::remove_all(runtime);
 }
 
 TEST(DisplayCheck, PlatformsInQtsOrder)

@@ -7,14 +7,23 @@
 #include "fakes/fake_files.h"
 #include "support/drive_key_cases.h"
 #include "support/late_input.h"
+#include "platform/number_format.h"
+#include "support/child_process.h"
+#include "support/fixed_clock.h"
+#include "support/temp_folder.h"
 #include "ui/qt/qt_look.h"
 
+#include <QMessageBox>
 #include <QAccessible>
 #include <QTest>
+#include <QTimer>
 
 #include <set>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
 
 using namespace vantric;
 
@@ -55,47 +64,32 @@ struct Window : ::testing::Test, AppFirst {
     CountingEnds ws {w};
 };
 
-TEST_F(Window, ControlsSitWhereTheLayoutPutsThem)
+TEST_F(Window, EveryControlIsBuiltFromTheLayout)
 {
     EXPECT_EQ(w.windowTitle(), " Vantric");
     EXPECT_EQ(w.size(), QSize(599, 442));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    struct Place {
-        QWidget* widget;
-        QRect rect;
-    } places[] = {
-        {w.List1, {3, 3, 593, 164}},     {w.Command3, {200, 176, 25, 24}}, {w.Label9, {229, 176, 133, 24}},
-        {w.Command1, {368, 176, 25, 24}}, {w.Label6, {32, 184, 121, 25}},  {w.Label7, {448, 184, 129, 17}},
-        {w.Label1, {3, 208, 173, 24}},    {w.Command2, {200, 208, 193, 25}}, {w.Label4, {420, 208, 173, 24}},
-        {w.Label3, {0, 240, 169, 24}},    {w.Command4, {200, 240, 193, 25}}, {w.Label5, {420, 240, 173, 24}},
-        {w.List2, {3, 273, 593, 164}},
-    };
-    for (const auto& p : places)
-        EXPECT_EQ(p.widget->geometry(), p.rect) << p.widget->objectName().toStdString();
-    EXPECT_EQ(w.Label9->text(), "1M");
-    EXPECT_EQ(w.Command2->text(), "&Exit");
-    EXPECT_EQ(w.Command4->text(), "&Save Log File");
-    EXPECT_TRUE(w.Command1->text().isEmpty());
-    EXPECT_EQ(w.List1->toolTip(), " Click On Drive To Start Vantric");
+    EXPECT_FALSE(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    ws.showMain();
+    for (const ControlLayout& c : mainWindowControls()) {
+        SCOPED_TRACE(c.name);
+        QWidget* widget = w.widget(c.ctl);
+        EXPECT_EQ(widget->objectName(), c.name);
+        EXPECT_EQ(widget->isVisible(), c.visible);
+        if (c.width > 0) {
+            EXPECT_EQ(widget->geometry(), QRect(px(c.left), px(c.top), px(c.width), px(c.height)));
+        }
+        QString text = widget->property("text").toString(); // labels, buttons and text boxes
+        if (!qobject_cast<QListWidget*>(widget)) {
+            EXPECT_EQ(text, c.caption);
+        }
+        EXPECT_EQ(widget->toolTip(), c.tooltip ? c.tooltip : "");
+    }
+    // Point sizes become pixels at 96 dots per inch.
     EXPECT_EQ(w.Label9->font().pixelSize(), 16);
     EXPECT_TRUE(w.Label9->font().bold());
     EXPECT_TRUE(w.Command2->font().italic());
     EXPECT_EQ(w.List1->font().pixelSize(), 13);
-    EXPECT_FALSE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
-}
-
-TEST_F(Window, StorageControlsAndSaveButtonStayHidden)
-{
-    ws.showMain();
-    for (QWidget* c : {static_cast<QWidget*>(w.Text1), static_cast<QWidget*>(w.Label2),
-                       static_cast<QWidget*>(w.lblDrive), static_cast<QWidget*>(w.lblSN),
-                       static_cast<QWidget*>(w.lblFree), static_cast<QWidget*>(w.lblTot),
-                       static_cast<QWidget*>(w.Command4)})
-        EXPECT_FALSE(c->isVisible()) << c->objectName().toStdString();
-    EXPECT_EQ(w.Text1->text(), "C");
-    EXPECT_EQ(w.Label2->text(), "Label2");
-    EXPECT_TRUE(w.List1->isVisible());
 }
 
 TEST_F(Window, FocusStartsOnExitAndFollowsTheTabOrder)
@@ -116,32 +110,6 @@ TEST_F(Window, FocusStartsOnExitAndFollowsTheTabOrder)
     EXPECT_EQ(QApplication::focusWidget(), w.Command4);
 }
 
-TEST_F(Window, EnterSpaceOrAltEOnExitEndTheProgram)
-{
-    int& ends = ws.ends;
-    test::FakeDriveSource drives;
-    auto fs = systemFileSystem();
-    frmDrive form(ws, Services {drives, *fs, systemCounter(), systemClock(), NumericLocale {}, "."});
-    w.onCommand2 = [&] { form.Command2_Click(); };
-    w.onCommand4 = [&] { ADD_FAILURE() << "hidden save button clicked"; };
-    ws.showMain();
-    QApplication::setActiveWindow(&w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(w.Command2, Qt::Key_Return);
-    EXPECT_EQ(ends, 1);
-    QTest::keyClick(w.Command2, Qt::Key_Space);
-    EXPECT_EQ(ends, 2);
-    // An access key clicks its button after a short animation.
-    QTest::keyClick(w.windowHandle(), Qt::Key_E, Qt::AltModifier);
-    for (int i = 0; i < 50 && ends < 3; ++i)
-        QTest::qWait(20);
-    EXPECT_EQ(ends, 3);
-    QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier); // save button still hidden
-    QTest::qWait(300);
-}
-
-// What a screen reader finds, control by control; what the window shows
-// stays as it was.
 TEST_F(Window, AssistiveTechnologyHearsWhatEachControlIs)
 {
     ws.showMain();
@@ -226,87 +194,19 @@ TEST_F(Window, WaitWindowsAreMadeAnewAndDestroyed)
     }
 }
 
-} // namespace
-
-namespace {
-
-TEST_F(Window, StepButtonsMoveTheSizeCaption)
-{
-    test::FakeDriveSource drives;
-    auto fs = systemFileSystem();
-    frmDrive form(ws, Services {drives, *fs, systemCounter(), systemClock(), NumericLocale {}, "."});
-    w.onCommand1 = [&] { form.Command1_Click(); };
-    w.onCommand3 = [&] { form.Command3_Click(); };
-    ws.showMain();
-    QTest::mouseClick(w.Command1, Qt::LeftButton);
-    EXPECT_EQ(w.Label9->text(), "2M");
-    QTest::mouseClick(w.Command3, Qt::LeftButton);
-    QTest::mouseClick(w.Command3, Qt::LeftButton);
-    EXPECT_EQ(w.Label9->text(), "1000k");
-}
-
-} // namespace
-
-#include "fakes/fake_files.h"
-
-#include <QMessageBox>
-#include <QTimer>
-
-namespace {
-
-TEST_F(Window, AltSAfterARunSavesAndConfirmsOnTwoLines)
-{
-    test::FakeDriveSource drives;
-    drives.folders['C'] = {{"/fake/c"}};
-    test::FakeFileSystem files;
-    struct Noon : Clock {
-        LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
-    } clock;
-    frmDrive form(ws, Services {drives, files, systemCounter(), clock, NumericLocale {}, "/fake/prog"});
-    w.onList1Click = [&] { form.List1_Click(); };
-    w.onCommand4 = [&] { form.Command4_Click(); };
-    w.List1->addItem(" C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB");
-    w.Label9->setText("1k");
-    ws.showMain();
-    QApplication::setActiveWindow(&w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, w.List1->visualItemRect(w.List1->item(0)).center());
-    ASSERT_EQ(w.List2->count(), 5);
-    ASSERT_TRUE(w.Command4->isVisible());
-
-    // Answers the confirmation once it is up (the access key clicks after a short animation).
-    QString shown;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            EXPECT_EQ(box->windowTitle(), "Vantric");
-            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-            EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-            box->accept();
-            poll.stop();
-        }
-    });
-    poll.start(20);
-    QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
-    for (int i = 0; i < 50 && shown.isEmpty(); ++i)
-        QTest::qWait(20);
-    EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
-    EXPECT_EQ(w.List2->currentRow(), 4);
-    EXPECT_TRUE(files.files.count("/fake/prog/Vantric_Log_2612051200.txt"));
-}
-
-// Runs through the real widgets, on fake drives and files.
+// The window wired to the handlers as the program wires it, on fake drives
+// and files.
 struct Runs : Window {
     test::FakeDriveSource drives;
     test::FakeFileSystem files;
     test::FakeCounter counter;
-    struct Noon : Clock {
-        LocalDateTime now() override { return {2026, 12, 5, 12, 0, 0}; }
-    } clock;
+    test::FixedClock clock {{2026, 12, 5, 12, 0, 0}};
     frmDrive form {ws, Services {drives, files, counter, clock, NumericLocale {}, "/fake/prog"}};
     const QString rowC = " C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB";
     const QString rowD = " D:- RAM Disc  Free Space: 1.00 MB  Total Size: 1.00 MB";
+    // What the last message box said; each box is answered once it is up.
+    QString shown;
+    QTimer answer;
 
     Runs()
     {
@@ -318,20 +218,80 @@ struct Runs : Window {
         w.Label9->setText("1k");
         ws.showMain();
         QApplication::setActiveWindow(&w);
+        QObject::connect(&answer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                EXPECT_EQ(box->windowTitle(), "Vantric");
+                EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+                EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+                box->accept();
+            }
+        });
+        answer.start(20);
     }
     int runs() const { return w.List2->count() / 5; }
     QPoint rowCentre(int row) const { return w.List1->visualItemRect(w.List1->item(row)).center(); }
+    // Waits for what an access key does after its short animation.
+    template <typename Done> void waitFor(Done done)
+    {
+        for (int i = 0; i < 50 && !done(); ++i)
+            QTest::qWait(20);
+    }
 };
+
+// Each control's event, and what only its own handler does.
+TEST_F(Runs, EveryEventReachesItsHandler)
+{
+    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    EXPECT_EQ(w.Label9->text(), "2k");
+    w.Label9->setText("1k");
+    QTest::mouseClick(w.Command3, Qt::LeftButton);
+    EXPECT_EQ(w.Label9->text(), "100M");
+    w.Label9->setText("1k");
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    EXPECT_EQ(runs(), 1);
+    w.Command4->show();
+    QTest::mouseClick(w.Command4, Qt::LeftButton);
+    EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
+    EXPECT_EQ(ws.ends, 0);
+    QTest::mouseClick(w.Command2, Qt::LeftButton);
+    EXPECT_EQ(ws.ends, 1);
+    // The window's close event is tried in WindowChild, where the program may end.
+}
+
+TEST_F(Runs, EnterSpaceOrAltEOnExitEndTheProgram)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(w.Command2, Qt::Key_Return);
+    EXPECT_EQ(ws.ends, 1);
+    QTest::keyClick(w.Command2, Qt::Key_Space);
+    EXPECT_EQ(ws.ends, 2);
+    QTest::keyClick(w.windowHandle(), Qt::Key_E, Qt::AltModifier);
+    waitFor([&] { return ws.ends == 3; });
+    EXPECT_EQ(ws.ends, 3);
+    QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier); // the save button is still hidden
+    QTest::qWait(300);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(Runs, AltSAfterARunSavesAndConfirmsOnTwoLines)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    ASSERT_EQ(runs(), 1);
+    ASSERT_TRUE(w.Command4->isVisible());
+    QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
+    waitFor([&] { return !shown.isEmpty(); });
+    EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
+    EXPECT_EQ(w.List2->currentRow(), 4);
+    EXPECT_TRUE(files.files.count("/fake/prog/Vantric_Log_2612051200.txt"));
+}
 
 TEST_F(Runs, FocusComingIntoTheDriveListStartsNothing)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    ASSERT_EQ(QApplication::focusWidget(), w.Command2);
     QTest::keyClick(w.Command2, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), w.List1);
-    QTest::keyClick(w.List1, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), w.Command1);
-    QTest::keyClick(w.Command1, Qt::Key_Backtab);
     ASSERT_EQ(QApplication::focusWidget(), w.List1);
     w.List1->setCurrentRow(0); // the program setting the row is no choice either
     QApplication::processEvents();
@@ -449,47 +409,35 @@ TEST_P(LateInputs, TakeNoEffectAfterTheRun)
 INSTANTIATE_TEST_SUITE_P(Qt, LateInputs, ::testing::ValuesIn(test::kLateInputCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-} // namespace
-
-#include "platform/number_format.h"
-#include "support/child_process.h"
-
-#include <sstream>
-
-namespace {
-
-// The drive row, the run's rows and the saved log of a headless program
-// started under German rules, as QApplication sets them up.
-TEST(WindowLocale, GermanDriveRowRunRowsAndLogAgree)
+// The drive row, the run's rows and the saved log of the window started
+// under German rules, with the number format the program's start-up hands it.
+TEST(WindowChild, GermanDriveRowRunRowsAndLogAgree)
 {
     ASSERT_TRUE(namedNumericLocale("de_DE.UTF-8")) << "de_DE.UTF-8 is not installed; scripts/vantric.sh generates it";
-    test::ChildResult r = test::runProgram(VANTRIC_LOCALE_CHILD, {},
-                                           {{"LC_ALL", "de_DE.UTF-8"}, {"LANG", "de_DE.UTF-8"},
-                                            {"QT_QPA_PLATFORM", "offscreen"}});
+    test::ChildResult r = test::runProgram(VANTRIC_WINDOW_CHILD, {"locale"},
+                                           {{"LC_ALL", "de_DE.UTF-8"}, {"QT_QPA_PLATFORM", "offscreen"}});
     ASSERT_TRUE(r.exited && r.status == 0) << test::describe(r);
-    std::vector<std::string> list1, list2;
-    std::string logPath, logText;
-    std::istringstream in(r.out);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("List1|", 0) == 0) {
-            list1.push_back(line.substr(6));
-        } else if (line.rfind("List2|", 0) == 0) {
-            list2.push_back(line.substr(6));
-        } else if (line.rfind("File|", 0) == 0) {
-            logPath = line.substr(5);
-            logText.assign(std::istreambuf_iterator<char>(in), {});
-        }
+    const std::vector<std::string> rows = {" C:- Hard Disk  Free Space: 81.191,02 MB  Total Size: 258.020,25 MB",
+                                           " Testing On 1k File", " Write [MB/s]= ,001953 1,0000 Seconds",
+                                           " Read  [MB/s]= ,000977  1,0000 Seconds", " "};
+    std::string want = "List1|" + rows[0] + "\n", log;
+    for (const auto& row : rows) {
+        want += "List2|" + row + "\n";
+        log += row + "\r\n";
     }
-    EXPECT_EQ(list1, std::vector<std::string> {" C:- Hard Disk  Free Space: 81.191,02 MB  Total Size: 258.020,25 MB"});
-    EXPECT_EQ(list2, (std::vector<std::string> {" C:- Hard Disk  Free Space: 81.191,02 MB  Total Size: 258.020,25 MB",
-                                                " Testing On 1k File", " Write [MB/s]= ,001953 1,0000 Seconds",
-                                                " Read  [MB/s]= ,000977  1,0000 Seconds", " "}));
-    EXPECT_EQ(logPath, "/fake/prog/Vantric_Log_2612051200.txt");
-    std::string want;
-    for (const auto& row : list2)
-        want += row + "\r\n";
-    EXPECT_EQ(logText, want);
+    EXPECT_EQ(r.out, want + "File|/fake/prog/Vantric_Log_2612051200.txt\n" + log);
+}
+
+// Closing the window while a run writes ends the program at once, and the
+// run's scratch file goes with it.
+TEST(WindowChild, ClosingTheWindowDuringARunEndsTheProgramAndRemovesTheScratchFile)
+{
+    test::TempFolder dir;
+    test::ChildResult r = test::runProgram(VANTRIC_WINDOW_CHILD, {"close-during-run", dir.str()},
+                                           {{"QT_QPA_PLATFORM", "offscreen"}});
+    EXPECT_TRUE(r.exited && r.status == 0) << test::describe(r);
+    EXPECT_EQ(r.out, "scratch file written\n");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/io/buffer_pool.h"
 #include "platform/linux/io_engines.h"
 #include "support/child_process.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 using namespace vantric;
+using vantric::test::TempFolder;
 
 namespace {
 
@@ -37,22 +39,16 @@ struct Pipe {
     }
 };
 
-struct TempFile {
-    std::string path;
+// A file holding `bytes`, open for reading and writing.
+struct TempFile : TempFolder {
+    std::string path = file("f");
     int fd;
-    explicit TempFile(const std::string& bytes)
+    explicit TempFile(const std::string& bytes) : fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
     {
-        char tmpl[] = "/var/tmp/vantric-engine-XXXXXX";
-        fd = ::mkstemp(tmpl);
-        path = tmpl;
         if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
             throw std::runtime_error("temp file");
     }
-    ~TempFile()
-    {
-        ::close(fd);
-        ::unlink(path.c_str());
-    }
+    ~TempFile() { ::close(fd); }
 };
 
 using Factory = std::unique_ptr<IoEngine> (*)(int fd, const BufferPool& pool);
@@ -98,15 +94,6 @@ TEST_P(Engine, FailuresComeBackAsErrnoOfTheirTransfer)
         EXPECT_EQ(c.error, EBADF);
     }
     ::close(ro);
-}
-
-TEST_P(Engine, TellsWhetherItRunsAlongsideTheCaller)
-{
-    Pipe p;
-    BufferPool pool(1, 4096, 4096);
-    auto engine = GetParam().make(p.w, pool);
-    ASSERT_TRUE(engine);
-    EXPECT_EQ(engine->async(), std::string(GetParam().name) == "ring");
 }
 
 std::vector<EngineKind> kinds()

@@ -6,16 +6,21 @@
 #include "fakes/memory_window_system.h"
 #include "platform/folders.h"
 #include "support/child_process.h"
+#include "support/fixed_clock.h"
+#include "support/temp_folder.h"
 #include "ui/log_save.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <fcntl.h>
 #include <grp.h>
 #include <set>
+#include <thread>
 #include <unistd.h>
 
 using namespace vantric;
@@ -23,12 +28,6 @@ using namespace vantric::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-class SetClock : public Clock {
-public:
-    LocalDateTime t {2026, 12, 5, 9, 7, 0};
-    LocalDateTime now() override { return t; }
-};
 
 // A save on the real file system, into `folder` or else `documents`.
 struct World {
@@ -39,10 +38,42 @@ struct World {
     MemoryWindowSystem ws;
     test::FakeDriveSource drives;
     test::FakeCounter counter;
-    SetClock clock;
+    FixedClock clock;
     std::unique_ptr<FileSystem> fsys = systemFileSystem();
     FormState form;
 };
+
+// The local clock, against the time of the system clock moved by the zone's
+// offset with the standard library's calendar (not the C library's).
+TEST(LocalClock, TellsTheDateAndTimeInTheZone)
+{
+    ChildResult r = runInChild([] {
+        ::setenv("TZ", "XYZ-5:30", 1); // 5 h 30 east of UTC, no summer time
+        using namespace std::chrono;
+        for (;;) {
+            // Away from the turn of a second: time() may lag the clock by a tick.
+            const auto at = system_clock::now();
+            const auto utc = floor<seconds>(at);
+            if (at - utc < milliseconds(100) || at - utc > milliseconds(900)) {
+                std::this_thread::sleep_for(milliseconds(50));
+                continue;
+            }
+            const LocalDateTime t = systemClock().now();
+            if (floor<seconds>(system_clock::now()) != utc)
+                continue;
+            const auto local = utc + hours(5) + minutes(30);
+            const year_month_day d {floor<days>(local)};
+            const hh_mm_ss hms {local - floor<days>(local)};
+            std::printf("%d-%d-%d %d:%d:%d\n%d-%u-%u %d:%d:%d\n", t.year, t.month, t.day, t.hour, t.minute,
+                        t.second, int(d.year()), unsigned(d.month()), unsigned(d.day()), int(hms.hours().count()),
+                        int(hms.minutes().count()), int(hms.seconds().count()));
+            return 0;
+        }
+    });
+    ASSERT_TRUE(r.exited && r.status == 0) << describe(r);
+    const auto nl = r.out.find('\n');
+    EXPECT_EQ(r.out.substr(0, nl + 1), r.out.substr(nl + 1)) << "the clock, then the time in the zone";
+}
 
 TEST(DocumentsFolder, VariableThenUserDirsThenHome)
 {
@@ -70,33 +101,12 @@ TEST(DocumentsFolder, VariableThenUserDirsThenHome)
         EXPECT_EQ(documentsFolderFrom(c.variable, c.userDirs, c.home, isFolder), c.want) << c.variable << c.userDirs;
 }
 
-TEST(SaveOnDisk, WritesBesideTheGivenFolderAndReplacesWhole)
-{
-    std::string tmpl = (fs::path(VANTRIC_BUILD_DIR) / "vantric-log-XXXXXX").string();
-    fs::path dir = ::mkdtemp(tmpl.data());
-    World w(dir.string(), std::nullopt);
-    MemoryWindowSystem& ws = w.ws;
-    FormVariables& st = w.form.vars;
-    for (const char* row : {"one", " two", " "})
-        ws.addRow(Ctl::List2, row);
-    saveLog(w.form);
-    saveLog(w.form);
-    EXPECT_EQ(st.lngIndex, 3); // the loop counter ends past the last row
-    EXPECT_EQ(st.strFileName, (dir / "Vantric_Log_2612050907.txt").string());
-    fs::path file = dir / "Vantric_Log_2612050907.txt";
-    std::ifstream in(file, std::ios::binary);
-    std::string got {std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(got, "one\r\n two\r\n \r\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator {}), 1);
-    fs::remove_all(dir);
-}
-
 // A real folder the saving user may not write: root writes anywhere, so as
 // root the save runs as the unprivileged user "nobody" (65534).
 TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
 {
-    std::string tmpl = (fs::temp_directory_path() / "vantric-ro-XXXXXX").string();
-    fs::path top = ::mkdtemp(tmpl.data());
+    TempFolder temp;
+    const fs::path& top = temp.path();
     fs::path prog = top / "bin", docs = top / "Documents";
     fs::create_directory(prog);
     fs::create_directory(docs);
@@ -131,7 +141,6 @@ TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
     EXPECT_EQ(got, "one\r\n two\r\n \r\n");
     EXPECT_TRUE(fs::is_empty(prog));
     fs::permissions(prog, fs::perms::owner_all);
-    fs::remove_all(top);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/linux/mount_table.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +27,7 @@ class SysfsTree {
 public:
     SysfsTree()
     {
-        root_ = fs::temp_directory_path() / ("vantric-sysfs-" + std::to_string(::getpid()));
-        fs::remove_all(root_);
+        const fs::path& root_ = dir_.path();
         std::istringstream lines(readFile(fs::path(VANTRIC_TEST_DATA) / "sysfs.txt"));
         std::string line;
         while (std::getline(lines, line)) {
@@ -43,11 +43,10 @@ public:
                 fs::create_directory_symlink(rest, p);
         }
     }
-    ~SysfsTree() { fs::remove_all(root_); }
-    std::string path() const { return root_.string(); }
+    std::string path() const { return dir_.str(); }
 
 private:
-    fs::path root_;
+    vantric::test::TempFolder dir_;
 };
 
 std::vector<MountEntry> sampleMounts()

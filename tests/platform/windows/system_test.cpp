@@ -34,6 +34,7 @@ TEST(Clock, LocalTimeOfTheSystem)
     EXPECT_TRUE(t.hour >= 0 && t.hour <= 23);
     if (before.wMinute == after.wMinute) {
         EXPECT_EQ(t.minute, before.wMinute);
+        EXPECT_EQ(t.month, before.wMonth);
         EXPECT_EQ(t.hour, before.wHour);
         EXPECT_EQ(t.day, before.wDay);
     }
@@ -50,7 +51,7 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningExeInUtf8)
 {
     TempFolder dir;
     // A folder name outside the ANSI code page: it must come back intact.
-    const std::string folder = dir.path() + "\\Pr\xC3\xBC" "fung \xE2\x82\xAC \xCE\xA9";
+    const std::string folder = dir.str() + "\\Pr\xC3\xBC" "fung \xE2\x82\xAC \xCE\xA9";
     ASSERT_TRUE(::CreateDirectoryW(wide(folder).c_str(), nullptr));
     const std::string copy = folder + "\\copy.exe";
     ASSERT_TRUE(::CopyFileW(wide(thisProgram()).c_str(), wide(copy).c_str(), FALSE));

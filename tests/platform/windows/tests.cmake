@@ -5,8 +5,8 @@
 add_library(vantric_fakes STATIC
   fakes/fake_drives.cpp
   fakes/fake_files.cpp
-  fakes/inspecting_file_system.cpp
   fakes/memory_window_system.cpp
+  support/temp_folder.cpp
 )
 target_include_directories(vantric_fakes PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantric_fakes PUBLIC vantric_cli)
@@ -14,6 +14,7 @@ vantric_warnings(vantric_fakes)
 
 add_executable(vantric_tests
   platform/errors_test.cpp
+  platform/file_system_test.cpp
   platform/io/block_file_test.cpp
   platform/io/bounded_call_test.cpp
   survey/drive_probe_test.cpp
@@ -24,7 +25,6 @@ add_executable(vantric_tests
   ui/log_save_test.cpp
   platform/windows/drive_source_test.cpp
   platform/windows/file_system_test.cpp
-  platform/windows/real_run_test.cpp
   platform/windows/system_test.cpp
   platform/windows/win_test_support.cpp
   platform/windows/stop_test.cpp
@@ -35,13 +35,9 @@ target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantric_tests PRIVATE vantric_fakes vantric_win32 GTest::gtest GTest::gtest_main)
 target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
-# The whole runs on drive C: share its scratch file and go one at a time.
 gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER -RealRun.*:ChildOnly.*:Win32Window.*:Win32/LateInputs.*:Windows/EndedMidPass.*
+  TEST_FILTER -ChildOnly.*:Win32Window.*:Win32/LateInputs.*:Windows/EndedMidPass.*
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED wine_links ENVIRONMENT "VANTRIC_TEST_LINK=C:/vantric-test-link")
-gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER RealRun.*
-  PROPERTIES TIMEOUT 120 RESOURCE_LOCK drive_c_scratch)
 
 # The user's number conventions, in the locale Wine takes from the host's
 # environment (scripts/vantric.sh generates these C-library locales).

@@ -5,51 +5,6 @@
 
 namespace vantric::test {
 
-namespace {
-
-void removeTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW fd;
-    HANDLE f = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
-    if (f != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring full = path + L"\\" + name;
-            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                removeTree(full);
-            else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                ::RemoveDirectoryW(full.c_str());
-            else
-                ::DeleteFileW(full.c_str());
-        } while (::FindNextFileW(f, &fd));
-        ::FindClose(f);
-    }
-    ::RemoveDirectoryW(path.c_str());
-}
-
-} // namespace
-
-TempFolder::TempFolder()
-{
-    wchar_t temp[MAX_PATH + 1];
-    DWORD n = ::GetTempPathW(MAX_PATH + 1, temp);
-    std::string base = utf8(std::wstring(temp, n));
-    for (int i = 0;; ++i) {
-        path_ = base + "vantric-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(i);
-        if (::CreateDirectoryW(wide(path_).c_str(), nullptr))
-            return;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS || i > 1000)
-            throw std::runtime_error("cannot make a test folder under " + base);
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    removeTree(wide(path_));
-}
-
 bool exists(const std::string& path)
 {
     return ::GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;

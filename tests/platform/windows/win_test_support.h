@@ -1,7 +1,8 @@
 #pragma once
-// What the Windows tests share: a fresh folder on a drive Wine maps, files
-// looked at with the system's own calls, and the test program run again as
-// a child process.
+// What the Windows tests share: files looked at with the system's own
+// calls, and the test program run again as a child process.
+
+#include "support/temp_folder.h"
 
 #include <windows.h>
 
@@ -11,19 +12,6 @@
 #include <vector>
 
 namespace vantric::test {
-
-// A new, empty folder under the user's temporary folder (on C:), removed
-// with everything in it when it goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
 
 bool exists(const std::string& path);
 // Read with every sharing flag, so that a claimed file can be looked at.

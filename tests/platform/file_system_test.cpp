@@ -1,0 +1,237 @@
+// The file layer both systems share, on real files of a folder of this
+// machine: blocks written and read back in every mode, no truncation,
+// refusals, the scratch claim, private folders, the atomic save and the
+// space queries. What only one system has is tested beside it.
+
+#include "bench/benchmark_run.h"
+#include "platform/file_system.h"
+#include "platform/io/file_table.h"
+#include "support/error_reason.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+using namespace vantric;
+using namespace vantric::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> pattern(std::size_t n)
+{
+    std::vector<std::uint8_t> v(n);
+    for (std::size_t i = 0; i < n; ++i)
+        v[i] = static_cast<std::uint8_t>((i * 7 + i / 4096) & 0xFF);
+    return v;
+}
+
+std::vector<std::uint8_t> readAll(const std::string& p)
+{
+    std::ifstream in(fs::path(p), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeAll(const std::string& p, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream(fs::path(p), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string describe(IoMode m)
+{
+    return std::string(m.direct ? "direct" : "cached") + (m.async ? ",async" : ",sync");
+}
+
+// Writes `bytes` through a writer in its own buffers and returns its mode.
+IoMode writeBlocks(FileSystem& files, const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    auto w = files.openBlockWrite(path);
+    w->preallocate(bytes.size());
+    std::span<std::uint8_t> buf = w->firstBuffer();
+    std::size_t pos = 0;
+    while (bytes.size() - pos > buf.size()) {
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), buf.size(), buf.begin());
+        pos += buf.size();
+        buf = w->submit(buf);
+    }
+    const std::size_t tail = bytes.size() - pos;
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), tail, buf.begin());
+    w->flush(buf.first(tail));
+    IoMode mode = w->mode();
+    w->close();
+    return mode;
+}
+
+// Reads the first `count` bytes with the run's own loop into bytBuffer.
+IoMode readPass(FileSystem& files, const std::string& path, std::int32_t count, std::vector<std::uint8_t>& out)
+{
+    FileTable table(files);
+    FormVariables st;
+    st.lngCount = count;
+    st.bytBuffer.resize(static_cast<std::size_t>(count));
+    auto n = table.freeFile();
+    table.openRead(n, path, static_cast<std::uint64_t>(count));
+    readLoop(table.reader(n), st);
+    IoMode mode = table.reader(n).mode();
+    table.close(n);
+    EXPECT_EQ(st.lngIndex, count + 1);
+    out.assign(st.bytBuffer.begin(), st.bytBuffer.end());
+    return mode;
+}
+
+struct Files : ::testing::Test {
+    TempFolder dir;
+    std::unique_ptr<FileSystem> files = systemFileSystem();
+    const std::string scratch = dir.file("~test.tmp");
+};
+
+TEST_F(Files, RoundTripInEveryModeAndSize)
+{
+    // A write's tail off the sector alignment (512 or 4096 bytes) goes through the cache, and
+    // the write pass says so; the read stays direct.
+    struct Case {
+        const char* name;
+        IoOptions opt;
+        std::size_t size;
+    } cases[] = {
+        {"direct, ring, whole blocks", {true, true, true, 64 << 10, 5}, 1 << 20},
+        {"direct, ring, an aligned tail", {true, true, true, 64 << 10, 5}, (1 << 20) + 8192},
+        {"direct, ring, less than a sector", {true, true, true, 64 << 10, 5}, 1000},
+        {"direct, ring, odd tail, three buffers", {true, true, true, 64 << 10, 3}, 300000 + 7},
+        {"direct, ring, odd tail past 1 MiB blocks", {}, 3 * 1048576 + 524288 + 4093},
+        {"direct, one call at a time", {true, false, true, 64 << 10, 5}, (1 << 20) + 100},
+        {"cached, ring", {false, true, true, 64 << 10, 5}, 777777},
+        {"cached, one call at a time", {false, false, false, 64 << 10, 2}, 5000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto fsys = systemFileSystem(c.opt);
+        const auto bytes = pattern(c.size);
+        const std::string wanted = describe({c.opt.direct, c.opt.async});
+        EXPECT_EQ(describe(writeBlocks(*fsys, scratch, bytes)), describe({c.opt.direct && c.size % 4096 == 0, c.opt.async}));
+        EXPECT_TRUE(readAll(scratch) == bytes);
+        // Only the first half is read, by the run's own loop.
+        std::vector<std::uint8_t> got;
+        EXPECT_EQ(describe(readPass(*fsys, scratch, static_cast<std::int32_t>(c.size / 2), got)), wanted);
+        EXPECT_TRUE(got == std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(c.size / 2)));
+        fs::remove(scratch);
+    }
+}
+
+TEST_F(Files, ALongerFileIsWrittenFromItsFirstByteWithoutTruncation)
+{
+    writeAll(scratch, std::vector<std::uint8_t>(3000000, 0xEE));
+    for (bool direct : {true, false}) {
+        auto fsys = systemFileSystem({.direct = direct});
+        FileTable table(*fsys);
+        FormVariables st;
+        st.lngCount = 500000;
+        table.openWrite(1, scratch);
+        writeLoop(table.writer(1), st);
+        table.writer(1).flush();
+        table.close(1);
+        const auto after = readAll(scratch);
+        ASSERT_EQ(after.size(), 3000000u);
+        EXPECT_EQ(std::count(after.begin(), after.begin() + 1000000, 0), 1000000);
+        EXPECT_EQ(std::count(after.begin() + 1000000, after.end(), 0xEE), 2000000);
+    }
+}
+
+TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
+{
+    fs::create_directory(scratch);
+    for (auto open : {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); },
+                      +[](FileSystem& f, const std::string& p) { f.openBlockRead(p, 0); },
+                      +[](FileSystem& f, const std::string& p) { f.claimScratch(p); },
+                      +[](FileSystem& f, const std::string& p) { f.regularFileSize(p); }}) {
+        auto e = errorOf([&] { open(*files, scratch); });
+        ASSERT_TRUE(e) << "a folder was taken for a file";
+        EXPECT_EQ(e->reason(), "It is a folder, not a regular file");
+        EXPECT_EQ(e->path(), scratch);
+    }
+    const std::string missing = dir.file("missing") + "/~test.tmp";
+    auto e = errorOf([&] { files->openBlockWrite(missing); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->osCode(), ENOENT);
+    EXPECT_EQ(e->path(), missing);
+
+    // A file with another name is someone else's data.
+    fs::remove(scratch);
+    const std::string other = dir.file("keep.dat");
+    writeAll(other, {9, 9});
+    fs::create_hard_link(other, scratch);
+    EXPECT_EQ(reasonOf([&] { files->claimScratch(scratch); }), "It has other links: another name shares its data");
+    EXPECT_EQ(readAll(other), (std::vector<std::uint8_t> {9, 9}));
+    EXPECT_TRUE(fs::exists(scratch));
+}
+
+TEST_F(Files, TheScratchClaimKeepsASecondOneOut)
+{
+    {
+        auto claim = files->claimScratch(scratch);
+        EXPECT_TRUE(fs::exists(scratch));
+        auto second = errorOf([&] { files->claimScratch(scratch); });
+        ASSERT_TRUE(second) << "a second claim was granted";
+        EXPECT_EQ(second->reason(), "Another test is using the file");
+        // The run's own writer and reader get in.
+        writeBlocks(*files, scratch, pattern(8192));
+        std::vector<std::uint8_t> got;
+        readPass(*files, scratch, 4096, got);
+        EXPECT_TRUE(got == pattern(4096));
+        claim->remove();
+        EXPECT_FALSE(fs::exists(scratch));
+    }
+    // Once it is gone the name is free again.
+    files->claimScratch(scratch)->remove();
+}
+
+TEST_F(Files, APrivateFolderIsMadeUnderItsBaseAndRemovedWhenEmpty)
+{
+    auto made = files->makePrivateFolder(dir.str());
+    ASSERT_TRUE(made);
+    EXPECT_EQ(fs::path(*made).parent_path(), dir.path()) << *made;
+    EXPECT_EQ(fs::path(*made).filename().string().rfind("vantric-", 0), 0u) << *made;
+    EXPECT_TRUE(fs::is_directory(*made));
+    files->removeFolder(*made);
+    EXPECT_FALSE(fs::exists(*made));
+    EXPECT_FALSE(files->makePrivateFolder(dir.file("missing")));
+}
+
+TEST_F(Files, TheAtomicFileReplacesItsTargetOnlyWhenCommitted)
+{
+    const std::string path = dir.file("Vantric_Log_2612050907.txt");
+    writeAll(path, {'o', 'l', 'd'});
+    files->createAtomic(path)->write("half"); // dropped without commit
+    EXPECT_EQ(readAll(path), (std::vector<std::uint8_t> {'o', 'l', 'd'}));
+    auto f = files->createAtomic(path);
+    f->write("one\r\n");
+    f->write(" \r\n");
+    f->commit();
+    EXPECT_EQ(readAll(path), (std::vector<std::uint8_t> {'o', 'n', 'e', '\r', '\n', ' ', '\r', '\n'}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator {}), 1) << "a temporary file is left";
+
+    const std::string missing = dir.file("missing") + "/log.txt";
+    auto e = errorOf([&] { files->createAtomic(missing); });
+    ASSERT_TRUE(e) << "created in a missing folder";
+    EXPECT_EQ(e->action(), "Cannot create the file");
+    EXPECT_EQ(e->path(), missing);
+    EXPECT_EQ(e->osCode(), ENOENT);
+}
+
+TEST_F(Files, SpaceAndSizeQueries)
+{
+    const fs::space_info space = fs::space(dir.path());
+    EXPECT_EQ(files->totalBytes(dir.str()), space.capacity);
+    EXPECT_GT(files->availableBytes(dir.str()), 0u);
+    EXPECT_LE(files->availableBytes(dir.str()), space.capacity);
+    EXPECT_THROW(files->availableBytes(dir.file("missing")), VantricError);
+    EXPECT_FALSE(files->regularFileSize(dir.file("missing")));
+    writeAll(dir.file("five"), {1, 2, 3, 4, 5});
+    EXPECT_EQ(files->regularFileSize(dir.file("five")), 5u);
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+#pragma once
+// What a call raised: the error itself, or its reason ("no error" when it
+// raised nothing), for tests that check why something was refused.
+
+#include "platform/errors.h"
+
+#include <optional>
+#include <string>
+
+namespace vantric::test {
+
+template <typename F> std::optional<VantricError> errorOf(F&& call)
+{
+    try {
+        call();
+    } catch (const VantricError& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+template <typename F> std::string reasonOf(F&& call)
+{
+    auto e = errorOf(std::forward<F>(call));
+    return e ? e->reason() : "no error";
+}
+
+} // namespace vantric::test
