@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/io/file_table.h"
 #include "support/error_reason.h"
+#include "support/read_pass.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -66,22 +67,6 @@ IoMode writeBlocks(FileSystem& files, const std::string& path, const std::vector
     return mode;
 }
 
-// Reads the first `count` bytes with the run's own loop into bytBuffer.
-IoMode readPass(FileSystem& files, const std::string& path, std::int32_t count, std::vector<std::uint8_t>& out)
-{
-    FileTable table(files);
-    FormVariables st;
-    st.lngCount = count;
-    st.bytBuffer.resize(static_cast<std::size_t>(count));
-    auto n = table.freeFile();
-    table.openRead(n, path, static_cast<std::uint64_t>(count));
-    readLoop(table.reader(n), st);
-    IoMode mode = table.reader(n).mode();
-    table.close(n);
-    EXPECT_EQ(st.lngIndex, count + 1);
-    out.assign(st.bytBuffer.begin(), st.bytBuffer.end());
-    return mode;
-}
 
 struct Files : ::testing::Test {
     TempFolder dir;

@@ -5,6 +5,7 @@
 #include "platform/io/file_table.h"
 #include "platform/refusing_child.h"
 #include "support/error_reason.h"
+#include "support/read_pass.h"
 #include "support/linux_files.h"
 #include "support/temp_folder.h"
 #include "support/open_flags.h"
@@ -76,22 +77,6 @@ IoMode writePass(FileSystem& fsys, const std::string& path, std::int32_t count)
     return mode;
 }
 
-// Reads the first `count` bytes with the run's own loop into bytBuffer.
-IoMode readPass(FileSystem& fsys, const std::string& path, std::int32_t count, std::vector<std::uint8_t>& out)
-{
-    FileTable files(fsys);
-    FormVariables st;
-    st.lngCount = count;
-    st.bytBuffer.resize(static_cast<std::size_t>(count));
-    auto n = files.freeFile();
-    files.openRead(n, path, static_cast<std::uint64_t>(count));
-    readLoop(files.reader(n), st);
-    IoMode mode = files.reader(n).mode();
-    files.close(n);
-    EXPECT_EQ(st.lngIndex, count + 1);
-    out.assign(st.bytBuffer.begin(), st.bytBuffer.end());
-    return mode;
-}
 
 std::size_t residentPages(const fs::path& p)
 {
