@@ -28,19 +28,28 @@ std::optional<T> callWithin(std::chrono::milliseconds limit, std::function<T()> 
         std::optional<T> value;
     };
     auto sh = std::make_shared<Shared>();
+    std::thread helper;
     try {
-        std::thread([sh, query] {
+        helper = std::thread([sh, query] {
             T v = query();
             std::lock_guard lock(sh->m);
             sh->value = std::move(v);
             sh->cv.notify_all();
-        }).detach();
+        });
     } catch (const std::system_error&) {
         return query(); // no thread to be had: ask without the bound
     }
     std::unique_lock lock(sh->m);
-    sh->cv.wait_for(lock, limit, [&] { return sh->value.has_value(); });
-    return sh->value;
+    const bool answered = sh->cv.wait_for(lock, limit, [&] { return sh->value.has_value(); });
+    lock.unlock();
+    // An answered helper is only finishing: wait for it, so that no thread
+    // is still winding down when the program exits.
+    if (!answered) {
+        helper.detach();
+        return std::nullopt;
+    }
+    helper.join();
+    return std::move(sh->value);
 }
 
 // The drives' space queries: a place whose query once went unanswered fails

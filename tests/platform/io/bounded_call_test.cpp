@@ -2,35 +2,59 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
+#include <thread>
 
 using namespace vantric;
 using namespace std::chrono_literals;
 
-TEST(BoundedCall, AnswerInTimeIsReturned)
+TEST(BoundedCall, AnswerInTimeIsReturnedWithItsHelperEnded)
 {
-    EXPECT_EQ(callWithin<int>(2s, [] { return 42; }), 42);
+    static std::atomic<bool> ended;
+    struct AtThreadExit {
+        ~AtThreadExit() { std::this_thread::sleep_for(100ms), ended = true; }
+    };
+    EXPECT_EQ(callWithin<int>(2s, [] { thread_local AtThreadExit mark; return (void)mark, 42; }), 42);
+    EXPECT_TRUE(ended) << "the helper was still running after its answer";
 }
+
+// A query stuck in the system (a statvfs on a dead mount) until the test
+// ends, which then waits for the helper thread to end: none outlives it.
+struct StuckQuery {
+    struct AtThreadExit {
+        std::promise<void>* ended;
+        ~AtThreadExit() { ended->set_value(); }
+    };
+    std::promise<void> release, ended;
+    std::shared_future<void> gate = release.get_future().share();
+    std::function<int()> query()
+    {
+        return [this] {
+            thread_local AtThreadExit mark {&ended};
+            return gate.wait(), 1;
+        };
+    }
+    ~StuckQuery()
+    {
+        auto end = ended.get_future();
+        release.set_value();
+        end.wait();
+    }
+};
 
 TEST(BoundedCall, HungQueryIsGivenUpAndLeftBehind)
 {
-    auto release = std::make_shared<std::promise<void>>();
-    std::shared_future<void> gate = release->get_future().share();
-    auto got = callWithin<int>(50ms, [gate] {
-        gate.wait(); // stands for a statvfs on a dead mount
-        return 1;
-    });
-    EXPECT_FALSE(got.has_value());
-    release->set_value(); // let the helper finish before the test ends
+    StuckQuery stuck;
+    EXPECT_FALSE(callWithin<int>(50ms, stuck.query()).has_value());
 }
 
 TEST(DriveQueries, APlaceThatHungOnceFailsAtOnceAfterwards)
 {
     DriveQueries queries("drive");
-    auto release = std::make_shared<std::promise<void>>();
-    std::shared_future<void> gate = release->get_future().share();
+    StuckQuery stuck;
     const std::pair<std::function<int()>, const char*> steps[] = {
-        {[gate] { return gate.wait(), 1; }, "The drive did not answer within 2 seconds"},
+        {stuck.query(), "The drive did not answer within 2 seconds"},
         {[] { return 2; }, "The drive does not answer"},
     };
     for (const auto& [query, reason] : steps) {
@@ -43,5 +67,4 @@ TEST(DriveQueries, APlaceThatHungOnceFailsAtOnceAfterwards)
         }
     }
     EXPECT_EQ(queries.ask<int>("Y:\\", [] { return 3; }), 3);
-    release->set_value();
 }
