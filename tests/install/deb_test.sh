@@ -21,7 +21,6 @@ described "$build" "$(field Description | head -n 1)" "$(field Description | tai
 # Depends: the package of every library the packaged program needs, the Qt
 # platform plugins, liburing when the build uses it; nothing for building.
 depends="$(field Depends)"
-echo "Depends: $depends"
 names="$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | LC_ALL=C sort)"
 wanted=(libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins)
 is_on "$uring" && wanted+=(liburing2)
@@ -52,5 +51,4 @@ if grep -E -- '-dev$|^qt6-wayland$' <<<"$names"; then
   fail "Depends holds packages it should not"
 fi
 recommends="$(field Recommends)"
-echo "Recommends: $recommends"
 grep -qw 'qt6-wayland' <<<"$recommends" || fail "Recommends lacks qt6-wayland"

@@ -25,7 +25,6 @@ rpm2archive - <"$rpm" | tar -xz -C "$out/unpacked"
 programs=("$out/unpacked/usr/bin/vantric" "$out/unpacked/usr/bin/vantric-cli")
 needed="$(needed_libraries "${programs[@]}")"
 requires="$(rpm -qpR "$rpm")"
-printf 'Requires:\n%s\n' "$requires"
 bits=""
 readelf -h "${programs[0]}" | grep -q 'Class: *ELF64' && bits="(64bit)"
 wanted=(libQt6Core.so.6 libQt6Gui.so.6 libQt6Widgets.so.6)
@@ -37,6 +36,5 @@ others="$(grep -v '^rpmlib(\|^rtld(' <<<"$requires" | sed 's/(.*//' | LC_ALL=C s
 [ -z "$others" ] || fail "Requires holds what the programs do not link: $others"
 
 recommends="$(rpm -qp --recommends "$rpm")"
-printf 'Recommends:\n%s\n' "$recommends"
 grep -q 'qt6-qtwayland' <<<"$recommends" || fail "Recommends lacks the Wayland platform plugin"
 grep -qx 'font(liberationsans)' <<<"$recommends" || fail "Recommends lacks Liberation Sans"

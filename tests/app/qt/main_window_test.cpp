@@ -147,6 +147,7 @@ TEST_F(Window, AssistiveTechnologyHearsWhatEachControlIs)
         EXPECT_EQ(i->role(), c.role) << c.name.toStdString();
         EXPECT_EQ(i->text(A::Name), c.name);
         EXPECT_EQ(!i->text(A::Description).isEmpty(), c.described) << c.name.toStdString();
+        EXPECT_GE(frame->indexOfChild(i), 0) << c.name.toStdString();
     }
     EXPECT_EQ(w.Label1->text(), "1240.102432");
     EXPECT_EQ(w.Label9->text(), "1M");
