@@ -2,7 +2,8 @@
 control are checked in-process by main_window_test.cpp).
 
   atspi_probe.py tree PROGRAM   the program's window holds its 13 shown controls
-  atspi_probe.py alerts CHILD   the wait windows announce their text
+  atspi_probe.py alerts CHILD   the wait windows announce their text, and the
+                                X server holds their titles exactly
 Exits 1 naming what is wrong."""
 import subprocess, sys, threading, time
 import pyatspi
@@ -29,12 +30,16 @@ def finish():
     for message in ["Please Wait Checking Your Drives", "Please Wait Writing To Disk", "Please Wait Reading From Disk"]:
         if mode == "alerts" and message not in heard:
             problems.append(f'"{message}" was not announced')
+    # Qt alone would put the program's name on the writing window.
+    titles = child.stdout.read() if mode == "alerts" and child else ""
+    if mode == "alerts" and titles != "PleastWait|           |           \nPleaseWaitWriting||\nPleaseWaitReading| | \n":
+        problems.append(f"the X server holds the titles {titles!r}")
     pyatspi.Registry.stop()
 
 
 def start():
     global child
-    child = subprocess.Popen([program], stdout=subprocess.DEVNULL)
+    child = subprocess.Popen([program], stdout=subprocess.PIPE if mode == "alerts" else subprocess.DEVNULL, text=True)
     return False
 
 
