@@ -110,7 +110,8 @@ TEST(CliCommand, BadArgumentsExitWithTwoAndSayWhy)
     }
 }
 
-// A read-only drive's refusal is tried on a real file system in real_runs.sh.
+// A read-only drive's refusal is tried in real_runs.sh, a compressed run in
+// real_file_systems.sh.
 TEST(CliCommand, AnUnlistedDriveExitsWithOne)
 {
     Cli c;
@@ -118,17 +119,6 @@ TEST(CliCommand, AnUnlistedDriveExitsWithOne)
     EXPECT_EQ(c.run({"--drive", "d:"}, files), 1);
     EXPECT_NE(c.err.str().find("D: is not in the list"), std::string::npos) << c.err.str();
     EXPECT_EQ(c.out.str(), "");
-}
-
-TEST(CliCommand, ACompressedRunIsFlaggedAndWarnedOfYetSucceeds)
-{
-    Cli c;
-    test::FakeFileSystem files;
-    c.drives.folders['C'] = {{"/"}};
-    files.storage = StoredBytes {100, true};
-    EXPECT_EQ(c.run({"--drive", "C", "--size", "1k", "--json"}, files), 0);
-    EXPECT_NE(c.out.str().find(",\"stored_bytes\":100,\"compressed\":true}"), std::string::npos) << c.out.str();
-    EXPECT_EQ(c.err.str().rfind("Vantric: This drive compresses what is written to it", 0), 0u) << c.err.str();
 }
 
 TEST(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)

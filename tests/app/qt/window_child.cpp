@@ -1,9 +1,9 @@
 // The main window headless, as the program starts it, on made-up drives:
-//   window_child locale: lists one drive, runs a test on it, saves the log
-//     and prints what the window and the log file hold, with the number
-//     format the program's start-up takes from the environment;
+//   window_child locale: runs a test on one drive, saves the log and prints
+//     the lists and the file, in the number format start-up takes from the
+//     environment;
 //   window_child close-during-run FOLDER: closes the window while a run on
-//     FOLDER reads; the program must end there (exit 0), not finish the run.
+//     FOLDER reads; the program must end there (exit 0).
 
 #include "app/frmDrive.h"
 #include "app/qt/main_window.h"
@@ -21,46 +21,33 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <string>
 
 using namespace vantric;
-
-namespace {
-
-void print(const char* list, QListWidget* l)
-{
-    for (int i = 0; i < l->count(); ++i)
-        std::printf("%s|%s\n", list, l->item(i)->text().toStdString().c_str());
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     installFontSubstitutes();
-    const std::string mode = argc > 1 ? argv[1] : "";
-
+    const bool closing = argc > 2 && std::string(argv[1]) == "close-during-run";
     test::FakeDriveSource drives;
     drives.drives['C'] = {.type = 2, .avail = 85134958592.0, .total = 270553845760.0};
+    drives.folders['C'] = {{closing ? argv[2] : "/fake/c"}};
     test::FakeFileSystem fakeFiles;
     std::unique_ptr<FileSystem> realFiles = systemFileSystem();
-    FileSystem& files = mode == "close-during-run" ? *realFiles : fakeFiles;
-    drives.folders['C'] = {{mode == "close-during-run" && argc > 2 ? argv[2] : "/fake/c"}};
     test::FakeCounter counter;
     counter.step = 500;
     test::FixedClock clock {{2026, 12, 5, 12, 0, 0}};
-
     MainWindow window;
     QtWindowSystem ws(window);
     SystemServices system;
-    frmDrive form(ws, Services {drives, files, counter, clock, system.services().locale, "/fake/prog"});
+    frmDrive form(ws, Services {drives, closing ? *realFiles : fakeFiles, counter, clock, system.services().locale,
+                                "/fake/prog"});
     form.wire(window);
     form.Form_Load();
     ws.setCaption(Ctl::Label9, "1k");
     ws.selectRow(Ctl::List1, 0);
 
-    if (mode == "close-during-run") {
+    if (closing) {
         counter.onReading = [&](int n) {
             if (n != 2) // the write pass is over; the read pass lets events through next
                 return;
@@ -72,10 +59,10 @@ int main(int argc, char** argv)
         std::printf("the run went on\n");
         return 3;
     }
-
-    print("List1", window.List1);
     form.List1_Click();
-    print("List2", window.List2);
+    for (auto [name, list] : {std::pair<const char*, QListWidget*> {"List1", window.List1}, {"List2", window.List2}})
+        for (int i = 0; i < list->count(); ++i)
+            std::printf("%s|%s\n", name, list->item(i)->text().toStdString().c_str());
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))

@@ -1,9 +1,7 @@
-// Lets a second pass (so the compositor and the accessibility bus are
-// there), then shows each wait window on the display it is given, the way
-// the handlers do: the first before the main window is up, the others over
-// it. On X11 it prints the title the window system holds for each: the
-// _NET_WM_NAME and WM_NAME properties as the X server has them; on Wayland
-// the test reads the requests from WAYLAND_DEBUG.
+// Shows each wait window the way the handlers do, the first before the main
+// window is up, the others over it, after a second for the compositor and
+// the accessibility bus. On X11 it prints the _NET_WM_NAME and WM_NAME the
+// server holds for each; on Wayland the test reads WAYLAND_DEBUG.
 
 #include "app/qt/identity.h"
 #include "app/qt/main_window.h"
@@ -48,7 +46,7 @@ std::string property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t name)
 
 int main(int argc, char** argv)
 {
-    announceIdentity(); // names as the program sets them: Qt appends the display name to titles
+    announceIdentity(); // as the program does: Qt puts the display name in titles
     QApplication app(argc, argv);
     auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
