@@ -38,8 +38,7 @@ struct SaveWorld {
     FakeFileSystem fs;
     FakeCounter counter;
     FixedClock clock;
-    Services svc {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs"};
-    frmDrive form {ws, svc};
+    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs"}};
 
     SaveWorld()
     {
@@ -61,16 +60,6 @@ struct SaveWorld {
 std::string in(const char* folder, const char* minute = "07")
 {
     return folder + std::string(1, pathSeparator()) + "Vantric_Log_26120509" + minute + ".txt";
-}
-
-TEST(SaveState, TheLoopCounterEndsPastTheLastRow)
-{
-    SaveWorld w;
-    FormState form {w.ws, w.svc};
-    for (const char* row : {"one", " two", " "})
-        w.ws.addRow(Ctl::List2, row);
-    saveLog(form);
-    EXPECT_EQ(form.vars.lngIndex, 3);
 }
 
 // An empty log is an empty file; a save in the same minute replaces the
