@@ -2,14 +2,14 @@
 control are checked in-process by main_window_test.cpp).
 
   atspi_probe.py tree PROGRAM   the program's window holds its 13 shown controls
-  atspi_probe.py alerts CHILD   the wait windows announce their text, and the
-                                X server holds their titles exactly
+  atspi_probe.py alerts CHILD waits   the wait windows announce their text,
+                                      and the X server holds their titles exactly
 Exits 1 naming what is wrong."""
 import subprocess, sys, threading, time
 import pyatspi
 from gi.repository import GLib
 
-mode, program = sys.argv[1], sys.argv[2]
+mode, program = sys.argv[1], sys.argv[2:]
 heard, problems = [], []
 child = None
 
@@ -30,16 +30,16 @@ def finish():
     for message in ["Please Wait Checking Your Drives", "Please Wait Writing To Disk", "Please Wait Reading From Disk"]:
         if mode == "alerts" and message not in heard:
             problems.append(f'"{message}" was not announced')
-    # Qt alone would put the program's name on the writing window.
+    # Checking, writing, reading; Qt alone would put the program's name on the writing window.
     titles = child.stdout.read() if mode == "alerts" and child else ""
-    if mode == "alerts" and titles != "PleastWait|           |           \nPleaseWaitWriting||\nPleaseWaitReading| | \n":
+    if mode == "alerts" and titles != "           |           \n|\n | \n":
         problems.append(f"the X server holds the titles {titles!r}")
     pyatspi.Registry.stop()
 
 
 def start():
     global child
-    child = subprocess.Popen([program], stdout=subprocess.PIPE if mode == "alerts" else subprocess.DEVNULL, text=True)
+    child = subprocess.Popen(program, stdout=subprocess.PIPE if mode == "alerts" else subprocess.DEVNULL, text=True)
     return False
 
 

@@ -3,7 +3,7 @@
 # starts there; every title is exactly its own (Qt would add the program's
 # name); the run's wait windows are popups, since a new top-level window would
 # take the keyboard focus and leave it with no one when closed.
-#   wayland_test.sh PROGRAM WAIT_WINDOWS_CHILD
+#   wayland_test.sh PROGRAM WINDOW_CHILD
 set -euo pipefail
 command -v weston >/dev/null || { echo "FAIL: weston is missing (scripts/vantric.sh installs it)" >&2; exit 1; }
 runtime="$(mktemp -d)"
@@ -42,7 +42,7 @@ sleep 1
 kill -0 "$program" 2>/dev/null || fail "the program ended after showing its window"
 grep -q 'set_app_id("io.github.vantric.Vantric")' "$runtime/program.log" || fail "no app id"
 
-on_wayland "$2" 2>"$runtime/child.log" >/dev/null || fail "the wait windows' child failed"
+on_wayland "$2" waits 2>"$runtime/child.log" >/dev/null || fail "the wait windows' child failed"
 [ "$(titles "$runtime/child.log")" = "$(printf '"           "\n" Vantric"')" ] ||
   fail "titles: $(titles "$runtime/child.log" | tr '\n' '|')"
 [ "$(grep -c 'get_popup' "$runtime/child.log")" = 2 ] || fail "the run's wait windows are not popups"

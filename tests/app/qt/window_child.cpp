@@ -3,9 +3,14 @@
 //     the lists and the file, in the number format start-up takes from the
 //     environment;
 //   window_child close-during-run FOLDER: closes the window while a run on
-//     FOLDER reads; the program must end there (exit 0).
+//     FOLDER reads; the program must end there (exit 0);
+//   window_child waits: after a second for the compositor and the
+//     accessibility bus, shows each wait window as the handlers do, the first
+//     before the main window is up; on X11 prints the _NET_WM_NAME and
+//     WM_NAME the server holds for each.
 
 #include "app/frmDrive.h"
+#include "app/qt/identity.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_window_system.h"
 #include "app/system_services.h"
@@ -16,17 +21,71 @@
 #include "ui/qt/qt_look.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <xcb/xcb.h>
 
 using namespace vantric;
 
+namespace {
+
+// "<missing>" when the window has no such property.
+std::string property(xcb_connection_t* c, xcb_window_t w, const char* name)
+{
+    auto* a = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+                                    nullptr);
+    auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, a ? a->atom : 0, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                                     nullptr);
+    std::string value = "<missing>";
+    if (r && r->type != XCB_ATOM_NONE)
+        value.assign(static_cast<const char*>(xcb_get_property_value(r)),
+                     static_cast<std::size_t>(xcb_get_property_value_length(r)));
+    std::free(a);
+    std::free(r);
+    return value;
+}
+
+int showWaits(QApplication& app)
+{
+    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    MainWindow w;
+    QtWindowSystem ws(w);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    for (WaitKind kind : {WaitKind::PleastWait, WaitKind::PleaseWaitWriting, WaitKind::PleaseWaitReading}) {
+        ws.loadWait(kind);
+        ws.showWait(kind);
+        ws.doEvents();
+        if (x11) {
+            auto id = static_cast<xcb_window_t>(ws.waitWindow(kind)->winId());
+            std::printf("%s|%s\n", property(x11->connection(), id, "_NET_WM_NAME").c_str(),
+                        property(x11->connection(), id, "WM_NAME").c_str());
+        }
+        ws.unloadWait(kind);
+        if (kind == WaitKind::PleastWait)
+            ws.showMain(); // as at the end of the start-up scan
+    }
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    const bool waits = argc > 1 && std::string(argv[1]) == "waits";
+    if (waits)
+        announceIdentity(); // as the program does: Qt puts the display name in titles
     QApplication app(argc, argv);
+    if (waits)
+        return showWaits(app);
     installFontSubstitutes();
     const bool closing = argc > 2 && std::string(argv[1]) == "close-during-run";
     test::FakeDriveSource drives;
