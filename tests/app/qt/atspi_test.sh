@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# What a screen reader finds: the program's tree through AT-SPI on a private
-# X server and session bus, and the wait windows' announcements.
+# What a screen reader finds through AT-SPI on a private X server and session
+# bus: the program's window and the wait windows' announcements.
 #   atspi_test.sh PROGRAM WINDOW_CHILD
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
