@@ -26,7 +26,8 @@ done
 # pixel the nearest of them, transparent where that is; the Windows icon
 # resource holds the same picture.
 xpm="$src/src/ui/qt/vantric_icon.xpm"
-convert "$src/data/icons/hicolor/32x32/apps/$id.png" -channel A -threshold 50% +channel +dither -remap "$xpm" "$tmp/near.png"
+convert "$src/data/icons/hicolor/32x32/apps/$id.png" -channel A -threshold 50% +channel \
+  +dither -remap "$xpm" "$tmp/near.png"
 for picture in "$tmp/near.png" "ico:$src/src/app/win32/vantric.ico"; do
   diff="$(compare -metric AE "$xpm" "$picture" null: 2>&1)" || true
   if [ "$diff" != 0 ] || [ "$(identify -format %k "$xpm")" -gt 16 ]; then

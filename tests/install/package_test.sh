@@ -28,7 +28,8 @@ if [ "$kind" = deb ]; then
   for soname in $(needed_libraries "${programs[@]}"); do
     path="$(awk -v so="$soname" '$1 == so { print $2 }' <<<"$found")"
     [ -n "$path" ] || fail "the loader cannot find $soname"
-    owner="$({ dpkg -S "$path" || dpkg -S "${path#/usr}" || dpkg -S "/usr$path" || true; } 2>/dev/null | head -n 1 | sed 's/:.*//')"
+    owner="$({ dpkg -S "$path" || dpkg -S "${path#/usr}" || dpkg -S "/usr$path" || true; } 2>/dev/null |
+      head -n 1 | sed 's/:.*//')"
     [ -n "$owner" ] || fail "no package ships $soname ($path)"
     wanted+=("$owner")
   done

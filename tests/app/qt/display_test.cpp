@@ -43,7 +43,8 @@ TEST(DisplayCheck, ProgramExplainsAndExitsTwoForDisplaysThatCannotBeUsed)
         {"wrong cookie", bare({{"DISPLAY", x.display()}, {"XAUTHORITY", x.wrongAuth()}}), {x.display()}},
         {"no screen 5", bare({{"DISPLAY", x.display() + ".5"}, {"XAUTHORITY", x.goodAuth()}}), {x.display() + ".5"}},
         {"Wayland socket missing",
-         bare({{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "vantric-none"}, {"XDG_RUNTIME_DIR", runtime.str()}}),
+         bare({{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "vantric-none"},
+               {"XDG_RUNTIME_DIR", runtime.str()}}),
          {"vantric-none"}},
         {"Wayland session, neither display there",
          bare({{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "vantric-none"}, {"XDG_RUNTIME_DIR", runtime.str()},
@@ -108,7 +109,8 @@ TEST(DisplayCheck, PlatformsInQtsOrderAndWhatStopsThem)
             for (const auto& p : qtPlatformCandidates())
                 out += (out.empty() ? "" : ",") + p;
             const bool plugin = c.plugin;
-            out += "|" + displayProblem(qtPlatformCandidates(), [&](const std::string&) { return plugin; }).value_or("");
+            auto problem = displayProblem(qtPlatformCandidates(), [&](const std::string&) { return plugin; });
+            out += "|" + problem.value_or("");
             std::fputs(out.c_str(), stdout);
             return 0;
         });
