@@ -22,11 +22,17 @@ for n in 16 22 24 32 48 64 128 256; do
   fi
 done
 
-# The Windows icon resource holds the window icon's picture, pixel for pixel.
-ico="$src/src/app/win32/vantric.ico"
-diff="$(compare -metric AE "$src/src/ui/qt/vantric_icon.xpm" "ico:$ico" null: 2>&1)" || true
-if [ "$diff" != 0 ]; then
-  echo "FAIL: vantric.ico: $diff pixels differ from the window icon; run scripts/make_icons.sh" >&2
-  status=1
-fi
+# The window icon is the 32 pixel icon in at most 16 colours of its own, each
+# pixel the nearest of them, transparent where that is; the Windows icon
+# resource holds the same picture.
+xpm="$src/src/ui/qt/vantric_icon.xpm"
+convert "$src/data/icons/hicolor/32x32/apps/$id.png" -channel A -threshold 50% +channel \
+  +dither -remap "$xpm" "$tmp/near.png"
+for picture in "$tmp/near.png" "ico:$src/src/app/win32/vantric.ico"; do
+  diff="$(compare -metric AE "$xpm" "$picture" null: 2>&1)" || true
+  if [ "$diff" != 0 ] || [ "$(identify -format %k "$xpm")" -gt 16 ]; then
+    echo "FAIL: $picture: $diff pixels differ from the window icon; run scripts/make_icons.sh" >&2
+    status=1
+  fi
+done
 exit "$status"

@@ -9,18 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 
 using namespace vantric;
 using namespace vantric::test;
 
 namespace {
-
-std::string text(const std::vector<std::uint8_t>& bytes)
-{
-    return {bytes.begin(), bytes.end()};
-}
 
 TEST(LogName, MonthBeforeDayAndMinuteAfterTheTwentyFourHour)
 {
@@ -38,21 +32,6 @@ TEST(LogName, MonthBeforeDayAndMinuteAfterTheTwentyFourHour)
         EXPECT_EQ(logTimestamp(c.t), c.digits);
 }
 
-TEST(SaveState, TheLoopCounterEndsPastTheLastRowAndTheNameStays)
-{
-    MemoryWindowSystem ws;
-    FakeDriveSource drives;
-    FakeFileSystem fs;
-    FakeCounter counter;
-    FixedClock clock;
-    FormState form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog"}};
-    for (const char* row : {"one", " two", " "})
-        ws.addRow(Ctl::List2, row);
-    saveLog(form);
-    EXPECT_EQ(form.vars.lngIndex, 3);
-    EXPECT_EQ(form.vars.strFileName, "/fake/prog" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt");
-}
-
 struct SaveWorld {
     MemoryWindowSystem ws;
     FakeDriveSource drives;
@@ -60,8 +39,6 @@ struct SaveWorld {
     FakeCounter counter;
     FixedClock clock;
     frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs"}};
-    const std::string logPath = "/fake/prog" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt";
-    const std::string docsPath = "/fake/docs" + std::string(1, pathSeparator()) + "Vantric_Log_2612050907.txt";
 
     SaveWorld()
     {
@@ -71,137 +48,94 @@ struct SaveWorld {
         ws.selectRow(Ctl::List1, 0);
         ws.setCaption(Ctl::Label9, "1k");
     }
-    void runs(int n)
+    std::string log() const
     {
-        for (int i = 0; i < n; ++i)
-            form.List1_Click();
+        std::string all;
+        for (const auto& row : ws.rows(Ctl::List2))
+            all += row + "\r\n";
+        return all;
     }
 };
 
-struct Save : ::testing::Test, SaveWorld {};
-
-TEST_F(Save, TwoRunsGiveTenCrLfLinesMatchingTheRows)
+std::string in(const char* folder, const char* minute = "07")
 {
-    runs(2);
-    form.Command4_Click();
-    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
-    ASSERT_TRUE(fs.files.count(logPath));
-    std::string want;
-    for (const auto& row : ws.rows(Ctl::List2))
-        want += row + "\r\n";
-    EXPECT_EQ(text(fs.files[logPath]), want);
-    EXPECT_EQ(ws.rowCount(Ctl::List2), 10);
-    EXPECT_EQ(ws.rows(Ctl::List2)[4], " ");
-    EXPECT_EQ(ws.rows(Ctl::List2)[9], " ");
-    EXPECT_EQ(ws.selectedIndex(Ctl::List2), 9);
-    ASSERT_EQ(ws.messages.size(), 1u);
-    EXPECT_EQ(ws.messages[0].first, "Vantric");
-    EXPECT_EQ(ws.messages[0].second, "Log Saved In\r\n" + logPath);
+    return folder + std::string(1, pathSeparator()) + "Vantric_Log_26120509" + minute + ".txt";
 }
 
-TEST_F(Save, SameMinuteReplacesAndAnotherMinuteAddsAFile)
+// An empty log is an empty file; a save in the same minute replaces the
+// file, one in another minute adds one.
+TEST(Save, EveryRowAsACrLfLineOneFileAMinute)
 {
-    runs(1);
-    form.Command4_Click();
-    runs(1);
-    form.Command4_Click();
-    EXPECT_EQ(fs.files.size(), 1u);
-    EXPECT_EQ(std::count(fs.files[logPath].begin(), fs.files[logPath].end(), '\n'), 10);
-    clock.t.minute = 8;
-    form.Command4_Click();
-    EXPECT_EQ(fs.files.size(), 2u);
-    EXPECT_TRUE(fs.files.count("/fake/prog" + std::string(1, pathSeparator()) + "Vantric_Log_2612050908.txt"));
+    SaveWorld w;
+    w.form.Command4_Click();
+    EXPECT_TRUE(w.fs.files.at(in("/fake/prog")).empty());
+    w.form.List1_Click();
+    w.form.Command4_Click();
+    w.form.List1_Click();
+    w.form.Command4_Click();
+    ASSERT_TRUE(w.ws.errors.empty()) << w.ws.errors[0];
+    EXPECT_EQ(w.fs.files.size(), 1u);
+    const auto& bytes = w.fs.files[in("/fake/prog")];
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), w.log());
+    EXPECT_EQ(w.ws.rowCount(Ctl::List2), 10);
+    EXPECT_EQ(w.ws.rows(Ctl::List2)[4], " ");
+    EXPECT_EQ(w.ws.selectedIndex(Ctl::List2), 9);
+    ASSERT_EQ(w.ws.messages.size(), 3u);
+    EXPECT_EQ(w.ws.messages[2].first, "Vantric");
+    EXPECT_EQ(w.ws.messages[2].second, "Log Saved In\r\n" + in("/fake/prog"));
+    w.clock.t.minute = 8;
+    w.form.Command4_Click();
+    EXPECT_EQ(w.fs.files.size(), 2u);
+    EXPECT_TRUE(w.fs.files.count(in("/fake/prog", "08")));
 }
 
-TEST_F(Save, FailedSaveShowsTheErrorAndKeepsTheEarlierFile)
+// A folder that may not be written sends the log to the documents; any
+// other failure, or one there too, is shown and keeps the earlier file.
+TEST(Save, FailuresAndTheDocumentsFallback)
 {
-    runs(1);
-    form.Command4_Click();
-    auto earlier = fs.files[logPath];
-    runs(1);
-    struct Case {
-        const char* name;
-        void (*arrange)(FakeFileSystem&, const std::string&);
-        const char* reason;
-    } cases[] = {
-        {"no space to create it", [](FakeFileSystem& f, const std::string& p) { f.refuseOpen[p] = ENOSPC; },
-         "No space left on device"},
-        {"disk full", [](FakeFileSystem& f, const std::string&) { f.fullAfter = f.bytesWritten + 100; },
-         "No space left on device"},
-    };
-    for (const auto& c : cases) {
-        FakeFileSystem saved = fs;
-        c.arrange(fs, logPath);
-        std::size_t messages = ws.messages.size();
-        ws.errors.clear();
-        form.Command4_Click();
-        ASSERT_EQ(ws.errors.size(), 1u) << c.name;
-        EXPECT_NE(ws.errors[0].find(c.reason), std::string::npos) << ws.errors[0];
-        EXPECT_NE(ws.errors[0].find(logPath), std::string::npos) << ws.errors[0];
-        EXPECT_EQ(ws.messages.size(), messages) << c.name;
-        EXPECT_EQ(fs.files[logPath], earlier) << c.name;
-        EXPECT_EQ(fs.openNow, 0) << c.name;
-        fs = saved;
-    }
-}
-
-TEST_F(Save, FolderThatMayNotBeWrittenSendsTheLogToTheDocuments)
-{
-    runs(1);
-    for (int err : {EACCES, EPERM, EROFS}) {
-        fs.files.clear();
-        fs.refuseOpen = {{logPath, err}};
-        ws.messages.clear();
-        form.Command4_Click();
-        ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
-        EXPECT_FALSE(fs.files.count(logPath)) << err;
-        ASSERT_TRUE(fs.files.count(docsPath)) << err;
-        std::string want;
-        for (const auto& row : ws.rows(Ctl::List2))
-            want += row + "\r\n";
-        EXPECT_EQ(text(fs.files[docsPath]), want) << err;
-        ASSERT_EQ(ws.messages.size(), 1u) << err;
-        EXPECT_EQ(ws.messages[0].second, "Log Saved In\r\n" + docsPath) << err;
-        EXPECT_EQ(fs.openNow, 0) << err;
-    }
-}
-
-TEST_F(Save, FallbackThatFailsTooIsReported)
-{
-    runs(1);
+    const std::string prog = in("/fake/prog"), docs = in("/fake/docs");
     struct Case {
         const char* name;
         std::map<std::string, int> refuse;
-        std::optional<std::uint64_t> fullAfter;
-        const char* reason;
+        std::uint64_t fullAfter; // 0: never full
+        const char* reason;      // nullptr: saved in the documents
         std::string path;
     } cases[] = {
-        {"documents refused too", {{logPath, EACCES}, {docsPath, EACCES}}, {}, "Permission denied", docsPath},
-        {"documents full", {{logPath, EROFS}}, 100, "No space left on device", docsPath},
+        {"no space to create it", {{prog, ENOSPC}}, 0, "No space left on device", prog},
+        {"disk full", {}, 100, "No space left on device", prog},
+        {"EACCES", {{prog, EACCES}}, 0, nullptr, docs},
+        {"EPERM", {{prog, EPERM}}, 0, nullptr, docs},
+        {"EROFS", {{prog, EROFS}}, 0, nullptr, docs},
+        {"documents refused too", {{prog, EACCES}, {docs, EACCES}}, 0, "Permission denied", docs},
+        {"documents full", {{prog, EROFS}}, 100, "No space left on device", docs},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SaveWorld w;
-        w.runs(1);
+        w.form.List1_Click();
+        w.form.Command4_Click();
+        const auto earlier = w.fs.files[prog];
+        w.form.List1_Click();
         w.fs.refuseOpen = c.refuse;
         if (c.fullAfter)
-            w.fs.fullAfter = w.fs.bytesWritten + *c.fullAfter;
+            w.fs.fullAfter = w.fs.bytesWritten + c.fullAfter;
         w.form.Command4_Click();
-        ASSERT_EQ(w.ws.errors.size(), 1u) << c.name;
+        EXPECT_EQ(w.fs.files[prog], earlier);
+        EXPECT_EQ(w.fs.openNow, 0);
+        if (!c.reason) {
+            ASSERT_TRUE(w.ws.errors.empty()) << w.ws.errors[0];
+            const auto& bytes = w.fs.files[docs];
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), w.log());
+            ASSERT_EQ(w.ws.messages.size(), 2u);
+            EXPECT_EQ(w.ws.messages[1].second, "Log Saved In\r\n" + docs);
+            continue;
+        }
+        ASSERT_EQ(w.ws.errors.size(), 1u);
         EXPECT_NE(w.ws.errors[0].find(c.reason), std::string::npos) << w.ws.errors[0];
         EXPECT_NE(w.ws.errors[0].find(c.path), std::string::npos) << w.ws.errors[0];
-        EXPECT_TRUE(w.ws.messages.empty()) << c.name;
-        EXPECT_FALSE(w.fs.files.count(logPath)) << c.name;
-        EXPECT_FALSE(w.fs.files.count(docsPath)) << c.name;
-        EXPECT_EQ(w.fs.openNow, 0) << c.name;
+        EXPECT_EQ(w.ws.messages.size(), 1u);
+        EXPECT_FALSE(w.fs.files.count(docs));
     }
-}
-
-TEST_F(Save, EmptyLogWritesAnEmptyFileAndConfirms)
-{
-    form.Command4_Click();
-    ASSERT_TRUE(fs.files.count(logPath));
-    EXPECT_TRUE(fs.files[logPath].empty());
-    EXPECT_EQ(ws.messages.size(), 1u);
 }
 
 } // namespace

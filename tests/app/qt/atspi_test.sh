@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# What a screen reader finds: the program's tree through AT-SPI on a private
-# X server and session bus, and the wait windows' announcements.
-#   atspi_test.sh PROGRAM WAIT_WINDOWS_CHILD
+# What a screen reader finds through AT-SPI on a private X server and session
+# bus: the program's window and the wait windows' announcements.
+#   atspi_test.sh PROGRAM WINDOW_CHILD
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 launcher=/usr/libexec/at-spi-bus-launcher
@@ -24,5 +24,5 @@ export DISPLAY="$display" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 status=0
 /usr/bin/python3 "$here/atspi_probe.py" tree "$1" || status=1
-/usr/bin/python3 "$here/atspi_probe.py" alerts "$2" || status=1
+/usr/bin/python3 "$here/atspi_probe.py" alerts "$2" waits || status=1
 exit $status

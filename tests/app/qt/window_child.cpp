@@ -1,11 +1,16 @@
 // The main window headless, as the program starts it, on made-up drives:
-//   window_child locale: lists one drive, runs a test on it, saves the log
-//     and prints what the window and the log file hold, with the number
-//     format the program's start-up takes from the environment;
+//   window_child locale: runs a test on one drive and prints the lists, in
+//     the number format start-up takes from the environment (the log holds
+//     the rows as they are: log_save_test.cpp);
 //   window_child close-during-run FOLDER: closes the window while a run on
-//     FOLDER reads; the program must end there (exit 0), not finish the run.
+//     FOLDER reads; the program must end there (exit 0);
+//   window_child waits: after a second for the compositor and the
+//     accessibility bus, shows each wait window as the handlers do, the first
+//     before the main window is up; on X11 prints the _NET_WM_NAME and
+//     WM_NAME the server holds for each.
 
 #include "app/frmDrive.h"
+#include "app/qt/identity.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_window_system.h"
 #include "app/system_services.h"
@@ -16,51 +21,90 @@
 #include "ui/qt/qt_look.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
+#include <QElapsedTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <string>
+#include <xcb/xcb.h>
 
 using namespace vantric;
 
 namespace {
 
-void print(const char* list, QListWidget* l)
+// "<missing>" when the window has no such property.
+std::string property(xcb_connection_t* c, xcb_window_t w, const char* name)
 {
-    for (int i = 0; i < l->count(); ++i)
-        std::printf("%s|%s\n", list, l->item(i)->text().toStdString().c_str());
+    auto* a = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+                                    nullptr);
+    auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, a ? a->atom : 0, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                                     nullptr);
+    std::string value = "<missing>";
+    if (r && r->type != XCB_ATOM_NONE)
+        value.assign(static_cast<const char*>(xcb_get_property_value(r)),
+                     static_cast<std::size_t>(xcb_get_property_value_length(r)));
+    std::free(a);
+    std::free(r);
+    return value;
+}
+
+int showWaits(QApplication& app)
+{
+    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    MainWindow w;
+    QtWindowSystem ws(w);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    for (WaitKind kind : {WaitKind::PleastWait, WaitKind::PleaseWaitWriting, WaitKind::PleaseWaitReading}) {
+        ws.loadWait(kind);
+        ws.showWait(kind);
+        ws.doEvents();
+        if (x11) {
+            auto id = static_cast<xcb_window_t>(ws.waitWindow(kind)->winId());
+            std::printf("%s|%s\n", property(x11->connection(), id, "_NET_WM_NAME").c_str(),
+                        property(x11->connection(), id, "WM_NAME").c_str());
+        }
+        ws.unloadWait(kind);
+        if (kind == WaitKind::PleastWait)
+            ws.showMain(); // as at the end of the start-up scan
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const bool waits = argc > 1 && std::string(argv[1]) == "waits";
+    if (waits)
+        announceIdentity(); // as the program does: Qt puts the display name in titles
     QApplication app(argc, argv);
+    if (waits)
+        return showWaits(app);
     installFontSubstitutes();
-    const std::string mode = argc > 1 ? argv[1] : "";
-
+    const bool closing = argc > 2 && std::string(argv[1]) == "close-during-run";
     test::FakeDriveSource drives;
     drives.drives['C'] = {.type = 2, .avail = 85134958592.0, .total = 270553845760.0};
+    drives.folders['C'] = {{closing ? argv[2] : "/fake/c"}};
     test::FakeFileSystem fakeFiles;
     std::unique_ptr<FileSystem> realFiles = systemFileSystem();
-    FileSystem& files = mode == "close-during-run" ? *realFiles : fakeFiles;
-    drives.folders['C'] = {{mode == "close-during-run" && argc > 2 ? argv[2] : "/fake/c"}};
     test::FakeCounter counter;
     counter.step = 500;
     test::FixedClock clock {{2026, 12, 5, 12, 0, 0}};
-
     MainWindow window;
     QtWindowSystem ws(window);
     SystemServices system;
-    frmDrive form(ws, Services {drives, files, counter, clock, system.services().locale, "/fake/prog"});
+    frmDrive form(ws, Services {drives, closing ? *realFiles : fakeFiles, counter, clock, system.services().locale,
+                                "/fake/prog"});
     form.wire(window);
     form.Form_Load();
     ws.setCaption(Ctl::Label9, "1k");
     ws.selectRow(Ctl::List1, 0);
 
-    if (mode == "close-during-run") {
+    if (closing) {
         counter.onReading = [&](int n) {
             if (n != 2) // the write pass is over; the read pass lets events through next
                 return;
@@ -72,19 +116,9 @@ int main(int argc, char** argv)
         std::printf("the run went on\n");
         return 3;
     }
-
-    print("List1", window.List1);
     form.List1_Click();
-    print("List2", window.List2);
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->accept();
-    });
-    answer.start(20);
-    form.Command4_Click();
-    for (const auto& [path, bytes] : fakeFiles.files)
-        std::printf("File|%s\n%.*s", path.c_str(), static_cast<int>(bytes.size()),
-                    reinterpret_cast<const char*>(bytes.data()));
+    for (auto [name, list] : {std::pair<const char*, QListWidget*> {"List1", window.List1}, {"List2", window.List2}})
+        for (int i = 0; i < list->count(); ++i)
+            std::printf("%s|%s\n", name, list->item(i)->text().toStdString().c_str());
     return 0;
 }
