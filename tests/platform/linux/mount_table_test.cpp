@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,67 +12,45 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& p)
+std::string testData(const char* name)
 {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    std::ifstream in(fs::path(VANTRIC_TEST_DATA) / name);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Lays out the sysfs tree described in the test data under a fresh folder.
-class SysfsTree {
-public:
+// The sysfs tree of the test data ("F path content", "L path target") under a fresh folder.
+struct SysfsTree : vantric::test::TempFolder {
     SysfsTree()
     {
-        const fs::path& root_ = dir_.path();
-        std::istringstream lines(readFile(fs::path(VANTRIC_TEST_DATA) / "sysfs.txt"));
-        std::string line;
-        while (std::getline(lines, line)) {
-            if (line.empty() || line[0] == '#')
+        std::istringstream lines(testData("sysfs.txt"));
+        for (std::string kind, name, rest; lines >> kind >> name && std::getline(lines >> std::ws, rest);) {
+            if (kind[0] == '#')
                 continue;
-            auto sp1 = line.find(' ', 2);
-            std::string path = line.substr(2, sp1 - 2), rest = line.substr(sp1 + 1);
-            fs::path p = root_ / path;
-            fs::create_directories(p.parent_path());
-            if (line[0] == 'F')
-                std::ofstream(p) << rest << "\n";
+            fs::create_directories((path() / name).parent_path());
+            if (kind == "F")
+                std::ofstream(path() / name) << rest << "\n";
             else
-                fs::create_directory_symlink(rest, p);
+                fs::create_directory_symlink(rest, path() / name);
         }
     }
-    std::string path() const { return dir_.str(); }
-
-private:
-    vantric::test::TempFolder dir_;
 };
 
-std::vector<MountEntry> sampleMounts()
+TEST(MountInfo, ParsesAssignsLettersOncePerFileSystemAndClassifies)
 {
-    return parseMountInfo(readFile(fs::path(VANTRIC_TEST_DATA) / "mountinfo.txt"));
-}
-
-TEST(MountInfo, ParsesFieldsAndUndoesEscapes)
-{
-    auto m = sampleMounts();
+    const auto m = parseMountInfo(testData("mountinfo.txt"));
     ASSERT_EQ(m.size(), 25u); // the malformed last line is skipped
-    EXPECT_EQ(m[0].mountPoint, "/");
     EXPECT_EQ(m[0].major, 8u);
     EXPECT_EQ(m[0].minor, 1u);
     EXPECT_EQ(m[7].root, "/@home");
     EXPECT_EQ(m[7].fsType, "btrfs"); // optional fields before "-" are skipped
-    EXPECT_EQ(m[9].mountPoint, "/mnt/my disk");
     EXPECT_EQ(unescapeMountField("a\\011b\\134c\\0"), "a\tb\\c\\0");
-}
 
-TEST(MountInfo, AssignsLettersOncePerFileSystemAndClassifies)
-{
     SysfsTree sys;
-    auto letters = assignLetters(sampleMounts(), sys.path());
+    auto letters = assignLetters(m, sys.str());
     std::vector<std::tuple<char, std::string, int>> got;
     for (const auto& l : letters)
         got.emplace_back(l.letter, l.mount.mountPoint, l.driveType);
-    std::vector<std::tuple<char, std::string, int>> want = {
+    const std::vector<std::tuple<char, std::string, int>> want = {
         {'C', "/", 2},
         {'D', "/data", 2},                    // device-mapper over a fixed disk
         {'E', "/dev/shm", 5},
@@ -82,7 +58,7 @@ TEST(MountInfo, AssignsLettersOncePerFileSystemAndClassifies)
         {'G', "/media/cdrom", 4},
         {'H', "/mnt/fuse", 2},                // local FUSE
         {'I', "/mnt/image", 1},               // loop file on a USB disk
-        {'J', "/mnt/my disk", 1},             // USB
+        {'J', "/mnt/my disk", 1},             // USB, the blank unescaped
         {'K', "/run/media/user/STICK", 1},    // removable flag
         {'L', "/srv/nfs", 3},
         {'M', "/tmp", 5},
@@ -142,35 +118,26 @@ TEST(MountInfo, EveryLocalDiskFileSystemIsAHardDisk)
         auto mounts = parseMountInfo(base + c.mountinfo);
         auto target = mountOf(mounts, c.point);
         ASSERT_TRUE(target && target->mountPoint == c.point) << c.name;
-        EXPECT_EQ(classifyMount(*target, mounts, sys.path()), c.want) << c.name;
+        EXPECT_EQ(classifyMount(*target, mounts, sys.str()), c.want) << c.name;
     }
 }
 
-TEST(MountInfo, SameDeviceKeepsTheShortestMountPoint)
+TEST(MountInfo, SameDeviceKeepsTheShortestMountPointAndNothingGoesPastZ)
 {
-    auto m = parseMountInfo("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
-                            "2 1 8:2 /b /srv/zz rw - ext4 /dev/sda2 rw\n"
-                            "3 1 8:2 /a /srv/a rw - ext4 /dev/sda2 rw\n"
-                            "4 1 8:1 /x /var/bind rw - ext4 /dev/sda1 rw\n");
-    auto letters = assignLetters(m, "/nonexistent");
+    std::string text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                       "2 1 8:2 /b /srv/zz rw - ext4 /dev/sda2 rw\n"
+                       "3 1 8:2 /a /srv/a rw - ext4 /dev/sda2 rw\n"
+                       "4 1 8:1 /x /var/bind rw - ext4 /dev/sda1 rw\n";
+    auto letters = assignLetters(parseMountInfo(text), "/nonexistent");
     ASSERT_EQ(letters.size(), 2u);
-    EXPECT_EQ(letters[0].mount.mountPoint, "/");
     EXPECT_EQ(letters[1].mount.mountPoint, "/srv/a");
     EXPECT_EQ(letters[1].letter, 'D');
-}
-
-TEST(MountInfo, NothingPastZ)
-{
-    std::string text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
-    for (int i = 0; i < 30; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "%d 1 0:%d / /mnt/t%02d rw - tmpfs tmpfs rw\n", i + 10, i + 100, i);
-        text += name;
-    }
-    auto letters = assignLetters(parseMountInfo(text), "/nonexistent");
+    for (int i = 10; i < 40; ++i)
+        text += std::to_string(i) + " 1 0:" + std::to_string(i) + " / /mnt/t" + std::to_string(i) + " rw - tmpfs tmpfs rw\n";
+    letters = assignLetters(parseMountInfo(text), "/nonexistent");
     ASSERT_EQ(letters.size(), 24u);
     EXPECT_EQ(letters.back().letter, 'Z');
-    EXPECT_EQ(letters.back().mount.mountPoint, "/mnt/t22");
+    EXPECT_EQ(letters.back().mount.mountPoint, "/mnt/t32");
 }
 
 TEST(MountInfo, ExcludesPseudoAndSystemMounts)
@@ -186,17 +153,9 @@ TEST(MountInfo, ExcludesPseudoAndSystemMounts)
         {"/dev/shm", "tmpfs", false},   {"/run/media/u/KEY", "vfat", false}, {"/run/media", "tmpfs", true},
         {"/home", "ext4", false},       {"/running", "ext4", false},
     };
-    for (const auto& c : cases) {
-        MountEntry m;
-        m.mountPoint = c.point;
-        m.fsType = c.type;
-        EXPECT_EQ(isExcludedMount(m), c.excluded) << c.point;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(isExcludedMount({.mountPoint = c.point, .fsType = c.type}), c.excluded) << c.point;
 }
-
-} // namespace
-
-namespace {
 
 TEST(ScratchFolder, RootThenHomeThenTempsOnTheSameFileSystem)
 {
@@ -207,19 +166,11 @@ TEST(ScratchFolder, RootThenHomeThenTempsOnTheSameFileSystem)
     auto same = [](const std::string& d) -> std::optional<std::string> { return d; };
     auto missing = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
     using F = std::vector<ScratchFolder>;
-    {
-        SCOPED_TRACE("root file system: home and temps lie elsewhere");
-        EXPECT_EQ(scratchCandidates(mounts[0], mounts, "/home/u", {"/tmp", "/var/tmp"}, same), (F {{"/"}}));
-    }
-    {
-        SCOPED_TRACE("btrfs subvolumes share the device");
-        EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/tmp", "/var/tmp"}, same),
-                  (F {{"/home"}, {"/home/u"}, {"/var/tmp", true}}));
-    }
-    {
-        SCOPED_TRACE("folders that do not exist are left out");
-        EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/var/tmp"}, missing), (F {{"/home"}}));
-    }
+    // Home and temps lie off the root file system; btrfs subvolumes share a device; missing folders go.
+    EXPECT_EQ(scratchCandidates(mounts[0], mounts, "/home/u", {"/tmp", "/var/tmp"}, same), (F {{"/"}}));
+    EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/tmp", "/var/tmp"}, same),
+              (F {{"/home"}, {"/home/u"}, {"/var/tmp", true}}));
+    EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/var/tmp"}, missing), (F {{"/home"}}));
 }
 
 } // namespace
