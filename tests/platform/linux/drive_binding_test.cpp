@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 using namespace vantric;
@@ -23,66 +22,60 @@ const std::string kRoot = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
 const std::string kData = "2 1 8:17 / /data rw - ext4 /dev/sdb1 rw\n";
 const std::string kSrv = "3 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n";
 
+// The mounts and what the kernel says a folder lies on, as the test sets them.
 struct Machine {
     std::string table = kRoot + kData + kSrv;
-    std::map<std::string, int> statxIds; // what the kernel says a folder lies on
-    std::unique_ptr<DriveSource> drives;
-
-    Machine()
-    {
-        MountSources src;
-        src.mountInfo = [this] { return table; };
-        src.sysfsRoot = "/nonexistent";
-        src.realPath = [](const std::string& p) -> std::optional<std::string> { return p; };
-        src.mountIdOf = [this](const std::string& p) -> std::optional<int> {
+    std::map<std::string, int> statxIds;
+    std::unique_ptr<DriveSource> drives = mountDriveSource({
+        .mountInfo = [this] { return table; },
+        .sysfsRoot = "/nonexistent",
+        .realPath = [](const std::string& p) -> std::optional<std::string> { return p; },
+        .mountIdOf = [this](const std::string& p) -> std::optional<int> {
             auto it = statxIds.find(p);
-            if (it == statxIds.end())
-                return std::nullopt;
-            return it->second;
-        };
-        drives = mountDriveSource(std::move(src));
-    }
-};
-
-struct Change {
-    const char* name;
-    std::function<void(Machine&)> apply;
-    std::string wantFolder; // where the E: scratch file may go; empty: refused
+            return it == statxIds.end() ? std::nullopt : std::optional<int>(it->second);
+        },
+    });
 };
 
 TEST(DriveBinding, AClickTestsTheSurveyedFileSystemOrNothing)
 {
-    const Change changes[] = {
-        {"nothing changed", [](Machine&) {}, "/srv"},
+    const std::string all = kRoot + kData + kSrv;
+    const struct {
+        const char* name;
+        std::string table; // the mounts at the click
+        int srvMountId;    // the mount the kernel finds /srv on; 0: it cannot tell
+        bool bound;        // E: still runs in /srv
+    } changes[] = {
+        {"nothing changed", all, 0, true},
         {"another file system mounted before it would shift the letters",
-         [](Machine& m) { m.table += "4 1 0:50 / /mnt/x rw - tmpfs tmpfs rw\n5 1 8:49 / /a rw - ext4 /dev/sdd1 rw\n"; },
-         "/srv"},
-        {"unmounted", [](Machine& m) { m.table = kRoot + kData; }, ""},
-        {"replaced by another at the same mount point",
-         [](Machine& m) { m.table = kRoot + kData + "9 1 0:51 / /srv rw - tmpfs tmpfs rw\n"; }, ""},
-        {"same device mounted again (a new mount)",
-         [](Machine& m) { m.table = kRoot + kData + "9 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n"; }, ""},
-        {"covered by a mount on top", [](Machine& m) { m.table += "9 3 0:52 / /srv rw - tmpfs tmpfs rw\n"; }, ""},
-        {"the kernel finds the folder on another mount", [](Machine& m) { m.statxIds["/srv"] = 7; }, ""},
-        {"the kernel agrees", [](Machine& m) { m.statxIds["/srv"] = 3; }, "/srv"},
+         all + "4 1 0:50 / /mnt/x rw - tmpfs tmpfs rw\n5 1 8:49 / /a rw - ext4 /dev/sdd1 rw\n", 0, true},
+        {"unmounted", kRoot + kData, 0, false},
+        {"replaced by another at the same mount point", kRoot + kData + "9 1 0:51 / /srv rw - tmpfs tmpfs rw\n", 0, false},
+        {"same device mounted again (a new mount)", kRoot + kData + "9 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n", 0, false},
+        {"covered by a mount on top", all + "9 3 0:52 / /srv rw - tmpfs tmpfs rw\n", 0, false},
+        {"the kernel finds the folder on another mount", all, 7, false},
+        {"the kernel agrees", all, 3, true},
     };
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
         Machine m;
         ASSERT_TRUE(m.drives->createObject()->getDrive("E")); // the survey: C /, D /data, E /srv
-        c.apply(m);
+        m.table = c.table;
+        if (c.srvMountId)
+            m.statxIds["/srv"] = c.srvMountId;
         // The letters shown stay those of the survey.
         EXPECT_THROW(m.drives->createObject()->getDrive("F"), VantricError);
-        if (!c.wantFolder.empty()) {
-            auto folders = m.drives->scratchFolders("E");
+        std::vector<ScratchFolder> folders;
+        auto e = test::errorOf([&] { folders = m.drives->scratchFolders("E"); });
+        if (c.bound) {
+            ASSERT_FALSE(e) << e->reason();
             ASSERT_FALSE(folders.empty());
-            EXPECT_EQ(folders[0].path, c.wantFolder);
-            continue;
+            EXPECT_EQ(folders[0].path, "/srv");
+        } else {
+            ASSERT_TRUE(e) << "a click on E went ahead";
+            EXPECT_EQ(e->path(), "/srv");
+            EXPECT_NE(e->reason().find("no longer available"), std::string::npos) << e->reason();
         }
-        auto e = test::errorOf([&] { m.drives->scratchFolders("E"); });
-        ASSERT_TRUE(e) << "a click on E went ahead";
-        EXPECT_EQ(e->path(), "/srv");
-        EXPECT_NE(e->reason().find("no longer available"), std::string::npos) << e->reason();
     }
 }
 
