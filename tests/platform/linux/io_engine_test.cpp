@@ -3,6 +3,7 @@
 
 #include "platform/io/buffer_pool.h"
 #include "platform/linux/io_engines.h"
+#include "platform/linux/unique_fd.h"
 #include "support/child_process.h"
 #include "support/temp_folder.h"
 
@@ -20,22 +21,14 @@ using namespace vantric::test;
 
 namespace {
 
-struct Pipe {
-    int r = -1, w = -1;
-    Pipe()
-    {
-        int fds[2];
-        if (::pipe(fds) != 0)
-            throw std::runtime_error("pipe");
-        r = fds[0];
-        w = fds[1];
-    }
-    ~Pipe()
-    {
-        ::close(r);
-        ::close(w);
-    }
-};
+// A pipe's reading and writing ends.
+std::pair<UniqueFd, UniqueFd> makePipe()
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        throw std::runtime_error("pipe");
+    return {UniqueFd(fds[0]), UniqueFd(fds[1])};
+}
 
 TEST(Engines, AReadEndsShortAtTheEndOfTheFileAndAFailureIsItsTransfersErrno)
 {
@@ -66,9 +59,9 @@ TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
 {
     // A pipe hands a read only what has arrived; pread would fail on it
     // outright, so only the ring can finish this.
-    Pipe p;
+    const auto [r, w] = makePipe();
     BufferPool pool(1, 65536, 4096);
-    auto engine = makeUringEngine(p.r, pool);
+    auto engine = makeUringEngine(r.get(), pool);
     ASSERT_TRUE(engine);
     engine->queue({0, false, pool.data(0), 0, 65536, 65536});
     engine->submit();
@@ -76,7 +69,7 @@ TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
         std::vector<char> chunk(16384);
         for (int i = 0; i < 4; ++i) {
             std::memset(chunk.data(), 'a' + i, chunk.size());
-            if (::write(p.w, chunk.data(), chunk.size()) != static_cast<ssize_t>(chunk.size()))
+            if (::write(w.get(), chunk.data(), chunk.size()) != static_cast<ssize_t>(chunk.size()))
                 return;
             ::usleep(20000);
         }
@@ -98,14 +91,14 @@ TEST(RingEngine, ACancelStopsWhatIsInFlightAndStartsNothingQueued)
     for (bool inFlight : {true, false}) {
         ChildResult r = runInChild([inFlight] {
             ::alarm(5);
-            Pipe p;
-            ::fcntl(p.w, F_SETFL, O_NONBLOCK);
+            const auto [r, w] = makePipe();
+            ::fcntl(w.get(), F_SETFL, O_NONBLOCK);
             std::vector<char> fill(65536, 'f');
-            while (inFlight && ::write(p.w, fill.data(), fill.size()) > 0) {
+            while (inFlight && ::write(w.get(), fill.data(), fill.size()) > 0) {
             }
-            ::fcntl(p.w, F_SETFL, 0);
+            ::fcntl(w.get(), F_SETFL, 0);
             BufferPool pool(3, 4096, 4096);
-            auto engine = makeUringEngine(p.w, pool);
+            auto engine = makeUringEngine(w.get(), pool);
             if (!engine)
                 return 10;
             for (int i = 0; i < 3; ++i) {
@@ -119,9 +112,9 @@ TEST(RingEngine, ACancelStopsWhatIsInFlightAndStartsNothingQueued)
             for (int i = 0; i < 3; ++i)
                 if (engine->wait().error != ECANCELED)
                     return 20 + i;
-            ::fcntl(p.r, F_SETFL, O_NONBLOCK);
+            ::fcntl(r.get(), F_SETFL, O_NONBLOCK);
             char c;
-            while (::read(p.r, &c, 1) == 1)
+            while (::read(r.get(), &c, 1) == 1)
                 if (c != 'f')
                     return 30;
             return 0;
