@@ -62,7 +62,8 @@ TEST_F(Files, RoundTripInEveryModeAndSize)
         EXPECT_TRUE(readAll(scratch) == bytes);
         // Only the first half is read, by the run's own loop.
         std::vector<std::uint8_t> got;
-        EXPECT_EQ(describe(readPass(*fsys, scratch, static_cast<std::int32_t>(c.size / 2), got)), describe({c.opt.direct, c.opt.async}));
+        EXPECT_EQ(describe(readPass(*fsys, scratch, static_cast<std::int32_t>(c.size / 2), got)),
+                  describe({c.opt.direct, c.opt.async}));
         EXPECT_TRUE(got == std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(c.size / 2)));
         fs::remove(scratch);
     }
@@ -101,9 +102,9 @@ TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
     }
     // A missing folder is named with the system's reason.
     const std::string missing = dir.file("missing") + "/~test.tmp";
-    for (auto [open, action] : {std::pair {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); },
-                                           "Cannot create the scratch file"},
-                                {+[](FileSystem& f, const std::string& p) { f.createAtomic(p); }, "Cannot create the file"}}) {
+    for (auto [open, action] :
+         {std::pair {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); }, "Cannot create the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.createAtomic(p); }, "Cannot create the file"}}) {
         auto e = errorOf([&] { open(*files, missing); });
         ASSERT_TRUE(e) << "created in a missing folder: " << action;
         EXPECT_EQ(e->action(), action);

@@ -224,7 +224,7 @@ TEST(Channel, LinksAreRefusedUntouched)
     writeAll(target, {1, 2, 3});
     fs::path link = dir.path() / "~test.tmp";
     fs::create_symlink(target, link);
-    for (auto [path, reason] : {std::pair {link, "symbolic link"}, std::pair {target / "~test.tmp", "Not a directory"}}) {
+    for (auto [path, reason] : {std::pair {link, "symbolic link"}, {target / "~test.tmp", "Not a directory"}}) {
         auto e = errorOf([&] { fsys->openBlockWrite(path.string()); });
         ASSERT_TRUE(e) << path;
         EXPECT_NE(e->reason().find(reason), std::string::npos) << e->reason();

@@ -92,16 +92,13 @@ TEST(MountInfo, EveryLocalDiskFileSystemIsAHardDisk)
     } cases[] = {
         {"ZFS root", "9 0 0:25 / / rw - zfs rpool/ROOT/debian rw,xattr,posixacl\n", "/", 2},
         {"ZFS dataset", "9 1 0:26 / /home rw - zfs rpool/home rw\n", "/home", 2},
-        {"container overlay root",
-         "9 0 0:50 / / rw - overlay overlay rw,lowerdir=/var/lib/docker/l/A,upperdir=/var/lib/docker/x/diff,"
-         "workdir=/var/lib/docker/x/work\n",
+        // An overlay lies where its upper folder does.
+        {"container overlay root", "9 0 0:50 / / rw - overlay overlay rw,lowerdir=/l,upperdir=/var/lib/docker/x/diff\n",
          "/", 2},
-        {"live system overlay root", "9 0 0:51 / / rw - overlay overlay rw,lowerdir=/run/live/medium,"
-                                     "upperdir=/run/live/overlay/rw,workdir=/run/live/overlay/work\n",
+        {"live system overlay root", "9 0 0:51 / / rw - overlay overlay rw,lowerdir=/l,upperdir=/run/live/overlay/rw\n",
          "/", 2},
-        {"overlay written to a USB disk",
-         "9 1 0:52 / /merged rw - overlay overlay rw,lowerdir=/srv,upperdir=/mnt/usb/up,workdir=/mnt/usb/w\n",
-         "/merged", 1},
+        {"overlay written to a USB disk", "9 1 0:52 / /m rw - overlay overlay rw,lowerdir=/srv,upperdir=/mnt/usb/up\n",
+         "/m", 1},
         {"mergerfs over fixed disks", "9 1 0:53 / /pool rw - fuse.mergerfs /mnt/a:/mnt/a/b rw\n", "/pool", 2},
         {"mergerfs with a USB branch", "9 1 0:54 / /pool rw - fuse.mergerfs /mnt/a:/mnt/usb rw\n", "/pool", 1},
         {"FUSE named after its program", "9 1 0:55 / /pool rw - fuse.mergerfs mergerfs rw\n", "/pool", 2},
@@ -140,7 +137,8 @@ TEST(MountInfo, SameDeviceKeepsTheShortestMountPointAndNothingGoesPastZ)
     EXPECT_EQ(letters[1].mount.mountPoint, "/srv/a");
     EXPECT_EQ(letters[1].letter, 'D');
     for (int i = 10; i < 40; ++i)
-        text += std::to_string(i) + " 1 0:" + std::to_string(i) + " / /mnt/t" + std::to_string(i) + " rw - tmpfs tmpfs rw\n";
+        text += std::to_string(i) + " 1 0:" + std::to_string(i) + " / /mnt/t" + std::to_string(i)
+                + " rw - tmpfs tmpfs rw\n";
     letters = assignLetters(parseMountInfo(text), "/nonexistent");
     ASSERT_EQ(letters.size(), 24u);
     EXPECT_EQ(letters.back().letter, 'Z');
@@ -215,8 +213,10 @@ TEST(DriveBinding, AClickTestsTheSurveyedFileSystemOrNothing)
         {"another file system mounted before it would shift the letters",
          all + "4 1 0:50 / /mnt/x rw - tmpfs tmpfs rw\n5 1 8:49 / /a rw - ext4 /dev/sdd1 rw\n", 0, true},
         {"unmounted", kRoot + kData, 0, false},
-        {"replaced by another at the same mount point", kRoot + kData + "9 1 0:51 / /srv rw - tmpfs tmpfs rw\n", 0, false},
-        {"same device mounted again (a new mount)", kRoot + kData + "9 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n", 0, false},
+        {"replaced by another at the same mount point", kRoot + kData + "9 1 0:51 / /srv rw - tmpfs tmpfs rw\n", 0,
+         false},
+        {"same device mounted again (a new mount)", kRoot + kData + "9 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n", 0,
+         false},
         {"covered by a mount on top", all + "9 3 0:52 / /srv rw - tmpfs tmpfs rw\n", 0, false},
         {"the kernel finds the folder on another mount", all, 7, false},
         {"the kernel agrees", all, 3, true},
