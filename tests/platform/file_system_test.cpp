@@ -1,10 +1,9 @@
 // The file layer both systems share, on real files of a folder of this
-// machine: blocks written and read back in every mode, no truncation,
-// refusals, the scratch claim, private folders, the atomic save and the
-// space queries. What only one system has is tested beside it.
+// machine. What only one system has is tested beside it.
 
 #include "bench/benchmark_run.h"
 #include "platform/file_system.h"
+#include "platform/file_bytes.h"
 #include "platform/io/file_table.h"
 #include "support/error_reason.h"
 #include "support/read_pass.h"
@@ -14,7 +13,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 using namespace vantric;
 using namespace vantric::test;
@@ -22,51 +20,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::uint8_t> pattern(std::size_t n)
-{
-    std::vector<std::uint8_t> v(n);
-    for (std::size_t i = 0; i < n; ++i)
-        v[i] = static_cast<std::uint8_t>((i * 7 + i / 4096) & 0xFF);
-    return v;
-}
-
-std::vector<std::uint8_t> readAll(const std::string& p)
-{
-    std::ifstream in(fs::path(p), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeAll(const std::string& p, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream(fs::path(p), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string describe(IoMode m)
-{
-    return std::string(m.direct ? "direct" : "cached") + (m.async ? ",async" : ",sync");
-}
-
-// Writes `bytes` through a writer in its own buffers and returns its mode.
-IoMode writeBlocks(FileSystem& files, const std::string& path, const std::vector<std::uint8_t>& bytes)
+// Writes `bytes` to a new writer of `path` and returns its mode.
+IoMode writeFile(FileSystem& files, const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     auto w = files.openBlockWrite(path);
     w->preallocate(bytes.size());
-    std::span<std::uint8_t> buf = w->firstBuffer();
-    std::size_t pos = 0;
-    while (bytes.size() - pos > buf.size()) {
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), buf.size(), buf.begin());
-        pos += buf.size();
-        buf = w->submit(buf);
-    }
-    const std::size_t tail = bytes.size() - pos;
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), tail, buf.begin());
-    w->flush(buf.first(tail));
-    IoMode mode = w->mode();
+    IoMode mode = writeBlocks(*w, bytes);
     w->close();
     return mode;
 }
-
 
 struct Files : ::testing::Test {
     TempFolder dir;
@@ -96,12 +58,12 @@ TEST_F(Files, RoundTripInEveryModeAndSize)
         SCOPED_TRACE(c.name);
         auto fsys = systemFileSystem(c.opt);
         const auto bytes = pattern(c.size);
-        const std::string wanted = describe({c.opt.direct, c.opt.async});
-        EXPECT_EQ(describe(writeBlocks(*fsys, scratch, bytes)), describe({c.opt.direct && c.size % 4096 == 0, c.opt.async}));
+        EXPECT_EQ(describe(writeFile(*fsys, scratch, bytes)), describe({c.opt.direct && c.size % 4096 == 0, c.opt.async}));
         EXPECT_TRUE(readAll(scratch) == bytes);
         // Only the first half is read, by the run's own loop.
         std::vector<std::uint8_t> got;
-        EXPECT_EQ(describe(readPass(*fsys, scratch, static_cast<std::int32_t>(c.size / 2), got)), wanted);
+        EXPECT_EQ(describe(readPass(*fsys, scratch, static_cast<std::int32_t>(c.size / 2), got)),
+                  describe({c.opt.direct, c.opt.async}));
         EXPECT_TRUE(got == std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(c.size / 2)));
         fs::remove(scratch);
     }
@@ -138,11 +100,17 @@ TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
         EXPECT_EQ(e->reason(), "It is a folder, not a regular file");
         EXPECT_EQ(e->path(), scratch);
     }
+    // A missing folder is named with the system's reason.
     const std::string missing = dir.file("missing") + "/~test.tmp";
-    auto e = errorOf([&] { files->openBlockWrite(missing); });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->osCode(), ENOENT);
-    EXPECT_EQ(e->path(), missing);
+    for (auto [open, action] :
+         {std::pair {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); }, "Cannot create the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.createAtomic(p); }, "Cannot create the file"}}) {
+        auto e = errorOf([&] { open(*files, missing); });
+        ASSERT_TRUE(e) << "created in a missing folder: " << action;
+        EXPECT_EQ(e->action(), action);
+        EXPECT_EQ(e->osCode(), ENOENT);
+        EXPECT_EQ(e->path(), missing);
+    }
 
     // A file with another name is someone else's data.
     fs::remove(scratch);
@@ -163,7 +131,7 @@ TEST_F(Files, TheScratchClaimKeepsASecondOneOut)
         ASSERT_TRUE(second) << "a second claim was granted";
         EXPECT_EQ(second->reason(), "Another test is using the file");
         // The run's own writer and reader get in.
-        writeBlocks(*files, scratch, pattern(8192));
+        writeFile(*files, scratch, pattern(8192));
         std::vector<std::uint8_t> got;
         readPass(*files, scratch, 4096, got);
         EXPECT_TRUE(got == pattern(4096));
@@ -198,13 +166,6 @@ TEST_F(Files, TheAtomicFileReplacesItsTargetOnlyWhenCommitted)
     f->commit();
     EXPECT_EQ(readAll(path), (std::vector<std::uint8_t> {'o', 'n', 'e', '\r', '\n', ' ', '\r', '\n'}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator {}), 1) << "a temporary file is left";
-
-    const std::string missing = dir.file("missing") + "/log.txt";
-    auto e = errorOf([&] { files->createAtomic(missing); });
-    ASSERT_TRUE(e) << "created in a missing folder";
-    EXPECT_EQ(e->action(), "Cannot create the file");
-    EXPECT_EQ(e->path(), missing);
-    EXPECT_EQ(e->osCode(), ENOENT);
 }
 
 TEST_F(Files, SpaceAndSizeQueries)

@@ -1,12 +1,17 @@
+#include "app/frmDrive.h"
+#include "fakes/fake_counter.h"
+#include "fakes/fake_files.h"
+#include "fakes/memory_window_system.h"
 #include "platform/linux/mount_table.h"
+#include "support/error_reason.h"
+#include "support/fixed_clock.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 using namespace vantric;
@@ -14,67 +19,45 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& p)
+std::string testData(const char* name)
 {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    std::ifstream in(fs::path(VANTRIC_TEST_DATA) / name);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Lays out the sysfs tree described in the test data under a fresh folder.
-class SysfsTree {
-public:
+// The sysfs tree of the test data ("F path content", "L path target") under a fresh folder.
+struct SysfsTree : vantric::test::TempFolder {
     SysfsTree()
     {
-        const fs::path& root_ = dir_.path();
-        std::istringstream lines(readFile(fs::path(VANTRIC_TEST_DATA) / "sysfs.txt"));
-        std::string line;
-        while (std::getline(lines, line)) {
-            if (line.empty() || line[0] == '#')
+        std::istringstream lines(testData("sysfs.txt"));
+        for (std::string kind, name, rest; lines >> kind >> name && std::getline(lines >> std::ws, rest);) {
+            if (kind[0] == '#')
                 continue;
-            auto sp1 = line.find(' ', 2);
-            std::string path = line.substr(2, sp1 - 2), rest = line.substr(sp1 + 1);
-            fs::path p = root_ / path;
-            fs::create_directories(p.parent_path());
-            if (line[0] == 'F')
-                std::ofstream(p) << rest << "\n";
+            fs::create_directories((path() / name).parent_path());
+            if (kind == "F")
+                std::ofstream(path() / name) << rest << "\n";
             else
-                fs::create_directory_symlink(rest, p);
+                fs::create_directory_symlink(rest, path() / name);
         }
     }
-    std::string path() const { return dir_.str(); }
-
-private:
-    vantric::test::TempFolder dir_;
 };
 
-std::vector<MountEntry> sampleMounts()
+TEST(MountInfo, ParsesAssignsLettersOncePerFileSystemAndClassifies)
 {
-    return parseMountInfo(readFile(fs::path(VANTRIC_TEST_DATA) / "mountinfo.txt"));
-}
-
-TEST(MountInfo, ParsesFieldsAndUndoesEscapes)
-{
-    auto m = sampleMounts();
+    const auto m = parseMountInfo(testData("mountinfo.txt"));
     ASSERT_EQ(m.size(), 25u); // the malformed last line is skipped
-    EXPECT_EQ(m[0].mountPoint, "/");
     EXPECT_EQ(m[0].major, 8u);
     EXPECT_EQ(m[0].minor, 1u);
     EXPECT_EQ(m[7].root, "/@home");
     EXPECT_EQ(m[7].fsType, "btrfs"); // optional fields before "-" are skipped
-    EXPECT_EQ(m[9].mountPoint, "/mnt/my disk");
     EXPECT_EQ(unescapeMountField("a\\011b\\134c\\0"), "a\tb\\c\\0");
-}
 
-TEST(MountInfo, AssignsLettersOncePerFileSystemAndClassifies)
-{
     SysfsTree sys;
-    auto letters = assignLetters(sampleMounts(), sys.path());
+    auto letters = assignLetters(m, sys.str());
     std::vector<std::tuple<char, std::string, int>> got;
     for (const auto& l : letters)
         got.emplace_back(l.letter, l.mount.mountPoint, l.driveType);
-    std::vector<std::tuple<char, std::string, int>> want = {
+    const std::vector<std::tuple<char, std::string, int>> want = {
         {'C', "/", 2},
         {'D', "/data", 2},                    // device-mapper over a fixed disk
         {'E', "/dev/shm", 5},
@@ -82,7 +65,7 @@ TEST(MountInfo, AssignsLettersOncePerFileSystemAndClassifies)
         {'G', "/media/cdrom", 4},
         {'H', "/mnt/fuse", 2},                // local FUSE
         {'I', "/mnt/image", 1},               // loop file on a USB disk
-        {'J', "/mnt/my disk", 1},             // USB
+        {'J', "/mnt/my disk", 1},             // USB, the blank unescaped
         {'K', "/run/media/user/STICK", 1},    // removable flag
         {'L', "/srv/nfs", 3},
         {'M', "/tmp", 5},
@@ -109,16 +92,13 @@ TEST(MountInfo, EveryLocalDiskFileSystemIsAHardDisk)
     } cases[] = {
         {"ZFS root", "9 0 0:25 / / rw - zfs rpool/ROOT/debian rw,xattr,posixacl\n", "/", 2},
         {"ZFS dataset", "9 1 0:26 / /home rw - zfs rpool/home rw\n", "/home", 2},
-        {"container overlay root",
-         "9 0 0:50 / / rw - overlay overlay rw,lowerdir=/var/lib/docker/l/A,upperdir=/var/lib/docker/x/diff,"
-         "workdir=/var/lib/docker/x/work\n",
+        // An overlay lies where its upper folder does.
+        {"container overlay root", "9 0 0:50 / / rw - overlay overlay rw,lowerdir=/l,upperdir=/var/lib/docker/x/diff\n",
          "/", 2},
-        {"live system overlay root", "9 0 0:51 / / rw - overlay overlay rw,lowerdir=/run/live/medium,"
-                                     "upperdir=/run/live/overlay/rw,workdir=/run/live/overlay/work\n",
+        {"live system overlay root", "9 0 0:51 / / rw - overlay overlay rw,lowerdir=/l,upperdir=/run/live/overlay/rw\n",
          "/", 2},
-        {"overlay written to a USB disk",
-         "9 1 0:52 / /merged rw - overlay overlay rw,lowerdir=/srv,upperdir=/mnt/usb/up,workdir=/mnt/usb/w\n",
-         "/merged", 1},
+        {"overlay written to a USB disk", "9 1 0:52 / /m rw - overlay overlay rw,lowerdir=/srv,upperdir=/mnt/usb/up\n",
+         "/m", 1},
         {"mergerfs over fixed disks", "9 1 0:53 / /pool rw - fuse.mergerfs /mnt/a:/mnt/a/b rw\n", "/pool", 2},
         {"mergerfs with a USB branch", "9 1 0:54 / /pool rw - fuse.mergerfs /mnt/a:/mnt/usb rw\n", "/pool", 1},
         {"FUSE named after its program", "9 1 0:55 / /pool rw - fuse.mergerfs mergerfs rw\n", "/pool", 2},
@@ -142,35 +122,27 @@ TEST(MountInfo, EveryLocalDiskFileSystemIsAHardDisk)
         auto mounts = parseMountInfo(base + c.mountinfo);
         auto target = mountOf(mounts, c.point);
         ASSERT_TRUE(target && target->mountPoint == c.point) << c.name;
-        EXPECT_EQ(classifyMount(*target, mounts, sys.path()), c.want) << c.name;
+        EXPECT_EQ(classifyMount(*target, mounts, sys.str()), c.want) << c.name;
     }
 }
 
-TEST(MountInfo, SameDeviceKeepsTheShortestMountPoint)
+TEST(MountInfo, SameDeviceKeepsTheShortestMountPointAndNothingGoesPastZ)
 {
-    auto m = parseMountInfo("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
-                            "2 1 8:2 /b /srv/zz rw - ext4 /dev/sda2 rw\n"
-                            "3 1 8:2 /a /srv/a rw - ext4 /dev/sda2 rw\n"
-                            "4 1 8:1 /x /var/bind rw - ext4 /dev/sda1 rw\n");
-    auto letters = assignLetters(m, "/nonexistent");
+    std::string text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                       "2 1 8:2 /b /srv/zz rw - ext4 /dev/sda2 rw\n"
+                       "3 1 8:2 /a /srv/a rw - ext4 /dev/sda2 rw\n"
+                       "4 1 8:1 /x /var/bind rw - ext4 /dev/sda1 rw\n";
+    auto letters = assignLetters(parseMountInfo(text), "/nonexistent");
     ASSERT_EQ(letters.size(), 2u);
-    EXPECT_EQ(letters[0].mount.mountPoint, "/");
     EXPECT_EQ(letters[1].mount.mountPoint, "/srv/a");
     EXPECT_EQ(letters[1].letter, 'D');
-}
-
-TEST(MountInfo, NothingPastZ)
-{
-    std::string text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
-    for (int i = 0; i < 30; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "%d 1 0:%d / /mnt/t%02d rw - tmpfs tmpfs rw\n", i + 10, i + 100, i);
-        text += name;
-    }
-    auto letters = assignLetters(parseMountInfo(text), "/nonexistent");
+    for (int i = 10; i < 40; ++i)
+        text += std::to_string(i) + " 1 0:" + std::to_string(i) + " / /mnt/t" + std::to_string(i)
+                + " rw - tmpfs tmpfs rw\n";
+    letters = assignLetters(parseMountInfo(text), "/nonexistent");
     ASSERT_EQ(letters.size(), 24u);
     EXPECT_EQ(letters.back().letter, 'Z');
-    EXPECT_EQ(letters.back().mount.mountPoint, "/mnt/t22");
+    EXPECT_EQ(letters.back().mount.mountPoint, "/mnt/t32");
 }
 
 TEST(MountInfo, ExcludesPseudoAndSystemMounts)
@@ -186,17 +158,9 @@ TEST(MountInfo, ExcludesPseudoAndSystemMounts)
         {"/dev/shm", "tmpfs", false},   {"/run/media/u/KEY", "vfat", false}, {"/run/media", "tmpfs", true},
         {"/home", "ext4", false},       {"/running", "ext4", false},
     };
-    for (const auto& c : cases) {
-        MountEntry m;
-        m.mountPoint = c.point;
-        m.fsType = c.type;
-        EXPECT_EQ(isExcludedMount(m), c.excluded) << c.point;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(isExcludedMount({.mountPoint = c.point, .fsType = c.type}), c.excluded) << c.point;
 }
-
-} // namespace
-
-namespace {
 
 TEST(ScratchFolder, RootThenHomeThenTempsOnTheSameFileSystem)
 {
@@ -207,19 +171,101 @@ TEST(ScratchFolder, RootThenHomeThenTempsOnTheSameFileSystem)
     auto same = [](const std::string& d) -> std::optional<std::string> { return d; };
     auto missing = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
     using F = std::vector<ScratchFolder>;
-    {
-        SCOPED_TRACE("root file system: home and temps lie elsewhere");
-        EXPECT_EQ(scratchCandidates(mounts[0], mounts, "/home/u", {"/tmp", "/var/tmp"}, same), (F {{"/"}}));
+    // Home and temps lie off the root file system; btrfs subvolumes share a device; missing folders go.
+    EXPECT_EQ(scratchCandidates(mounts[0], mounts, "/home/u", {"/tmp", "/var/tmp"}, same), (F {{"/"}}));
+    EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/tmp", "/var/tmp"}, same),
+              (F {{"/home"}, {"/home/u"}, {"/var/tmp", true}}));
+    EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/var/tmp"}, missing), (F {{"/home"}}));
+}
+
+// A drive row stays bound to the file system the survey found for it, even
+// when the mounts change before the click.
+
+const std::string kRoot = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
+const std::string kData = "2 1 8:17 / /data rw - ext4 /dev/sdb1 rw\n";
+const std::string kSrv = "3 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n";
+
+// The mounts and what the kernel says a folder lies on, as the test sets them.
+struct Machine {
+    std::string table = kRoot + kData + kSrv;
+    std::map<std::string, int> statxIds;
+    std::unique_ptr<DriveSource> drives = mountDriveSource({
+        .mountInfo = [this] { return table; },
+        .sysfsRoot = "/nonexistent",
+        .realPath = [](const std::string& p) -> std::optional<std::string> { return p; },
+        .mountIdOf = [this](const std::string& p) -> std::optional<int> {
+            auto it = statxIds.find(p);
+            return it == statxIds.end() ? std::nullopt : std::optional<int>(it->second);
+        },
+    });
+};
+
+TEST(DriveBinding, AClickTestsTheSurveyedFileSystemOrNothing)
+{
+    const std::string all = kRoot + kData + kSrv;
+    const struct {
+        const char* name;
+        std::string table; // the mounts at the click
+        int srvMountId;    // the mount the kernel finds /srv on; 0: it cannot tell
+        bool bound;        // E: still runs in /srv
+    } changes[] = {
+        {"nothing changed", all, 0, true},
+        {"another file system mounted before it would shift the letters",
+         all + "4 1 0:50 / /mnt/x rw - tmpfs tmpfs rw\n5 1 8:49 / /a rw - ext4 /dev/sdd1 rw\n", 0, true},
+        {"unmounted", kRoot + kData, 0, false},
+        {"replaced by another at the same mount point", kRoot + kData + "9 1 0:51 / /srv rw - tmpfs tmpfs rw\n", 0,
+         false},
+        {"same device mounted again (a new mount)", kRoot + kData + "9 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n", 0,
+         false},
+        {"covered by a mount on top", all + "9 3 0:52 / /srv rw - tmpfs tmpfs rw\n", 0, false},
+        {"the kernel finds the folder on another mount", all, 7, false},
+        {"the kernel agrees", all, 3, true},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        ASSERT_TRUE(m.drives->createObject()->getDrive("E")); // the survey: C /, D /data, E /srv
+        m.table = c.table;
+        if (c.srvMountId)
+            m.statxIds["/srv"] = c.srvMountId;
+        // The letters shown stay those of the survey.
+        EXPECT_THROW(m.drives->createObject()->getDrive("F"), VantricError);
+        std::vector<ScratchFolder> folders;
+        auto e = test::errorOf([&] { folders = m.drives->scratchFolders("E"); });
+        if (c.bound) {
+            ASSERT_FALSE(e) << e->reason();
+            ASSERT_FALSE(folders.empty());
+            EXPECT_EQ(folders[0].path, "/srv");
+        } else {
+            ASSERT_TRUE(e) << "a click on E went ahead";
+            EXPECT_EQ(e->path(), "/srv");
+            EXPECT_NE(e->reason().find("no longer available"), std::string::npos) << e->reason();
+        }
     }
-    {
-        SCOPED_TRACE("btrfs subvolumes share the device");
-        EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/tmp", "/var/tmp"}, same),
-                  (F {{"/home"}, {"/home/u"}, {"/var/tmp", true}}));
-    }
-    {
-        SCOPED_TRACE("folders that do not exist are left out");
-        EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/var/tmp"}, missing), (F {{"/home"}}));
-    }
+}
+
+TEST(DriveBinding, ARunOnAVanishedDriveTouchesNoFile)
+{
+    Machine m;
+    test::MemoryWindowSystem ws;
+    test::FakeFileSystem files;
+    test::FakeCounter counter;
+    test::FixedClock clock;
+    frmDrive form(ws, Services {*m.drives, files, counter, clock, NumericLocale {}, "/prog"});
+    form.Form_Load();
+    ASSERT_EQ(ws.rowCount(Ctl::List1), 3);
+    m.table = kRoot + "4 1 0:50 / /data rw - tmpfs tmpfs rw\n" + kSrv;
+    ws.selectRow(Ctl::List1, 1);
+    form.List1_Click();
+    ASSERT_EQ(ws.errors.size(), 1u);
+    EXPECT_NE(ws.errors[0].find("/data"), std::string::npos) << ws.errors[0];
+    EXPECT_NE(ws.errors[0].find("D: is no longer available"), std::string::npos) << ws.errors[0];
+    EXPECT_TRUE(files.opened.empty());
+    EXPECT_EQ(ws.rowCount(Ctl::List2), 0);
+    // Another row is still tested where the survey found it.
+    ws.selectRow(Ctl::List1, 2);
+    form.List1_Click();
+    EXPECT_EQ(files.removed, std::vector<std::string> {"/srv/~test.tmp"});
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/memory_window_system.h"
+#include "support/fixed_clock.h"
 #include "support/open_flags.h"
 
 #include <gtest/gtest.h>
@@ -24,13 +25,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uint64_t k100M = 100u << 20;
-
-// The mount point of one of loop_images.sh's file systems.
-std::string mountOf(const std::string& name)
-{
-    const char* images = std::getenv("VANTRIC_LOOP_IMAGES");
-    return images ? std::string(images) + "/" + name : std::string();
-}
 
 // Free bytes of the device once everything pending is written out (btrfs
 // counts its extents only when the transaction commits) and settled (xfs
@@ -53,53 +47,6 @@ std::uint64_t deviceFree(const std::string& dir)
     return last;
 }
 
-// One run of `size` in `dir` through the window's handler, as the window
-// does it, with the device looked at from the run's two event points.
-struct RealRun {
-    std::string dir;
-    IoOptions options;
-    test::MemoryWindowSystem ws;
-    test::FakeDriveSource drives;
-    test::FakeCounter counter;
-    struct : Clock {
-        LocalDateTime now() override { return {}; }
-    } clock;
-    std::unique_ptr<FileSystem> files = systemFileSystem(options);
-    frmDrive form {ws, Services {drives, *files, counter, clock, NumericLocale {}, dir}};
-    std::uint64_t freeBefore = 0, freeWhileThere = 0;
-    std::vector<unsigned> writeFlags, readFlags;
-
-    RealRun(std::string folder, IoOptions opt) : dir(std::move(folder)), options(opt) {}
-
-    void run(const std::string& size)
-    {
-        drives.folders['C'] = {{dir}};
-        ws.addRow(Ctl::List1, " C:- Hard Disk");
-        ws.selectRow(Ctl::List1, 0);
-        ws.setCaption(Ctl::Label9, size);
-        const std::string scratch = dir + "/~test.tmp";
-        ws.onDoEvents = [&, calls = 0]() mutable {
-            // Before the write pass, and with its file still there before the read pass.
-            (++calls == 1 ? freeBefore : freeWhileThere) = deviceFree(dir);
-        };
-        counter.onReading = [&](int n) {
-            if (n == 1) // the write pass's stopwatch starts: the file is open
-                writeFlags = test::openFlagsOf(scratch);
-            if (n == 4) // and the read pass's
-                readFlags = test::openFlagsOf(scratch);
-        };
-        form.List1_Click();
-    }
-    std::vector<std::string> leftOver() const
-    {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir))
-            if (e.path().filename() != "lost+found")
-                names.push_back(e.path().filename().string());
-        return names;
-    }
-};
-
 bool anyDirect(const std::vector<unsigned>& flags, unsigned access)
 {
     return std::any_of(flags.begin(), flags.end(), [&](unsigned f) { return (f & O_DIRECT) && (f & O_ACCMODE) == access; });
@@ -119,31 +66,51 @@ class RealFileSystem : public ::testing::TestWithParam<Case> {};
 TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
 {
     const Case& c = GetParam();
-    const std::string dir = mountOf(c.fs);
-    ASSERT_FALSE(dir.empty()) << "no " << c.fs << " mount given: run it through scripts/loop_images.sh";
+    const char* images = std::getenv("VANTRIC_LOOP_IMAGES");
+    ASSERT_TRUE(images) << "no loop images: run it through scripts/loop_images.sh";
+    const std::string dir = std::string(images) + "/" + c.fs, scratch = dir + "/~test.tmp";
     if (c.oldFile)
-        std::ofstream(dir + "/~test.tmp") << std::string(1 << 20, 'x');
-    RealRun r(dir, {.preallocate = c.preallocate});
-    r.run("100M");
-    ASSERT_TRUE(r.ws.errors.empty()) << r.ws.errors[0];
-    const RunRecord& rec = r.form.lastRun();
-    EXPECT_TRUE(rec.write.mode.direct && anyDirect(r.writeFlags, O_WRONLY)) << "write pass not O_DIRECT";
-    EXPECT_TRUE(rec.read.mode.direct && anyDirect(r.readFlags, O_RDONLY)) << "read pass not O_DIRECT";
-    EXPECT_EQ(r.ws.rows(Ctl::List2).size(), 5u);
-    EXPECT_TRUE(r.leftOver().empty()) << r.leftOver()[0];
+        std::ofstream(scratch) << std::string(1 << 20, 'x');
+    test::MemoryWindowSystem ws;
+    test::FakeDriveSource drives;
+    test::FakeCounter counter;
+    test::FixedClock clock;
+    auto files = systemFileSystem({.preallocate = c.preallocate});
+    frmDrive form {ws, Services {drives, *files, counter, clock, NumericLocale {}, dir}};
+    drives.folders['C'] = {{dir}};
+    ws.addRow(Ctl::List1, " C:- Hard Disk");
+    ws.selectRow(Ctl::List1, 0);
+    ws.setCaption(Ctl::Label9, "100M");
+    // The device before the write pass, and with its file there before the read pass.
+    std::uint64_t freeBefore = 0, freeWhileThere = 0;
+    ws.onDoEvents = [&, calls = 0]() mutable { (++calls == 1 ? freeBefore : freeWhileThere) = deviceFree(dir); };
+    // The passes' stopwatches start (readings 1 and 4) with the file open.
+    std::vector<unsigned> writeFlags, readFlags;
+    counter.onReading = [&](int n) {
+        if (n == 1 || n == 4)
+            (n == 1 ? writeFlags : readFlags) = test::openFlagsOf(scratch);
+    };
+    form.List1_Click();
+    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+    const RunRecord& rec = form.lastRun();
+    EXPECT_TRUE(rec.write.mode.direct && anyDirect(writeFlags, O_WRONLY)) << "write pass not O_DIRECT";
+    EXPECT_TRUE(rec.read.mode.direct && anyDirect(readFlags, O_RDONLY)) << "read pass not O_DIRECT";
+    EXPECT_EQ(ws.rows(Ctl::List2).size(), 5u);
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename(), "lost+found") << "left behind";
     EXPECT_EQ(rec.stored.compressed, c.oldFile);
     if (c.oldFile) {
         EXPECT_LT(rec.stored.stored, k100M / 2);
-        ASSERT_EQ(r.ws.messages.size(), 1u);
-        EXPECT_EQ(r.ws.messages[0].first, "Vantric");
-        EXPECT_EQ(r.ws.messages[0].second.rfind("This drive compresses what is written to it", 0), 0u);
-        EXPECT_EQ(r.ws.log.back(), "messageBox");
+        ASSERT_EQ(ws.messages.size(), 1u);
+        EXPECT_EQ(ws.messages[0].first, "Vantric");
+        EXPECT_EQ(ws.messages[0].second.rfind("This drive compresses what is written to it", 0), 0u);
+        EXPECT_EQ(ws.log.back(), "messageBox");
         return;
     }
-    EXPECT_GE(static_cast<double>(r.freeBefore) - static_cast<double>(r.freeWhileThere), 0.95 * k100M)
-        << "device free before " << r.freeBefore << ", while the file existed " << r.freeWhileThere;
+    EXPECT_GE(static_cast<double>(freeBefore) - static_cast<double>(freeWhileThere), 0.95 * k100M)
+        << "device free before " << freeBefore << ", while the file existed " << freeWhileThere;
     EXPECT_EQ(rec.stored.stored, k100M);
-    EXPECT_TRUE(r.ws.messages.empty());
+    EXPECT_TRUE(ws.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Mounts, RealFileSystem,

@@ -4,10 +4,9 @@
 #include "app/frmDrive.h"
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
-#include "platform/errors.h"
-#include "platform/file_system.h"
 #include "fakes/inspecting_file_system.h"
 #include "fakes/memory_window_system.h"
+#include "platform/file_system.h"
 #include "platform/termination.h"
 #include "support/child_process.h"
 #include "support/error_reason.h"
@@ -17,21 +16,21 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 using namespace vantric;
+using namespace vantric::test;
 namespace fs = std::filesystem;
 
 namespace {
 
 struct Folder : ::testing::Test {
-    test::TempFolder temp;
+    TempFolder temp;
     const fs::path& dir = temp.path();
     std::unique_ptr<FileSystem> files = systemFileSystem();
-    std::string scratch() const { return temp.file("~test.tmp"); }
+    const std::string scratch = temp.file("~test.tmp");
 };
 
 std::string contents(const fs::path& p)
@@ -40,30 +39,48 @@ std::string contents(const fs::path& p)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string refusal(FileSystem& files, const std::string& path)
-{
-    return test::reasonOf([&] { files.claimScratch(path); });
-}
+// The window's handler about to run `size` on drive C:, the folder `dir`.
+struct OneRun {
+    MemoryWindowSystem ws;
+    FakeDriveSource drives;
+    FakeCounter counter;
+    FixedClock clock;
+    frmDrive form;
+    OneRun(FileSystem& files, const fs::path& dir, const char* size)
+        : form(ws, Services {drives, files, counter, clock, NumericLocale {}, dir.string()})
+    {
+        drives.folders['C'] = {{dir.string()}};
+        ws.addRow(Ctl::List1, " C:- Hard Disk");
+        ws.selectRow(Ctl::List1, 0);
+        ws.setCaption(Ctl::Label9, size);
+    }
+};
 
 TEST_F(Folder, AFileAnotherProcessHoldsIsRefusedAndKeepsItsBytes)
 {
-    std::ofstream(scratch()) << "theirs";
+    std::ofstream(scratch) << "theirs";
     {
         // Another copy of the program, holding the file for its run.
-        test::Child other([&] {
-            auto own = systemFileSystem()->claimScratch(scratch());
+        Child other([&] {
+            auto own = systemFileSystem()->claimScratch(scratch);
             std::puts("holding");
             std::fflush(stdout);
             ::pause();
             return 0;
         });
         ASSERT_EQ(other.readLine(), "holding");
-        EXPECT_NE(refusal(*files, scratch()).find("Another test is using the file"), std::string::npos);
-        EXPECT_EQ(contents(scratch()), "theirs");
+        EXPECT_NE(reasonOf([&] { files->claimScratch(scratch); }).find("Another test is using the file"),
+                  std::string::npos);
+        EXPECT_EQ(contents(scratch), "theirs");
     }
     // Once the other run is over the file can be taken, and deleted.
-    files->claimScratch(scratch())->remove();
-    EXPECT_FALSE(fs::exists(scratch()));
+    files->claimScratch(scratch)->remove();
+    EXPECT_FALSE(fs::exists(scratch));
+    // A private folder is for its owner alone.
+    auto made = files->makePrivateFolder(dir.string());
+    ASSERT_TRUE(made);
+    EXPECT_EQ(fs::status(*made).permissions() & fs::perms::all, fs::perms::owner_all);
+    files->removeFolder(*made);
 }
 
 // Another file takes the scratch file's name while the run holds it, just
@@ -72,107 +89,65 @@ TEST_F(Folder, AFileAnotherProcessHoldsIsRefusedAndKeepsItsBytes)
 TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
 {
     for (const char* moment : {"write", "read", "delete"}) {
-        test::InspectingFileSystem swapping(*files);
+        InspectingFileSystem swapping(*files);
         swapping.meanwhile = [&](const std::string& now, const std::string& path) {
             if (now == moment) {
                 std::ofstream(dir / "theirs") << "their bytes";
                 fs::rename(dir / "theirs", path);
             }
         };
-        test::MemoryWindowSystem ws;
-        test::FakeDriveSource drives;
-        drives.folders['C'] = {{dir.string()}};
-        test::FakeCounter counter;
-        test::FixedClock clock;
-        frmDrive form(ws, Services {drives, swapping, counter, clock, NumericLocale {}, dir.string()});
-        ws.addRow(Ctl::List1, " C:- Hard Disk");
-        ws.selectRow(Ctl::List1, 0);
-        ws.setCaption(Ctl::Label9, "1k");
-        form.List1_Click();
-        const std::string said = ws.errors.empty() ? "no error" : ws.errors[0];
-        EXPECT_EQ(ws.errors.size(), 1u) << moment;
-        EXPECT_NE(said.find(kNameTaken), std::string::npos) << moment << ": " << said;
-        EXPECT_EQ(contents(scratch()), "their bytes") << moment;
-        EXPECT_TRUE(ws.rows(Ctl::List2).empty()) << moment;
-        fs::remove(scratch());
+        OneRun run(swapping, dir, "1k");
+        run.form.List1_Click();
+        ASSERT_EQ(run.ws.errors.size(), 1u) << moment;
+        EXPECT_NE(run.ws.errors[0].find(kNameTaken), std::string::npos) << moment << ": " << run.ws.errors[0];
+        EXPECT_EQ(contents(scratch), "their bytes") << moment;
+        EXPECT_TRUE(run.ws.rows(Ctl::List2).empty()) << moment;
+        fs::remove(scratch);
     }
 }
 
-TEST_F(Folder, APrivateFolderIsForItsOwnerAlone)
+// A whole run in a child process, stopped by a signal while the write pass's
+// stopwatch runs or while the read pass's wait window is up.
+TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
 {
-    auto made = files->makePrivateFolder(dir.string());
-    ASSERT_TRUE(made);
-    EXPECT_EQ(fs::status(*made).permissions() & fs::perms::all, fs::perms::owner_all);
-    files->removeFolder(*made);
-}
-
-// A whole run in a child process, stopped by a signal at a chosen moment.
-struct Stopped {
-    int signal;
-    const char* when;
-};
-
-void PrintTo(const Stopped& s, std::ostream* os)
-{
-    *os << sigabbrev_np(s.signal) << " during the " << s.when;
-}
-
-class StopDuringARun : public Folder, public ::testing::WithParamInterface<Stopped> {};
-
-TEST_P(StopDuringARun, RemovesTheScratchFileAndDiesOfTheSignal)
-{
-    test::Child run([&] {
-        test::MemoryWindowSystem ws;
-        test::FakeDriveSource drives;
-        drives.folders['C'] = {{dir.string()}};
-        test::FakeCounter counter;
-        test::FixedClock clock;
-        frmDrive form(ws, Services {drives, *files, counter, clock, NumericLocale {}, dir.string()});
-        ws.addRow(Ctl::List1, " C:- Hard Disk");
-        ws.selectRow(Ctl::List1, 0);
-        ws.setCaption(Ctl::Label9, "1M");
-        auto stopHere = [&] {
-            std::puts("stop");
-            std::fflush(stdout);
-            ::sleep(30);
-            ::_exit(1);
-        };
-        if (std::string(GetParam().when) == "write pass")
-            counter.onReading = [&](int n) {
-                if (n == 1) // the write pass's stopwatch starts
-                    stopHere();
+    for (auto [sig, inWritePass] : {std::pair {SIGTERM, true}, {SIGINT, true}, {SIGHUP, false}, {SIGTERM, false}}) {
+        SCOPED_TRACE(std::string(sigabbrev_np(sig)) + (inWritePass ? " in the write pass" : " at the read point"));
+        Child child([&, inWritePass = inWritePass] {
+            OneRun run(*files, dir, "1M");
+            auto stopHere = [] {
+                std::puts("stop");
+                std::fflush(stdout);
+                ::sleep(30);
+                ::_exit(1);
             };
-        else
-            ws.onDoEvents = [&, calls = 0]() mutable {
-                if (++calls == 2) // the read pass's wait window is up
-                    stopHere();
-            };
-        form.List1_Click();
-        return 2;
-    });
-    ASSERT_EQ(run.readLine(), "stop");
-    ASSERT_TRUE(fs::exists(scratch()));
-    run.signal(GetParam().signal);
-    test::ChildResult r = run.wait();
-    ASSERT_FALSE(r.exited) << test::describe(r);
-    EXPECT_EQ(r.signal, GetParam().signal);
-    EXPECT_FALSE(fs::exists(scratch()));
+            if (inWritePass)
+                run.counter.onReading = [&](int n) {
+                    if (n == 1)
+                        stopHere();
+                };
+            else
+                run.ws.onDoEvents = [&, calls = 0]() mutable {
+                    if (++calls == 2)
+                        stopHere();
+                };
+            run.form.List1_Click();
+            return 2;
+        });
+        ASSERT_EQ(child.readLine(), "stop");
+        ASSERT_TRUE(fs::exists(scratch));
+        child.signal(sig);
+        ChildResult r = child.wait();
+        ASSERT_FALSE(r.exited) << describe(r);
+        EXPECT_EQ(r.signal, sig);
+        EXPECT_FALSE(fs::exists(scratch));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Signals, StopDuringARun,
-                         ::testing::Values(Stopped {SIGTERM, "write pass"}, Stopped {SIGINT, "write pass"},
-                                           Stopped {SIGHUP, "read point"}, Stopped {SIGTERM, "read point"}),
-                         [](const auto& info) {
-                             std::string when = info.param.when;
-                             when.erase(std::remove(when.begin(), when.end(), ' '), when.end());
-                             return std::string(sigabbrev_np(info.param.signal)) + "During_" + when;
-                         });
 
 // A cleanup made while another lives saves the other's handlers, not the
 // system's: once both are gone the signals do what they did before.
 TEST(StopHandlers, ASecondInstallationPutsBackWhatTheFirstFound)
 {
-    test::ChildResult r = test::runInChild([] {
+    ChildResult r = runInChild([] {
         for (int sig : {SIGTERM, SIGINT, SIGHUP})
             ::signal(sig, SIG_DFL);
         {
@@ -187,7 +162,7 @@ TEST(StopHandlers, ASecondInstallationPutsBackWhatTheFirstFound)
         }
         return caught;
     });
-    EXPECT_TRUE(r.exited && r.status == 0) << "signals left with our handler: " << test::describe(r);
+    EXPECT_TRUE(r.exited && r.status == 0) << "signals left with our handler: " << describe(r);
 }
 
 } // namespace
