@@ -6,7 +6,7 @@
 #   gui_run.sh VANTRIC_EXE OUT TESTS_EXE (a failure's screenshot goes to OUT/screenshots)
 set -euo pipefail
 
-for tool in wine wineserver xvfb-run xdotool import; do
+for tool in wine wineserver xvfb-run xauth xdotool import; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing" >&2; exit 1; }
 done
 # On a private X server of its own.
