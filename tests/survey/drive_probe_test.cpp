@@ -70,8 +70,8 @@ TEST_F(Probe, NamesTheTypeAndListsOnlyTestableDrives)
         const char* drivePart; // lblDrive caption
         bool listed;
     } cases[] = {
-        {0, " E:- Unknown", false}, {1, " E:- Removable", true}, {2, " E:- Hard Disk", true}, {3, " E:- Network", false},
-        {4, " E:- CD-ROM", false},  {5, " E:- RAM Disc", true},  {7, " E:- ", true},
+        {0, " E:- Unknown", false}, {1, " E:- Removable", true}, {2, " E:- Hard Disk", true},
+        {3, " E:- Network", false}, {4, " E:- CD-ROM", false},   {5, " E:- RAM Disc", true}, {7, " E:- ", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);

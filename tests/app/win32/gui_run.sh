@@ -62,7 +62,8 @@ check_log() {
   local rows="$1" log
   log="$(ls "$out/program"/Vantric_Log_*.txt 2>/dev/null | tail -1)"
   [ -n "$log" ] || fail "no Vantric_Log_*.txt beside the program"
-  [ "$(grep -c $'\r$' "$log")" = "$rows" ] && [ "$(wc -l < "$log")" = "$rows" ] || fail "$log: not $rows lines ending in CR LF"
+  [ "$(grep -c $'\r$' "$log")" = "$rows" ] || fail "$log: not $rows lines ending in CR LF"
+  [ "$(wc -l < "$log")" = "$rows" ] || fail "$log: not $rows lines"
   [ "$(tail -c 2 "$log" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "$log: does not end in CR LF"
   tr -d '\r' < "$log" > "$out/log.txt"
 }

@@ -50,8 +50,8 @@ vantric_user_locale_test(en_US.UTF-8 "81,191.02 MB|1,024 KB|163.622203|.0062")
 vantric_user_locale_test(de_CH.UTF-8 "81’191.02 MB|1’024 KB|163.622203|.0062")
 
 # A host folder linked into drive C:, which Wine shows as a reparse point.
-add_test(NAME windows.link_fixture COMMAND bash -uc
-  "mkdir -p \"$WINEPREFIX/link-target\" && ln -sfn \"$WINEPREFIX/link-target\" \"$WINEPREFIX/drive_c/vantric-test-link\"")
+add_test(NAME windows.link_fixture COMMAND bash -uc "mkdir -p \"$WINEPREFIX/link-target\" &&
+  ln -sfn \"$WINEPREFIX/link-target\" \"$WINEPREFIX/drive_c/vantric-test-link\"")
 set_tests_properties(windows.link_fixture PROPERTIES FIXTURES_SETUP wine_links)
 
 # The program under Wine on a private X server, driven with xdotool; before it, the tests that make windows.
