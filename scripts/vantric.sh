@@ -28,7 +28,7 @@ packages=(
 # sources, tested under Wine, the windows on a private X server.
 windows_packages=(
   cmake ninja-build g++-mingw-w64-x86-64-posix googletest
-  wine wine64 xvfb xdotool imagemagick locales
+  wine wine64 xvfb xauth xdotool imagemagick locales
 )
 
 # The number formatting tests run under these C-library locales.

@@ -19,13 +19,14 @@ using namespace vantric::test;
 namespace {
 
 const std::string kRow = " C:- Hard Disk  Free Space: 1,024.00 MB  Total Size: 2,048.00 MB";
-// The scratch file's path in a folder, with this system's separator.
+
 std::string scratchIn(const std::string& folder)
 {
     return folder + pathSeparator() + "~test.tmp";
 }
 
 const std::string kScratch = scratchIn("/fake/c");
+using Rows = std::vector<std::string>;
 
 // Memory that runs out past a given size.
 struct ScarceMemory : std::pmr::memory_resource {
@@ -61,93 +62,75 @@ struct RunWorld {
         ws.selectRow(Ctl::List1, 0);
         ws.setCaption(Ctl::Label9, "1k");
     }
-    const std::vector<std::string>& log() { return ws.rows(Ctl::List2); }
-
-    // The run itself, on variables of the test's own, as the window lends its.
-    FormState own {ws, Services {drives, fs, counter, clock, NumericLocale {}}};
-    FormVariables& vars = own.vars;
-    void runOnOwnVariables()
-    {
-        RunState run;
-        runBenchmark(own, run);
-    }
+    const Rows& log() { return ws.rows(Ctl::List2); }
 };
 
 struct Run : ::testing::Test, RunWorld {};
 
 TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
 {
+    for (Ctl c : {Ctl::Label1, Ctl::Label3, Ctl::Label4, Ctl::Label5})
+        ws.setCaption(c, "old");
+    Rows labels, events; // the labels at each processing point; file events with the readings before them
+    ws.onDoEvents = [&] {
+        labels.push_back(ws.caption(Ctl::Label1) + "|" + ws.caption(Ctl::Label3) + "|" + ws.caption(Ctl::Label4) + "|"
+                         + ws.caption(Ctl::Label5));
+    };
+    fs.onEvent = [&](const std::string& what) { events.push_back(what + " @" + std::to_string(counter.readings)); };
     form.List1_Click();
     ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+    EXPECT_EQ(labels, (Rows {"|||", ".001953|1.0000 Seconds||"}));
+    // Write pass: Start is reading 1, its Elapsed readings 2 and 3; the read pass starts at 4. Opens lie outside.
+    EXPECT_EQ(events, (Rows {"open write @0", "preallocate 1024 @1", "sync @1", "open read @3"}));
     EXPECT_EQ(fs.bytesWritten, 1024u);
     EXPECT_EQ(fs.bytesRead, 512u);
     EXPECT_EQ(fs.syncs, 1);
-    EXPECT_EQ(fs.removed, std::vector<std::string> {kScratch});
+    EXPECT_EQ(fs.removed, Rows {kScratch});
     EXPECT_TRUE(fs.files.empty());
     EXPECT_EQ(fs.openNow, 0);
     EXPECT_EQ(ws.caption(Ctl::Label2), "C");
-    EXPECT_EQ(log(), (std::vector<std::string> {kRow, " Testing On 1k File", " Write [MB/s]= .001953 1.0000 Seconds",
-                                                " Read  [MB/s]= .000977  1.0000 Seconds", " "}));
+    EXPECT_EQ(log(), (Rows {kRow, " Testing On 1k File", " Write [MB/s]= .001953 1.0000 Seconds",
+                            " Read  [MB/s]= .000977  1.0000 Seconds", " "}));
     EXPECT_TRUE(ws.isVisible(Ctl::Command4));
-    EXPECT_EQ(ws.log, (std::vector<std::string> {"load PleaseWaitWriting", "show PleaseWaitWriting", "doEvents",
-                                                  "unload PleaseWaitWriting", "showMain", "load PleaseWaitReading",
-                                                  "show PleaseWaitReading", "doEvents", "unload PleaseWaitReading",
-                                                  "showMain", "settleInput"}));
+    EXPECT_TRUE(ws.messages.empty()); // stored as written: nothing to say
+    EXPECT_FALSE(form.lastRun().stored.compressed);
+    EXPECT_EQ(ws.log, (Rows {"load PleaseWaitWriting", "show PleaseWaitWriting", "doEvents", "unload PleaseWaitWriting",
+                             "showMain", "load PleaseWaitReading", "show PleaseWaitReading", "doEvents",
+                             "unload PleaseWaitReading", "showMain", "settleInput"}));
+    ws.onDoEvents = nullptr;
     form.List1_Click();
     EXPECT_EQ(log().size(), 10u);
     EXPECT_EQ(log()[5], kRow);
     EXPECT_EQ(ws.log.size(), 22u);
 }
 
-// What the file system did with the zeros: a run it compressed completes
-// and logs as always, then one box says so; a run it stored says nothing.
+// A run the file system compressed completes and logs as always, then one box says so.
 TEST_F(Run, ADriveThatCompressedTheZerosIsReportedOnceAfterTheRun)
 {
-    for (bool compressed : {false, true}) {
-        fs.storage = StoredBytes {compressed ? 256u : 1024u, compressed};
-        ws.messages.clear();
-        form.List1_Click();
-        ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
-        EXPECT_EQ(log().size(), compressed ? 10u : 5u);
-        EXPECT_EQ(form.lastRun().stored.compressed, compressed);
-        if (!compressed) {
-            EXPECT_TRUE(ws.messages.empty());
-            continue;
-        }
-        ASSERT_EQ(ws.messages.size(), 1u);
-        EXPECT_EQ(ws.messages[0].first, "Vantric");
-        EXPECT_EQ(ws.messages[0].second,
-                  "This drive compresses what is written to it: of the 1,024 bytes the test wrote, 256 reached the "
-                  "drive as written, the rest was compressed or left out. The figures therefore describe the "
-                  "compression rather than the drive.");
-        EXPECT_EQ(std::vector<std::string>(ws.log.end() - 2, ws.log.end()),
-                  (std::vector<std::string> {"settleInput", "messageBox"}));
-    }
+    fs.storage = StoredBytes {256u, true};
+    form.List1_Click();
+    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
+    EXPECT_EQ(log().size(), 5u);
+    EXPECT_TRUE(form.lastRun().stored.compressed);
+    ASSERT_EQ(ws.messages.size(), 1u);
+    EXPECT_EQ(ws.messages[0].first, "Vantric");
+    EXPECT_EQ(ws.messages[0].second,
+              "This drive compresses what is written to it: of the 1,024 bytes the test wrote, 256 reached the "
+              "drive as written, the rest was compressed or left out. The figures therefore describe the "
+              "compression rather than the drive.");
+    EXPECT_EQ(Rows(ws.log.end() - 2, ws.log.end()), (Rows {"settleInput", "messageBox"}));
 }
 
 TEST_F(Run, TheLoopsLeaveTheBufferAndTheCounterAsTheyEnd)
 {
-    vars.bytBuffer.assign(7, 0xAB); // a run sizes it afresh
-    runOnOwnVariables();
-    EXPECT_EQ(vars.lngCount, 512);
-    EXPECT_EQ(vars.bytBuffer, std::pmr::vector<std::uint8_t>(512, 0));
-    EXPECT_EQ(vars.lngIndex, 513);
-    EXPECT_EQ(vars.strFileName, kScratch);
-}
-
-TEST_F(Run, LabelsAreEmptyUntilTheirPassEnds)
-{
-    for (Ctl c : {Ctl::Label1, Ctl::Label3, Ctl::Label4, Ctl::Label5})
-        ws.setCaption(c, "old");
-    std::vector<std::vector<std::string>> seen;
-    ws.onDoEvents = [&] {
-        seen.push_back({ws.caption(Ctl::Label1), ws.caption(Ctl::Label3), ws.caption(Ctl::Label4),
-                        ws.caption(Ctl::Label5)});
-    };
-    form.List1_Click();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], (std::vector<std::string> {"", "", "", ""}));
-    EXPECT_EQ(seen[1], (std::vector<std::string> {".001953", "1.0000 Seconds", "", ""}));
+    FormState own {ws, Services {drives, fs, counter, clock, NumericLocale {}}};
+    own.vars.bytBuffer.assign(7, 0xAB); // a run sizes it afresh
+    RunState run;
+    runBenchmark(own, run);
+    EXPECT_EQ(own.vars.lngCount, 512);
+    EXPECT_EQ(own.vars.bytBuffer, std::pmr::vector<std::uint8_t>(512, 0));
+    EXPECT_EQ(own.vars.lngIndex, 513);
+    EXPECT_EQ(own.vars.strFileName, kScratch);
 }
 
 TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
@@ -162,6 +145,12 @@ TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
         {"cannot create", [](RunWorld& r) { r.fs.refuseCreate[kScratch] = EIO; }, "Input/output error", false},
         {"cannot open for writing", [](RunWorld& r) { r.fs.refuseOpen[kScratch] = EACCES; }, "Permission denied", false},
         {"disk full", [](RunWorld& r) { r.fs.fullAfter = 300; }, "No space left on device", false},
+        {"sizeless drive full",
+         [](RunWorld& r) {
+             r.fs.total = r.fs.available = 0;
+             r.fs.fullAfter = 300;
+         },
+         "No space left on device", false},
         {"sync fails", [](RunWorld& r) { r.fs.failSync = true; }, "Input/output error", false},
         {"read open fails", [](RunWorld& r) { r.fs.failReadOpen = true; }, "No such file or directory", false},
         {"too little room", [](RunWorld& r) { r.fs.available = 1000; }, "only 1000 bytes are free", false},
@@ -174,122 +163,43 @@ TEST_F(Run, EveryFailureCleansUpAndReportsOnce)
          "Out of memory for the read buffer", false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         RunWorld r;
         c.arrange(r);
         r.form.List1_Click();
-        ASSERT_EQ(r.ws.errors.size(), 1u) << c.name;
-        EXPECT_NE(r.ws.errors[0].find(c.reason), std::string::npos) << c.name << ": " << r.ws.errors[0];
-        EXPECT_TRUE(r.fs.files.empty()) << c.name;
-        EXPECT_EQ(r.fs.openNow, 0) << c.name;
-        EXPECT_TRUE(r.ws.loadedWaits.empty()) << c.name;
-        EXPECT_EQ(r.ws.log.back(), "errorBox") << c.name;
-        EXPECT_EQ(r.ws.log[r.ws.log.size() - 2], "showMain") << c.name;
-        EXPECT_TRUE(r.log().empty()) << c.name;
-        EXPECT_FALSE(r.ws.isVisible(Ctl::Command4)) << c.name;
-        EXPECT_EQ(r.ws.caption(Ctl::Label4), "") << c.name;
-        r.form.Command1_Click(); // the run is over: the window takes clicks again
-        EXPECT_EQ(r.ws.caption(Ctl::Label9), "2k") << c.name;
+        ASSERT_EQ(r.ws.errors.size(), 1u);
+        EXPECT_NE(r.ws.errors[0].find(c.reason), std::string::npos) << r.ws.errors[0];
+        EXPECT_TRUE(r.fs.files.empty());
+        EXPECT_EQ(r.fs.openNow, 0);
+        EXPECT_TRUE(r.ws.loadedWaits.empty());
+        EXPECT_EQ(Rows(r.ws.log.end() - 2, r.ws.log.end()), (Rows {"showMain", "errorBox"}));
+        EXPECT_TRUE(r.log().empty());
+        EXPECT_FALSE(r.ws.isVisible(Ctl::Command4));
+        EXPECT_EQ(r.ws.caption(Ctl::Label4), "");
         if (c.fileMayRemain) {
-            EXPECT_TRUE(r.fs.removed.empty()) << c.name;
+            EXPECT_TRUE(r.fs.removed.empty());
         }
+        r.form.Command1_Click(); // the run is over: the window takes clicks again
+        EXPECT_EQ(r.ws.caption(Ctl::Label9), "2k");
     }
 }
 
-TEST_F(Run, RefusedForLackOfRoomWritesNothing)
+// What is already in the file counts towards the room; a drive without a size (ramfs) is not checked.
+TEST_F(Run, TheRoomCheckCountsTheFileAndSkipsADriveWithoutASize)
 {
     fs.available = 1000;
-    fs.files[kScratch] = std::vector<std::uint8_t>(24, 1); // counts towards the room
+    fs.files[kScratch] = std::vector<std::uint8_t>(24, 1);
     form.List1_Click();
-    EXPECT_EQ(fs.bytesWritten, 1024u); // 1000 free + 24 already there is enough
-    RunWorld r;
-    r.fs.available = 1000;
-    r.form.List1_Click();
-    EXPECT_EQ(r.fs.bytesWritten, 0u);
-    EXPECT_EQ(r.fs.opened, std::vector<std::string> {"claim " + kScratch});
-    EXPECT_TRUE(r.fs.files.empty());
-}
-
-TEST_F(Run, FileSystemWithoutASizeSkipsThePreCheck)
-{
-    // ramfs: statvfs reports no blocks at all, so nothing is "free" either.
-    fs.total = 0;
-    fs.available = 0;
-    form.List1_Click();
-    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
     EXPECT_EQ(fs.bytesWritten, 1024u);
-    EXPECT_EQ(log().size(), 5u);
-    EXPECT_EQ(log()[0], kRow); // the row as the drive reported it
-
-    // A drive that really fills up is still an error.
-    RunWorld r;
-    r.fs.total = 0;
-    r.fs.available = 0;
-    r.fs.fullAfter = 300;
-    r.form.List1_Click();
-    ASSERT_EQ(r.ws.errors.size(), 1u);
-    EXPECT_NE(r.ws.errors[0].find("No space left on device"), std::string::npos) << r.ws.errors[0];
-    EXPECT_TRUE(r.fs.files.empty());
-    EXPECT_TRUE(r.log().empty());
-}
-
-TEST_F(Run, ClicksAtTheProcessingPointsAreIgnored)
-{
-    ws.onDoEvents = [&] {
-        form.List1_Click();
-        form.Command1_Click();
-        form.Command3_Click();
-        form.Command4_Click();
-    };
-    form.List1_Click();
-    EXPECT_TRUE(ws.errors.empty());
-    EXPECT_EQ(ws.caption(Ctl::Label9), "1k");
-    EXPECT_EQ(log().size(), 5u);
-    EXPECT_EQ(fs.opened, (std::vector<std::string> {"claim " + kScratch, "write " + kScratch, "read " + kScratch}));
-    EXPECT_TRUE(ws.messages.empty());
-    // After the run the same clicks work again.
-    ws.onDoEvents = nullptr;
-    form.Command1_Click();
-    EXPECT_EQ(ws.caption(Ctl::Label9), "2k");
-}
-
-TEST_F(Run, ExitDuringARunRemovesOnlyItsScratchFile)
-{
-    // A save leaves the log's path where the next run keeps its own.
-    const std::string saved = std::string("/fake/prog") + pathSeparator() + "Vantric_Log_2612050907.txt";
-    form.List1_Click();
-    form.Command4_Click();
-    ASSERT_TRUE(fs.files.count(saved));
-    int calls = 0;
-    ws.onDoEvents = [&] {
-        if (++calls == 2)
-            form.Command2_Click();
-    };
-    EXPECT_THROW(form.List1_Click(), ProgramEnd);
-    EXPECT_TRUE(ws.ended);
-    EXPECT_FALSE(fs.files.count(kScratch));
-    EXPECT_TRUE(fs.files.count(saved));
-
-    // At the first point the file is not made yet: nothing is removed.
-    RunWorld r;
-    r.form.List1_Click();
-    r.form.Command4_Click();
-    r.fs.removed.clear();
-    r.ws.onDoEvents = [&] { r.form.Command2_Click(); };
-    EXPECT_THROW(r.form.List1_Click(), ProgramEnd);
-    EXPECT_TRUE(r.fs.removed.empty());
-    EXPECT_TRUE(r.fs.files.count(saved));
-}
-
-TEST_F(Run, OnlyPreallocationAndSyncFallInsideTheWriteSpan)
-{
-    // Each event with the number of stopwatch readings taken before it: the
-    // write pass's Start is the first reading, its two Elapsed the second and
-    // third, the read pass's Start the fourth. The opens lie outside.
-    std::vector<std::string> events;
-    fs.onEvent = [&](const std::string& what) { events.push_back(what + " @" + std::to_string(counter.readings)); };
-    form.List1_Click();
-    ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
-    EXPECT_EQ(events, (std::vector<std::string> {"open write @0", "preallocate 1024 @1", "sync @1", "open read @3"}));
+    RunWorld refused;
+    refused.fs.available = 1000;
+    refused.form.List1_Click();
+    EXPECT_EQ(refused.fs.opened, Rows {"claim " + kScratch}); // before the write pass opens the file
+    RunWorld sizeless;
+    sizeless.fs.total = sizeless.fs.available = 0;
+    sizeless.form.List1_Click();
+    ASSERT_TRUE(sizeless.ws.errors.empty()) << sizeless.ws.errors[0];
+    EXPECT_EQ(sizeless.log().size(), 5u);
 }
 
 TEST_F(Run, RowShorterThanTwoCharactersGivesNoLetter)
@@ -302,73 +212,92 @@ TEST_F(Run, RowShorterThanTwoCharactersGivesNoLetter)
     EXPECT_TRUE(log().empty());
 }
 
-TEST_F(Run, InputMadeDuringThePassesStartsNothingLaterAndExitStillEnds)
+// At the passes' processing points and while input settles after them.
+TEST_F(Run, InputDuringARunStartsNothingThenAndNothingLater)
 {
-    ws.onSettleInput = [&] {
-        form.List1_Click();
-        form.Command1_Click();
-        form.Command4_Click();
-    };
-    form.List1_Click();
-    EXPECT_EQ(log().size(), 5u);
-    EXPECT_EQ(ws.caption(Ctl::Label9), "1k");
-    EXPECT_TRUE(ws.messages.empty());
-    EXPECT_EQ(fs.opened, (std::vector<std::string> {"claim " + kScratch, "write " + kScratch, "read " + kScratch}));
+    for (auto hook : {&MemoryWindowSystem::onDoEvents, &MemoryWindowSystem::onSettleInput}) {
+        RunWorld r;
+        r.ws.*hook = [&r] {
+            r.form.List1_Click();
+            r.form.Command1_Click();
+            r.form.Command3_Click();
+            r.form.Command4_Click();
+        };
+        r.form.List1_Click();
+        EXPECT_TRUE(r.ws.errors.empty());
+        EXPECT_EQ(r.ws.caption(Ctl::Label9), "1k");
+        EXPECT_EQ(r.log().size(), 5u);
+        EXPECT_EQ(r.fs.opened, (Rows {"claim " + kScratch, "write " + kScratch, "read " + kScratch}));
+        EXPECT_TRUE(r.ws.messages.empty());
+        r.ws.*hook = nullptr;
+        r.form.Command1_Click();
+        EXPECT_EQ(r.ws.caption(Ctl::Label9), "2k");
+    }
+}
 
-    RunWorld r;
-    r.ws.onSettleInput = [&] { r.form.Command2_Click(); };
-    EXPECT_THROW(r.form.List1_Click(), ProgramEnd);
-    EXPECT_TRUE(r.ws.ended);
-    EXPECT_TRUE(r.fs.files.empty());
+// Exit at the write pass's point (no file made yet), the read pass's, and as input settles.
+TEST_F(Run, ExitDuringARunEndsItAndRemovesOnlyItsScratchFile)
+{
+    const std::string saved = std::string("/fake/prog") + pathSeparator() + "Vantric_Log_2612050907.txt";
+    for (int point : {1, 2, 3}) {
+        SCOPED_TRACE(point);
+        RunWorld r;
+        r.form.List1_Click();
+        r.form.Command4_Click();
+        ASSERT_TRUE(r.fs.files.count(saved));
+        r.fs.removed.clear();
+        int calls = 0;
+        r.ws.onDoEvents = [&] {
+            if (++calls == point)
+                r.form.Command2_Click();
+        };
+        r.ws.onSettleInput = [&] {
+            if (point == 3)
+                r.form.Command2_Click();
+        };
+        EXPECT_THROW(r.form.List1_Click(), ProgramEnd);
+        EXPECT_TRUE(r.ws.ended);
+        EXPECT_FALSE(r.fs.files.count(kScratch));
+        EXPECT_TRUE(r.fs.files.count(saved));
+        if (point == 1) {
+            EXPECT_TRUE(r.fs.removed.empty());
+        }
+    }
 }
 
 TEST_F(Run, ScratchFileGoesToTheFirstFolderThatLetsUsCreateIt)
 {
-    const std::string root = scratchIn("/fake/c"), home = scratchIn("/home/u");
+    const std::string root = scratchIn("/fake/c"), home = scratchIn("/home/u"), priv = scratchIn("/tmp/vantric-1");
     struct Case {
         const char* name;
-        std::function<void(RunWorld&)> arrange;
-        std::string want;        // the file the run used; empty: the run is refused
-        std::vector<std::string> foldersRemoved;
+        std::map<std::string, int> refused; // scratch path -> errno of its creation
+        bool noPrivateFolder;
+        std::string want; // the file the run used; empty: the run is refused
+        Rows foldersRemoved;
     } cases[] = {
-        {"root", [](RunWorld&) {}, root, {}},
-        {"home when the root is read-only",
-         [&](RunWorld& r) { r.fs.refuseCreate[root] = EROFS; }, home, {}},
-        {"a private temp folder when neither may be written",
-         [&](RunWorld& r) {
-             r.fs.refuseCreate[root] = EACCES;
-             r.fs.refuseCreate[home] = EPERM;
-         },
-         scratchIn("/tmp/vantric-1"), {"/tmp/vantric-1"}},
-        {"a folder that cannot be made is skipped",
-         [&](RunWorld& r) {
-             r.fs.refuseCreate[root] = EACCES;
-             r.fs.refuseCreate[home] = EACCES;
-             r.fs.refusePrivateUnder.insert("/tmp");
-         },
-         "", {}},
-        {"a failed claim in the private folder removes the folder",
-         [&](RunWorld& r) {
-             r.fs.refuseCreate[root] = EACCES;
-             r.fs.refuseCreate[home] = EACCES;
-             r.fs.refuseCreate[scratchIn("/tmp/vantric-1")] = EIO;
-         },
-         "", {"/tmp/vantric-1"}},
-        {"another failure is not a reason to move on",
-         [&](RunWorld& r) { r.fs.refuseCreate[root] = EIO; }, "", {}},
+        {"root", {}, false, root, {}},
+        {"home when the root is read-only", {{root, EROFS}}, false, home, {}},
+        {"a private temp folder when neither may be written", {{root, EACCES}, {home, EPERM}}, false, priv,
+         {"/tmp/vantric-1"}},
+        {"a folder that cannot be made is skipped", {{root, EACCES}, {home, EACCES}}, true, "", {}},
+        {"a failed claim in the private folder removes the folder", {{root, EACCES}, {home, EACCES}, {priv, EIO}},
+         false, "", {"/tmp/vantric-1"}},
+        {"another failure is not a reason to move on", {{root, EIO}}, false, "", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RunWorld r;
         r.drives.folders['C'] = {{"/fake/c"}, {"/home/u"}, {"/tmp", true}};
-        c.arrange(r);
+        r.fs.refuseCreate = c.refused;
+        if (c.noPrivateFolder)
+            r.fs.refusePrivateUnder.insert("/tmp");
         r.form.List1_Click();
         if (c.want.empty()) {
             EXPECT_EQ(r.ws.errors.size(), 1u);
             EXPECT_TRUE(r.fs.opened.empty());
         } else {
             EXPECT_TRUE(r.ws.errors.empty());
-            EXPECT_EQ(r.fs.removed, std::vector<std::string> {c.want});
+            EXPECT_EQ(r.fs.removed, Rows {c.want});
         }
         EXPECT_TRUE(r.fs.files.empty());
         EXPECT_TRUE(r.fs.folders.empty());

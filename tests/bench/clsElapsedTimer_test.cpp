@@ -14,74 +14,66 @@ using vantric::test::FakeCounter;
 
 namespace {
 
-struct Timer : ::testing::Test {
-    FakeCounter c;
-};
-
-TEST_F(Timer, NewStopwatchIsStoppedAtZeroAndEachCallTakesAtMostOneReading)
+// Each call takes at most one reading of the counter, and only a reset asks its frequency again.
+TEST(Timer, ReadingsFollowTheCounterExactly)
 {
-    clsElapsedTimer t(c);
-    EXPECT_FALSE(t.IsRunning());
-    EXPECT_EQ(t.Elapsed(), 0.0);
-    EXPECT_EQ(t.StopTimer(), 0.0);
-    EXPECT_EQ(c.readings, 0);
-    for (auto [call, readings] : {std::pair {+[](clsElapsedTimer& x) { x.Start(); }, 1},
-                                  {+[](clsElapsedTimer& x) { x.Elapsed(); }, 2},
-                                  {+[](clsElapsedTimer& x) { x.StopTimer(); }, 3},
-                                  {+[](clsElapsedTimer& x) { x.StopTimer(); }, 3},
-                                  {+[](clsElapsedTimer& x) { x.Elapsed(); }, 3}}) {
-        call(t);
-        EXPECT_EQ(c.readings, readings);
-    }
-    EXPECT_EQ(c.frequencyReads, 1);
-}
-
-TEST_F(Timer, ReadingsFollowTheCounterExactly)
-{
-    // Each row: the counter advance before the call, the call, the result.
+    // Each row: the counter's advance before the call, the call, its result, then the state and the readings.
     enum Op { Start, Elapsed, Stop, Kill, Reset };
     struct Step {
         std::int64_t advance;
         Op op;
         double want; // seconds; ignored for Start, Kill and Reset
         bool running;
+        int readings;
     };
     struct Case {
         const char* name;
         std::vector<Step> steps;
     } cases[] = {
-        {"two readings while running", {{0, Start, 0, true}, {250, Elapsed, 0.25, true}, {500, Elapsed, 0.75, true}}},
-        {"second Start keeps the first", {{0, Start, 0, true}, {300, Start, 0, true}, {200, Elapsed, 0.5, true}}},
+        {"a new one is stopped at zero", {{0, Elapsed, 0, false, 0}, {5, Stop, 0, false, 0}}},
+        {"two readings while running",
+         {{0, Start, 0, true, 1}, {250, Elapsed, 0.25, true, 2}, {500, Elapsed, 0.75, true, 3}}},
+        {"second Start keeps the first",
+         {{0, Start, 0, true, 1}, {300, Start, 0, true, 1}, {200, Elapsed, 0.5, true, 2}}},
         {"resume adds the spans",
-         {{0, Start, 0, true}, {400, Stop, 0.4, false}, {5000, Start, 0, true}, {100, Stop, 0.5, false}}},
+         {{0, Start, 0, true, 1}, {400, Stop, 0.4, false, 2}, {5000, Start, 0, true, 3}, {100, Stop, 0.5, false, 4}}},
         {"Elapsed after a stop repeats the last reading",
-         {{0, Start, 0, true}, {300, Elapsed, 0.3, true}, {100, Stop, 0.4, false}, {900, Elapsed, 0.3, false}}},
+         {{0, Start, 0, true, 1}, {300, Elapsed, 0.3, true, 2}, {100, Stop, 0.4, false, 3},
+          {900, Elapsed, 0.3, false, 3}}},
         {"second stop takes no reading",
-         {{0, Start, 0, true}, {700, Stop, 0.7, false}, {900, Stop, 0.7, false}}},
+         {{0, Start, 0, true, 1}, {700, Stop, 0.7, false, 2}, {900, Stop, 0.7, false, 2}}},
         {"kill then Start begins anew",
-         {{0, Start, 0, true}, {700, Kill, 0, false}, {50, Start, 0, true}, {20, Elapsed, 0.02, true}}},
+         {{0, Start, 0, true, 1}, {700, Kill, 0, false, 1}, {50, Start, 0, true, 2}, {20, Elapsed, 0.02, true, 3}}},
         {"Reset stops and zeroes",
-         {{0, Start, 0, true}, {700, Reset, 0, false}, {50, Elapsed, 0, false}, {10, Stop, 0, false}}},
+         {{0, Start, 0, true, 1}, {700, Reset, 0, false, 1}, {50, Elapsed, 0, false, 1}, {10, Stop, 0, false, 1}}},
     };
     for (const auto& cs : cases) {
+        SCOPED_TRACE(cs.name);
         FakeCounter fc;
         clsElapsedTimer t(fc);
+        int frequencyReads = 1;
         for (const auto& s : cs.steps) {
             fc.now += s.advance;
             switch (s.op) {
             case Start: t.Start(); break;
             case Kill: t.kill(); break;
-            case Reset: t.Reset(); break;
-            case Elapsed: EXPECT_DOUBLE_EQ(t.Elapsed(), s.want) << cs.name; break;
-            case Stop: EXPECT_DOUBLE_EQ(t.StopTimer(), s.want) << cs.name; break;
+            case Reset:
+                t.Reset();
+                ++frequencyReads;
+                break;
+            case Elapsed: EXPECT_DOUBLE_EQ(t.Elapsed(), s.want); break;
+            case Stop: EXPECT_DOUBLE_EQ(t.StopTimer(), s.want); break;
             }
-            EXPECT_EQ(t.IsRunning(), s.running) << cs.name;
+            EXPECT_EQ(t.IsRunning(), s.running);
+            EXPECT_EQ(fc.readings, s.readings);
+            EXPECT_EQ(fc.frequencyReads, frequencyReads);
         }
     }
 }
 
-TEST_F(Timer, FrequencyZeroRaisesDivisionErrors)
+TEST(Timer, FrequencyZeroRaisesDivisionErrors)
 {
+    FakeCounter c;
     c.freq = 0;
     clsElapsedTimer t(c);
     using test::reasonOf;
@@ -98,8 +90,9 @@ TEST_F(Timer, FrequencyZeroRaisesDivisionErrors)
     EXPECT_EQ(t.Elapsed(), 0.0);
 }
 
-TEST_F(Timer, SixtyFourBitOverflowRaises)
+TEST(Timer, SixtyFourBitOverflowRaises)
 {
+    FakeCounter c;
     c.now = std::numeric_limits<std::int64_t>::min() + 10;
     clsElapsedTimer t(c);
     t.Start();
@@ -107,9 +100,7 @@ TEST_F(Timer, SixtyFourBitOverflowRaises)
     EXPECT_THROW(t.Elapsed(), VantricError);
 }
 
-// The system's counter, and a stopwatch on it, against the standard
-// library's steady clock: each reading is bracketed by two of the other
-// clock's, so the interval one measures lies between the other's bounds.
+// The system's counter and a stopwatch on it, each reading bracketed by two of the steady clock's.
 TEST(SystemCounter, KeepsTimeWithTheSteadyClock)
 {
     using Steady = std::chrono::steady_clock;

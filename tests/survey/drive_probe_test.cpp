@@ -6,21 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace vantric;
-using vantric::test::FakeDrive;
-using vantric::test::FakeDriveSource;
+using namespace vantric::test;
 
 namespace {
 
 constexpr double GiB = 1024.0 * 1024 * 1024;
+using Rows = std::vector<std::string>;
 
-struct Probe : ::testing::Test {
-    test::MemoryWindowSystem ws;
+struct ProbeWorld {
+    MemoryWindowSystem ws;
     FakeDriveSource drives;
-    test::FakeFileSystem files;
-    test::FakeCounter counter;
+    FakeFileSystem files;
+    FakeCounter counter;
     FormState ctx {ws, Services {drives, files, counter, systemClock(), NumericLocale {}}};
-    std::int32_t& lngIndex = ctx.vars.lngIndex;
 
     void probe(char letter)
     {
@@ -28,116 +29,91 @@ struct Probe : ::testing::Test {
         CheckDrive(ctx);
     }
     std::string cap(Ctl c) { return ws.caption(c); }
-    const std::vector<std::string>& rows() { return ws.rows(Ctl::List1); }
+    const Rows& rows() { return ws.rows(Ctl::List1); }
 };
 
-TEST_F(Probe, LetterWithoutDriveIsNotFoundAndGetsNoRow)
+struct Probe : ::testing::Test, ProbeWorld {};
+
+TEST_F(Probe, ADriveThatCannotBeAskedIsNotFoundAndTheNextProbeStartsAfresh)
 {
-    ws.setCaption(Ctl::lblSN, "old");
-    ws.setCaption(Ctl::lblFree, "old");
-    ws.setCaption(Ctl::lblTot, "old");
-    probe('Q');
-    EXPECT_EQ(cap(Ctl::lblDrive), "Unit Q: not found");
-    EXPECT_EQ(cap(Ctl::lblSN), "");
-    EXPECT_EQ(cap(Ctl::lblFree), "");
-    EXPECT_EQ(cap(Ctl::lblTot), "");
-    EXPECT_TRUE(rows().empty());
-}
-
-TEST_F(Probe, FailingObjectCreationOrTypeQueryCountsAsNotFound)
-{
-    drives.drives['C'] = {.type = 2, .avail = GiB, .total = 2 * GiB};
-    drives.failCreate = true;
-    probe('C');
-    EXPECT_EQ(cap(Ctl::lblDrive), "Unit C: not found");
-    drives.failCreate = false;
-    drives.drives['C'].failType = true;
-    probe('C');
-    EXPECT_EQ(cap(Ctl::lblDrive), "Unit C: not found");
-    EXPECT_TRUE(rows().empty());
-}
-
-struct TypeCase {
-    int code;
-    const char* drivePart; // lblDrive caption
-    bool listed;
-};
-
-class ProbeTypes : public Probe, public ::testing::WithParamInterface<TypeCase> {};
-
-TEST_P(ProbeTypes, NamesTheTypeAndListsOnlyTestableDrives)
-{
-    const TypeCase& c = GetParam();
-    drives.drives['E'] = {.type = c.code, .avail = 1536.0 * 1024 * 1024, .total = 2 * GiB};
-    ws.setCaption(Ctl::lblSN, "left alone");
-    probe('E');
-    EXPECT_EQ(cap(Ctl::lblDrive), c.drivePart);
-    EXPECT_EQ(cap(Ctl::lblSN), "left alone");
-    EXPECT_EQ(cap(Ctl::lblFree), "Free Space: 1,536.00 MB");
-    EXPECT_EQ(cap(Ctl::lblTot), "Total Size: 2,048.00 MB");
-    if (c.listed) {
-        ASSERT_EQ(rows().size(), 1u);
-        EXPECT_EQ(rows()[0], std::string(c.drivePart) + "  Free Space: 1,536.00 MB  Total Size: 2,048.00 MB");
-        EXPECT_EQ(rows()[0][1], 'E');
-    } else {
-        EXPECT_TRUE(rows().empty());
+    struct Case {
+        const char* name;
+        std::function<void(FakeDriveSource&)> arrange;
+    } cases[] = {
+        {"no such drive", [](FakeDriveSource& d) { d.drives.erase('C'); }},
+        {"no drive object", [](FakeDriveSource& d) { d.failCreate = true; }},
+        {"no type", [](FakeDriveSource& d) { d.drives['C'].failType = true; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProbeWorld w;
+        w.drives.drives['C'] = {.type = 2, .avail = GiB, .total = 2 * GiB};
+        w.drives.drives['D'] = {.type = 2, .avail = 2048, .total = 2048};
+        c.arrange(w.drives);
+        for (Ctl l : {Ctl::lblSN, Ctl::lblFree, Ctl::lblTot})
+            w.ws.setCaption(l, "old");
+        w.probe('C');
+        EXPECT_EQ(w.cap(Ctl::lblDrive), "Unit C: not found");
+        for (Ctl l : {Ctl::lblSN, Ctl::lblFree, Ctl::lblTot})
+            EXPECT_EQ(w.cap(l), "");
+        EXPECT_TRUE(w.rows().empty());
+        w.drives.failCreate = false;
+        w.probe('D');
+        EXPECT_EQ(w.rows(), Rows {" D:- Hard Disk  Free Space: 2 KB  Total Size: 2 KB"});
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, ProbeTypes,
-                         ::testing::Values(TypeCase {0, " E:- Unknown", false}, TypeCase {1, " E:- Removable", true},
-                                           TypeCase {2, " E:- Hard Disk", true}, TypeCase {3, " E:- Network", false},
-                                           TypeCase {4, " E:- CD-ROM", false}, TypeCase {5, " E:- RAM Disc", true},
-                                           TypeCase {7, " E:- ", true}),
-                         [](const auto& info) { return "code" + std::to_string(info.param.code); });
-
-TEST_F(Probe, UnlistedTypeLeavesThreeBlanksBeforeFreeSpace)
+TEST_F(Probe, NamesTheTypeAndListsOnlyTestableDrives)
 {
-    drives.drives['F'] = {.type = 9, .avail = 2048, .total = 4096};
-    probe('F');
-    ASSERT_EQ(rows().size(), 1u);
-    EXPECT_EQ(rows()[0], " F:-   Free Space: 2 KB  Total Size: 4 KB");
+    struct Case {
+        int code;
+        const char* drivePart; // lblDrive caption
+        bool listed;
+    } cases[] = {
+        {0, " E:- Unknown", false}, {1, " E:- Removable", true}, {2, " E:- Hard Disk", true},
+        {3, " E:- Network", false}, {4, " E:- CD-ROM", false},   {5, " E:- RAM Disc", true}, {7, " E:- ", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        ProbeWorld w;
+        w.drives.drives['E'] = {.type = c.code, .avail = 1536.0 * 1024 * 1024, .total = 2 * GiB};
+        w.ws.setCaption(Ctl::lblSN, "left alone");
+        w.probe('E');
+        EXPECT_EQ(w.cap(Ctl::lblDrive), c.drivePart);
+        EXPECT_EQ(w.cap(Ctl::lblSN), "left alone");
+        EXPECT_EQ(w.cap(Ctl::lblFree), "Free Space: 1,536.00 MB");
+        EXPECT_EQ(w.cap(Ctl::lblTot), "Total Size: 2,048.00 MB");
+        const std::string row = std::string(c.drivePart) + "  Free Space: 1,536.00 MB  Total Size: 2,048.00 MB";
+        EXPECT_EQ(w.rows(), c.listed ? Rows {row} : Rows {});
+    }
 }
 
-struct SpaceCase {
-    double bytes;
-    const char* caption;
-};
-
-class ProbeSpace : public Probe, public ::testing::WithParamInterface<SpaceCase> {};
-
-TEST_P(ProbeSpace, MegabytesFromExactlyOneMebibyte)
+TEST_F(Probe, MegabytesFromExactlyOneMebibyte)
 {
-    drives.drives['C'] = {.type = 2, .avail = GetParam().bytes, .total = GetParam().bytes};
-    probe('C');
-    EXPECT_EQ(cap(Ctl::lblFree), std::string("Free Space: ") + GetParam().caption);
-    EXPECT_EQ(cap(Ctl::lblTot), std::string("Total Size: ") + GetParam().caption);
+    const std::pair<double, const char*> cases[] = {
+        {1048576, "1.00 MB"}, {1048575, "1,024 KB"}, {0, "0 KB"}, {1023, "1 KB"}, {2 * GiB * 1024, "2,097,152.00 MB"},
+    };
+    for (const auto& [bytes, caption] : cases) {
+        drives.drives['C'] = {.type = 2, .avail = bytes, .total = bytes};
+        probe('C');
+        EXPECT_EQ(cap(Ctl::lblFree), std::string("Free Space: ") + caption);
+        EXPECT_EQ(cap(Ctl::lblTot), std::string("Total Size: ") + caption);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundaries, ProbeSpace,
-                         ::testing::Values(SpaceCase {1048576, "1.00 MB"}, SpaceCase {1048575, "1,024 KB"},
-                                           SpaceCase {0, "0 KB"}, SpaceCase {1023, "1 KB"},
-                                           SpaceCase {2.0 * 1024 * 1024 * 1024 * 1024, "2,097,152.00 MB"}),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
-
-TEST_F(Probe, FailingSpaceQueriesKeepTheEarlierCaptions)
+// A failing query keeps the earlier caption; a failing size test goes on with the megabyte step.
+TEST_F(Probe, FailingSpaceQueries)
 {
     drives.drives['C'] = {.type = 2, .avail = GiB, .total = GiB};
     drives.drives['D'] = {.type = 5, .availFailures = -1, .totalFailures = -1};
+    drives.drives['E'] = {.type = 2, .avail = 512, .total = 600, .availFailures = 1};
     probe('C');
     ws.setCaption(Ctl::lblSN, "untouched");
     probe('D');
-    EXPECT_EQ(cap(Ctl::lblDrive), " D:- RAM Disc");
     EXPECT_EQ(cap(Ctl::lblSN), "untouched");
-    EXPECT_EQ(cap(Ctl::lblFree), "Free Space: 1,024.00 MB");
-    ASSERT_EQ(rows().size(), 2u);
-    EXPECT_EQ(rows()[1], " D:- RAM Disc  Free Space: 1,024.00 MB  Total Size: 1,024.00 MB");
-}
-
-TEST_F(Probe, FailedSpaceTestFallsToTheMegabyteStep)
-{
-    drives.drives['C'] = {.type = 2, .avail = 512, .total = 600, .availFailures = 1};
-    probe('C');
+    EXPECT_EQ(rows(), (Rows {" C:- Hard Disk  Free Space: 1,024.00 MB  Total Size: 1,024.00 MB",
+                             " D:- RAM Disc  Free Space: 1,024.00 MB  Total Size: 1,024.00 MB"}));
+    probe('E');
     EXPECT_EQ(cap(Ctl::lblFree), "Free Space: 0.00 MB");
     EXPECT_EQ(cap(Ctl::lblTot), "Total Size: 1 KB");
 }
@@ -147,7 +123,6 @@ TEST_F(Probe, UnreadableLetterMeansUnitNotReadyAndStillLists)
     drives.drives['C'] = {.type = 4, .avail = GiB, .total = GiB};
     drives.drives['D'] = {.type = 2, .avail = 4096, .total = GiB, .failLetter = true};
     probe('C');
-    EXPECT_TRUE(rows().empty());
     probe('D');
     // The earlier caption stays and decides the exclusion: still a CD-ROM.
     EXPECT_EQ(cap(Ctl::lblDrive), " C:- CD-ROM");
@@ -161,18 +136,7 @@ TEST_F(Probe, UnreadableLetterMeansUnitNotReadyAndStillLists)
     probe('E');
     EXPECT_EQ(cap(Ctl::lblFree), "");
     EXPECT_EQ(cap(Ctl::lblTot), "");
-    ASSERT_EQ(rows().size(), 1u);
-    EXPECT_EQ(rows()[0], " X:- Hard Disk    ");
-}
-
-TEST_F(Probe, EachProbeStartsWithTheFlagLowered)
-{
-    drives.drives['D'] = {.type = 2, .avail = 2048, .total = 2048};
-    probe('C');
-    probe('D');
-    EXPECT_EQ(cap(Ctl::lblDrive), " D:- Hard Disk");
-    EXPECT_EQ(cap(Ctl::lblSN), "");
-    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows(), Rows {" X:- Hard Disk    "});
 }
 
 TEST_F(Probe, StartUpScanProbesCToZUnderTheWaitWindow)
@@ -187,19 +151,9 @@ TEST_F(Probe, StartUpScanProbesCToZUnderTheWaitWindow)
     ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(rows()[0][1], 'C');
     EXPECT_EQ(cap(Ctl::Text1), "Z");
-    EXPECT_EQ(lngIndex, 91);
+    EXPECT_EQ(ctx.vars.lngIndex, 91);
     EXPECT_EQ(cap(Ctl::lblDrive), " Z:- Network");
-    EXPECT_EQ(ws.log, (std::vector<std::string> {"load PleastWait", "show PleastWait", "doEvents",
-                                                  "unload PleastWait", "showMain"}));
-}
-
-TEST_F(Probe, OnlyDriveCEndsWithZNotFound)
-{
-    drives.drives['C'] = {.type = 1, .avail = GiB, .total = GiB};
-    surveyDrives(ctx);
-    EXPECT_EQ(rows().size(), 1u);
-    EXPECT_EQ(cap(Ctl::lblDrive), "Unit Z: not found");
-    EXPECT_EQ(cap(Ctl::lblFree), "");
+    EXPECT_EQ(ws.log, (Rows {"load PleastWait", "show PleastWait", "doEvents", "unload PleastWait", "showMain"}));
 }
 
 } // namespace

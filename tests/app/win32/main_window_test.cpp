@@ -1,19 +1,29 @@
-// The Windows main window under Wine, driven with real messages through its
-// own message loop, and asked what a screen reader would ask.
+// The Windows main window under Wine, driven with real messages through its own message loop, asked what a
+// screen reader would ask, and meeting input at a run's processing point as Windows delivers it.
 
+#include "app/frmDrive.h"
 #include "app/win32/win32_window_system.h"
+#include "fakes/fake_counter.h"
+#include "fakes/fake_drives.h"
+#include "fakes/fake_files.h"
 #include "support/drive_key_cases.h"
+#include "support/fixed_clock.h"
+#include "support/late_input.h"
 
 #include <oleacc.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
 using namespace vantric;
 
 namespace {
+
+const char* const kRows[] = {" C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB",
+                             " D:- RAM Disc  Free Space: 1.00 MB  Total Size: 1.00 MB"};
 
 struct Win32Window : ::testing::Test {
     Win32WindowSystem ws {::GetModuleHandleW(nullptr)};
@@ -22,28 +32,23 @@ struct Win32Window : ::testing::Test {
     Win32Window()
     {
         ws.onList1Click = [this] { ran.push_back(ws.selectedRow(Ctl::List1)); };
-        ws.addRow(Ctl::List1, " C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB");
-        ws.addRow(Ctl::List1, " D:- RAM Disc  Free Space: 1.00 MB  Total Size: 1.00 MB");
+        for (const char* row : kRows)
+            ws.addRow(Ctl::List1, row);
         ws.showMain();
         ::SetFocus(ws.control(Ctl::List1));
-    }
-
-    // A key as the keyboard sends it; the loop makes the character of it.
-    void type(char c)
-    {
-        HWND list = ws.control(Ctl::List1);
-        const auto vk = static_cast<WPARAM>(::VkKeyScanA(c) & 0xff);
-        ::PostMessageW(list, WM_KEYDOWN, vk, 1);
-        ::PostMessageW(list, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001));
-        ws.doEvents();
     }
 };
 
 TEST_F(Win32Window, KeysChooseTheDriveTheyName)
 {
+    HWND list = ws.control(Ctl::List1);
     for (const auto& c : test::kDriveKeyCases) {
         const std::size_t before = ran.size();
-        type(c.typed);
+        // A key as the keyboard sends it; the loop makes the character of it.
+        const auto vk = static_cast<WPARAM>(::VkKeyScanA(c.typed) & 0xff);
+        ::PostMessageW(list, WM_KEYDOWN, vk, 1);
+        ::PostMessageW(list, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001));
+        ws.doEvents();
         ASSERT_EQ(ran.size(), before + (c.runs != 0)) << "typed '" << c.typed << "'";
         if (c.runs) {
             EXPECT_EQ(ran.back()[1], c.runs) << "typed '" << c.typed << "'";
@@ -51,35 +56,28 @@ TEST_F(Win32Window, KeysChooseTheDriveTheyName)
     }
 }
 
-} // namespace
-
-namespace {
-
-// What Active Accessibility answers for a window's client area: its name
-// and role. Empty name and role 0 when it cannot answer.
+// What Active Accessibility answers for a window's client area: its name and role ({"<no object>", 0} when none).
 std::pair<std::wstring, long> asked(HWND h)
 {
     IAccessible* acc = nullptr;
     if (FAILED(::AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                             reinterpret_cast<void**>(&acc))))
         return {L"<no object>", 0};
-    VARIANT self;
+    VARIANT self, role;
     ::VariantInit(&self);
+    ::VariantInit(&role);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
     std::wstring n = SUCCEEDED(acc->get_accName(self, &name)) && name ? name : L"";
     ::SysFreeString(name);
-    VARIANT role;
-    ::VariantInit(&role);
     long r = SUCCEEDED(acc->get_accRole(self, &role)) && role.vt == VT_I4 ? role.lVal : 0;
     acc->Release();
     return {n, r};
 }
 
-// Names are annotated over what the system answers, so window texts stay.
-// Wine 8 has the annotation service but its setters are stubs (E_NOTIMPL):
-// there a screen reader gets the standard answer, the window's text.
+// Names are annotated over what the system answers, so window texts stay. Wine 8's annotation setters are
+// stubs (E_NOTIMPL): there a screen reader gets the standard answer, the window's text.
 TEST_F(Win32Window, ScreenReadersAskThroughActiveAccessibility)
 {
     HWND scratch = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, ::GetParent(ws.control(Ctl::List1)),
@@ -97,12 +95,13 @@ TEST_F(Win32Window, ScreenReadersAskThroughActiveAccessibility)
         {Ctl::Label1, L"Write rate, MB/s: 1240.102432", L"1240.102432"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(controlLayout(c.ctl).name);
         wchar_t text[64] = L"";
         ::GetWindowTextW(ws.control(c.ctl), text, 64);
-        EXPECT_STREQ(text, c.text) << controlLayout(c.ctl).name;
+        EXPECT_STREQ(text, c.text);
         std::wstring plain = c.text;
         std::erase(plain, L'&');
-        EXPECT_EQ(asked(ws.control(c.ctl)).first, annotates ? c.name : plain) << controlLayout(c.ctl).name;
+        EXPECT_EQ(asked(ws.control(c.ctl)).first, annotates ? c.name : plain);
     }
     ws.loadWait(WaitKind::PleaseWaitWriting);
     auto [name, role] = asked(ws.waitWindow(WaitKind::PleaseWaitWriting));
@@ -110,5 +109,86 @@ TEST_F(Win32Window, ScreenReadersAskThroughActiveAccessibility)
     EXPECT_NE(role, 0);
     ws.unloadWait(WaitKind::PleaseWaitWriting);
 }
+
+struct TestWindows : Win32WindowSystem {
+    using Win32WindowSystem::Win32WindowSystem;
+    int saves = 0, ends = 0;
+    std::function<void()> atDoEvents;
+    void doEvents() override
+    {
+        if (atDoEvents)
+            atDoEvents();
+        Win32WindowSystem::doEvents();
+    }
+    void messageBox(const std::string&, const std::string&) override { ++saves; }
+    void errorBox(const std::string& text) override { ADD_FAILURE() << text; }
+    void endProgram() override { ++ends; }
+};
+
+struct LateInputs : ::testing::TestWithParam<test::LateInputCase> {};
+
+// Posted key and mouse messages, an access key or BM_CLICK from another program at the read pass's
+// processing point, and what completes them after the run.
+TEST_P(LateInputs, TakeNoEffectAfterTheRun)
+{
+    const test::LateInputCase& c = GetParam();
+    MSG quit; // the last case's window, destroyed, asked the thread to quit
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    test::FakeDriveSource drives;
+    drives.folders['C'] = {{"C:\\fake"}};
+    test::FakeFileSystem files;
+    test::FakeCounter counter;
+    test::FixedClock clock;
+    TestWindows ws(::GetModuleHandleW(nullptr));
+    frmDrive form(ws, Services {drives, files, counter, clock, NumericLocale {}, "C:\\prog"});
+    form.wire(ws);
+    for (const char* row : kRows)
+        ws.addRow(Ctl::List1, row);
+    ws.setCaption(Ctl::Label9, "1k");
+    ws.setVisible(Ctl::Command4, true);
+    ws.showMain();
+    ws.doEvents();
+
+    HWND target = ws.control(c.target);
+    LPARAM at = MAKELPARAM(5, 5);
+    if (c.target == Ctl::List1) {
+        RECT r {};
+        ::SendMessageW(target, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+        at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    int points = 0;
+    ws.atDoEvents = [&] {
+        if (++points != 2)
+            return;
+        switch (c.input) {
+        case test::LateInput::AccessKey:
+            ::PostMessageW(::GetParent(target), WM_SYSCHAR,
+                           static_cast<WPARAM>(std::tolower(test::accessLetter(ws.caption(c.target)))), 1 << 29);
+            break;
+        case test::LateInput::Click: ::PostMessageW(target, BM_CLICK, 0, 0); break;
+        case test::LateInput::EnterKey:
+        case test::LateInput::SpaceHeld:
+            ::SetFocus(target);
+            ::PostMessageW(target, WM_KEYDOWN, c.input == test::LateInput::EnterKey ? VK_RETURN : VK_SPACE, 1);
+            break;
+        case test::LateInput::MouseHeld: ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at); break;
+        }
+    };
+    ws.selectRow(Ctl::List1, 0);
+    ws.clicked(Ctl::List1);
+    ws.atDoEvents = nullptr;
+    ASSERT_EQ(points, 2);
+    if (c.input == test::LateInput::SpaceHeld)
+        ::PostMessageW(target, WM_KEYUP, VK_SPACE, 0xC0000001);
+    if (c.input == test::LateInput::MouseHeld)
+        ::PostMessageW(target, WM_LBUTTONUP, 0, at);
+    ws.doEvents();
+    test::expectNoLateEffect(ws, ws.saves, c);
+    EXPECT_EQ(ws.ends, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32, LateInputs, ::testing::ValuesIn(test::kLateInputCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

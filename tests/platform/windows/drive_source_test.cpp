@@ -1,5 +1,5 @@
-// The drives as Windows reports them, on the drives Wine maps: C: (the
-// prefix's drive_c), Z: (the host's root) and any the test script adds.
+// The drives as Windows reports them, on the drives Wine maps: C: (the prefix's drive_c), Z: (the host's root)
+// and any the test script adds.
 
 #include "platform/drive_source.h"
 #include "platform/windows/drive_types.h"
@@ -15,21 +15,17 @@ namespace {
 
 TEST(DriveTypes, GetDriveTypeInTheNumberingOfTheDriveObject)
 {
-    struct Case {
-        UINT type;
-        std::optional<int> code;
-    } cases[] = {
-        {DRIVE_UNKNOWN, 0},   {DRIVE_NO_ROOT_DIR, std::nullopt}, {DRIVE_REMOVABLE, 1}, {DRIVE_FIXED, 2},
-        {DRIVE_REMOTE, 3},    {DRIVE_CDROM, 4},                  {DRIVE_RAMDISK, 5},
+    const std::pair<UINT, std::optional<int>> cases[] = {
+        {DRIVE_UNKNOWN, 0}, {DRIVE_NO_ROOT_DIR, std::nullopt}, {DRIVE_REMOVABLE, 1}, {DRIVE_FIXED, 2},
+        {DRIVE_REMOTE, 3},  {DRIVE_CDROM, 4},                  {DRIVE_RAMDISK, 5},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(driveTypeCode(c.type), c.code) << c.type;
+    for (const auto& [type, code] : cases)
+        EXPECT_EQ(driveTypeCode(type), code) << type;
 }
 
 TEST(Drives, EveryLetterOfGetLogicalDrivesAndNoOther)
 {
-    auto source = systemDriveSource();
-    auto fso = source->createObject();
+    auto fso = systemDriveSource()->createObject();
     const DWORD mask = ::GetLogicalDrives();
     ASSERT_TRUE(mask & (1u << ('C' - 'A'))) << "Wine maps C: to its prefix";
     for (char c = 'C'; c <= 'Z'; ++c) {
@@ -45,45 +41,32 @@ TEST(Drives, EveryLetterOfGetLogicalDrivesAndNoOther)
     }
     EXPECT_THROW(fso->getDrive(""), VantricError);
     EXPECT_THROW(fso->getDrive("CD"), VantricError);
-}
-
-TEST(Drives, CIsAHardDiskWithTheSpaceWindowsReports)
-{
-    auto fso = systemDriveSource()->createObject();
+    // C: is a hard disk with the size Windows reports; the free space moves with other users of the disk.
     auto c = fso->getDrive("C");
     EXPECT_EQ(c->driveType(), 2);
     ULARGE_INTEGER avail {}, total {}, free {};
     ASSERT_TRUE(::GetDiskFreeSpaceExW(L"C:\\", &avail, &total, &free));
-    EXPECT_GT(c->totalSize(), 0.0);
     EXPECT_EQ(c->totalSize(), static_cast<double>(total.QuadPart));
-    // The free space moves with other users of the disk; it stays within the total.
     EXPECT_GT(c->availableSpace(), 0.0);
     EXPECT_LE(c->availableSpace(), c->totalSize());
 }
 
-TEST(Drives, ScratchGoesToTheRootThenTheTempFolderThenAPrivateFolderInTheRoot)
+// The root, then the temporary folder where it is on the drive, then a private folder in the root.
+TEST(Drives, ScratchFoldersOfADrive)
 {
     auto source = systemDriveSource();
     wchar_t temp[MAX_PATH + 1];
-    DWORD n = ::GetTempPathW(MAX_PATH + 1, temp);
-    std::string tempFolder = utf8(std::wstring(temp, n));
+    std::string tempFolder = utf8(std::wstring(temp, ::GetTempPathW(MAX_PATH + 1, temp)));
     tempFolder.pop_back(); // the trailing separator
-    ASSERT_EQ(tempFolder.substr(0, 3), "C:\\") << "Wine keeps the temporary folder on C:";
-    EXPECT_EQ(source->scratchFolders("C"),
-              (std::vector<ScratchFolder> {{"C:\\"}, {tempFolder}, {"C:\\", true}}));
+    ASSERT_TRUE(tempFolder.starts_with("C:\\")) << "Wine keeps the temporary folder on C:";
+    ASSERT_TRUE(::GetLogicalDrives() & (1u << ('Z' - 'A'))) << "Wine maps Z: to the host's root";
+    EXPECT_EQ(source->scratchFolders("C"), (std::vector<ScratchFolder> {{"C:\\"}, {tempFolder}, {"C:\\", true}}));
+    EXPECT_EQ(source->scratchFolders("Z"), (std::vector<ScratchFolder> {{"Z:\\"}, {"Z:\\", true}}));
+    EXPECT_THROW(source->scratchFolders("B"), VantricError);
     EXPECT_EQ(source->letterHolding(tempFolder), "C");
+    EXPECT_FALSE(source->letterHolding("\\\\nowhere\\share"));
     EXPECT_EQ(source->describe("C").mountPoint, "C:\\");
     EXPECT_FALSE(source->describe("C").fsType.empty());
-    EXPECT_THROW(source->scratchFolders("B"), VantricError);
-    EXPECT_FALSE(source->letterHolding("\\\\nowhere\\share"));
-}
-
-TEST(Drives, OtherDrivesDoNotOfferTheTempFolder)
-{
-    auto source = systemDriveSource();
-    const DWORD mask = ::GetLogicalDrives();
-    ASSERT_TRUE(mask & (1u << ('Z' - 'A'))) << "Wine maps Z: to the host's root";
-    EXPECT_EQ(source->scratchFolders("Z"), (std::vector<ScratchFolder> {{"Z:\\"}, {"Z:\\", true}}));
 }
 
 } // namespace

@@ -1,14 +1,13 @@
-// What only the Windows file layer has, on real files: the sector
-// alignment, reparse points, the scratch claim's sharing mode and the
-// private folder's access list. The rest is in the portable test.
+// What only the Windows file layer has, on real files: stored bytes, the sector alignment, reparse points,
+// the scratch claim's sharing mode and the private folder's access list. The rest is in the portable test.
 
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/windows/block_hooks.h"
 #include "platform/windows/private_folder.h"
-#include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
 #include "support/error_reason.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,16 +15,23 @@
 #include <sddl.h>
 #include <windows.h>
 
+#include <fstream>
+
 using namespace vantric;
 using namespace vantric::test;
 
 namespace {
 
+void writeBytes(const std::string& path, std::size_t n)
+{
+    std::ofstream(std::filesystem::path(wide(path)), std::ios::binary) << std::string(n, '\0');
+}
+
 TEST(StoredBytes, WrittenBytesAreHeldInFull)
 {
     TempFolder dir;
     const std::string path = dir.file("~test.tmp");
-    writeAll(path, std::vector<std::uint8_t>(1 << 20, 0));
+    writeBytes(path, 1 << 20);
     auto fs = systemFileSystem();
     StoredBytes full = fs->storedBytes(path, 1 << 20);
     EXPECT_EQ(full.stored, 1u << 20);
@@ -40,39 +46,30 @@ TEST(BlockFiles, AlignmentIsTheSectorSizeAtLeastAPage)
     EXPECT_EQ(sectorAlignment("C:\\x"), std::max<std::size_t>(4096, bytesPerSector));
 }
 
-// The test script links a folder on the host into drive C: (Wine shows a
-// host symbolic link to a folder as a reparse point).
+// The test script links a host folder into drive C:, which Wine shows as a reparse point.
 TEST(BlockFiles, ReparsePointsAreNeverFollowed)
 {
     const char* link = std::getenv("VANTRIC_TEST_LINK");
     ASSERT_TRUE(link && *link) << "the test script sets VANTRIC_TEST_LINK to a linked folder";
     DWORD a = ::GetFileAttributesW(wide(link).c_str());
-    ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << link;
-    ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT) << link;
+    ASSERT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) << link;
     auto fs = systemFileSystem();
     EXPECT_EQ(reasonOf([&] { fs->claimScratch(link); }), "It is a link (a reparse point), not a regular file");
     EXPECT_THROW(fs->openBlockWrite(link), VantricError);
     EXPECT_THROW(fs->regularFileSize(link), VantricError);
 }
 
-TEST(ScratchClaim, NobodyDeletesTheFileUnderTheRun)
+// Nobody deletes the file under the run; it goes with the claim's handle, as when the process is killed.
+TEST(ScratchClaim, KeepsTheFileFromOthersAndTakesItAlongWhenLetGo)
 {
     TempFolder dir;
     const std::string path = dir.file("~test.tmp");
+    writeBytes(path, 3);
     auto claim = systemFileSystem()->claimScratch(path);
     EXPECT_FALSE(::DeleteFileW(wide(path).c_str()));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    claim->remove();
-}
-
-// The file goes with the claim's handle, as it does when the process is killed.
-TEST(ScratchClaim, LettingGoDeletesTheFile)
-{
-    TempFolder dir;
-    const std::string path = dir.file("~test.tmp");
-    writeAll(path, {1, 2, 3});
-    systemFileSystem()->claimScratch(path).reset();
-    EXPECT_FALSE(exists(path));
+    claim.reset();
+    EXPECT_EQ(::GetFileAttributesW(wide(path).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 std::string currentUserSid()
@@ -96,7 +93,6 @@ TEST(PrivateFolder, MadeForThisUserAlone)
     ASSERT_FALSE(me.empty());
     // What the folder is made with: nothing inherited, the user alone.
     EXPECT_EQ(utf8(privateFolderSddl()), "D:P(A;OICI;FA;;;" + me + ")");
-
     TempFolder dir;
     auto fs = systemFileSystem();
     auto made = fs->makePrivateFolder(dir.str());
@@ -112,8 +108,7 @@ TEST(PrivateFolder, MadeForThisUserAlone)
     const std::string acl = utf8(text);
     ::LocalFree(text);
     ::LocalFree(sd);
-    // The folder as the system keeps it: the user has full access, and no
-    // group of other users (everyone, users, authenticated users) has any.
+    // As the system keeps it: the user has full access, no group of others (everyone, users, authenticated) any.
     EXPECT_NE(acl.find("(A;OICI;FA;;;" + me + ")"), std::string::npos) << acl;
     for (const char* others : {";WD)", ";BU)", ";AU)", ";S-1-1-0)", ";S-1-5-32-545)", ";S-1-5-11)"})
         EXPECT_EQ(acl.find(others), std::string::npos) << acl;

@@ -1,13 +1,16 @@
-// Windows' answers for the clock, the program's folder, the
-// documents folder, number conventions and error texts.
+// Windows' answers for the clock, the program's folder, the documents folder, number conventions and error
+// texts; and a run ended from outside in the middle of a pass, while its thread handles no messages: the
+// session's end (logoff, shutdown) is answered and the scratch file removed, a killed process leaves none either.
 
 #include "bench/figures.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "platform/folders.h"
 #include "platform/number_format.h"
+#include "platform/termination.h"
 #include "platform/windows/numeric_locale.h"
-#include "platform/windows/win_test_support.h"
 #include "platform/windows/win_text.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,35 +19,62 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <thread>
 
 using namespace vantric;
 using namespace vantric::test;
 
 namespace {
 
+std::string thisProgram()
+{
+    wchar_t buf[MAX_PATH + 1];
+    DWORD n = ::GetModuleFileNameW(nullptr, buf, MAX_PATH + 1);
+    return utf8(std::wstring(buf, n));
+}
+
+// Runs `exe` (this test program when empty) with the arguments and the variables of `env` set, to its end;
+// its exit status.
+DWORD runChild(const std::string& exe, const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env = {})
+{
+    std::wstring cmd = L"\"" + wide(exe.empty() ? thisProgram() : exe) + L"\"";
+    for (const auto& a : args)
+        cmd += L" \"" + wide(a) + L"\"";
+    for (const auto& [k, v] : env) // the child inherits them
+        ::SetEnvironmentVariableW(wide(k).c_str(), wide(v).c_str());
+    STARTUPINFOW si {.cb = sizeof si};
+    PROCESS_INFORMATION pi {};
+    if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        throw winError("cannot start the program", ::GetLastError(), utf8(cmd));
+    DWORD code = 0;
+    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return code;
+}
+
+// Run only as a child: VANTRIC_TEST_FOLDER, the folder it expects; says in its exit status whether it was.
+TEST(ChildOnly, DISABLED_CheckProgramFolder)
+{
+    std::exit(programFolder() == utf8(::_wgetenv(L"VANTRIC_TEST_FOLDER")) ? 42 : 43);
+}
+
 TEST(Clock, LocalTimeOfTheSystem)
 {
     SYSTEMTIME before, after;
-    ::GetLocalTime(&before);
-    LocalDateTime t = systemClock().now();
-    ::GetLocalTime(&after);
-    EXPECT_GE(t.year, before.wYear);
-    EXPECT_LE(t.year, after.wYear);
-    EXPECT_TRUE(t.month >= 1 && t.month <= 12);
-    EXPECT_TRUE(t.hour >= 0 && t.hour <= 23);
-    if (before.wMinute == after.wMinute) {
-        EXPECT_EQ(t.minute, before.wMinute);
-        EXPECT_EQ(t.month, before.wMonth);
-        EXPECT_EQ(t.hour, before.wHour);
-        EXPECT_EQ(t.day, before.wDay);
-    }
-}
-
-// Run only as a child: prints the program's folder as the logic sees it.
-TEST(ChildOnly, DISABLED_PrintProgramFolder)
-{
-    std::fputs(("folder=[" + programFolder() + "]\n").c_str(), stdout);
-    std::fflush(stdout);
+    do { // a reading within one minute of the system's
+        ::GetLocalTime(&before);
+        LocalDateTime t = systemClock().now();
+        ::GetLocalTime(&after);
+        if (before.wMinute == after.wMinute) {
+            EXPECT_EQ((std::vector<int> {t.year, t.month, t.day, t.hour, t.minute}),
+                      (std::vector<int> {before.wYear, before.wMonth, before.wDay, before.wHour, before.wMinute}));
+        }
+    } while (before.wMinute != after.wMinute);
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningExeInUtf8)
@@ -55,41 +85,28 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningExeInUtf8)
     ASSERT_TRUE(::CreateDirectoryW(wide(folder).c_str(), nullptr));
     const std::string copy = folder + "\\copy.exe";
     ASSERT_TRUE(::CopyFileW(wide(thisProgram()).c_str(), wide(copy).c_str(), FALSE));
-    WinChild r = runChild(copy, {"--gtest_also_run_disabled_tests", "--gtest_filter=ChildOnly.DISABLED_PrintProgramFolder"});
-    ASSERT_TRUE(r.finished);
-    EXPECT_EQ(r.exitCode, 0u) << r.out;
-    EXPECT_NE(r.out.find("folder=[" + folder + "]"), std::string::npos) << r.out;
+    EXPECT_EQ(runChild(copy, {"--gtest_also_run_disabled_tests", "--gtest_filter=ChildOnly.DISABLED_CheckProgramFolder"},
+                       {{"VANTRIC_TEST_FOLDER", folder}}),
+              42u);
     EXPECT_EQ(pathSeparator(), '\\');
 }
 
 TEST(DocumentsFolder, IsTheUsersDocumentsFolder)
 {
-    auto found = documentsFolder();
-    ASSERT_TRUE(found);
-    const std::string docs = *found;
+    const std::string docs = documentsFolder().value_or("");
     DWORD a = ::GetFileAttributesW(wide(docs).c_str());
-    ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << docs;
-    EXPECT_TRUE(a & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(docs.substr(docs.size() - 10), "\\Documents") << docs;
+    EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) << docs;
+    EXPECT_TRUE(docs.ends_with("\\Documents")) << docs;
 }
 
 TEST(Grouping, WindowsGroupingInTheCLibrarysTerms)
 {
-    struct Case {
-        const char* windows;
-        std::string c;
-    } cases[] = {
-        {"3;0", "\3"},
-        {"3;2;0", "\3\2"},
-        {"3", std::string("\3") + char(CHAR_MAX)},
-        {"3;2", std::string("\3\2") + char(CHAR_MAX)},
-        {"0", ""},
-        {"", ""},
+    const std::pair<const char*, std::string> cases[] = {
+        {"3;0", "\3"}, {"3;2;0", "\3\2"}, {"3", std::string("\3") + char(CHAR_MAX)},
+        {"3;2", std::string("\3\2") + char(CHAR_MAX)}, {"0", ""}, {"", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(groupingFromWindows(c.windows), c.c) << c.windows;
-    EXPECT_EQ(formatFixed(123456789.0, 0, true, true, {".", ",", groupingFromWindows("3")}), "123456,789");
-    EXPECT_EQ(formatFixed(123456789.0, 0, true, true, {".", ",", groupingFromWindows("3;2;0")}), "12,34,56,789");
+    for (const auto& [windows, c] : cases)
+        EXPECT_EQ(groupingFromWindows(windows), c) << windows;
 }
 
 std::string sampleFigures(const NumericLocale& loc)
@@ -101,20 +118,14 @@ std::string sampleFigures(const NumericLocale& loc)
 
 TEST(Locales, DecimalMarkAndGroupingFromGetLocaleInfoEx)
 {
-    struct Case {
-        const char* name;
-        const char* want;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"en-US", "81,191.02 MB|1,024 KB|163.622203|.0062"},
         {"de-DE", "81.191,02 MB|1.024 KB|163,622203|,0062"},
         {"de_DE.UTF-8", "81.191,02 MB|1.024 KB|163,622203|,0062"},
         {"de-CH", "81\xE2\x80\x99" "191.02 MB|1\xE2\x80\x99" "024 KB|163.622203|.0062"},
     };
-    for (const auto& c : cases) {
-        auto loc = namedNumericLocale(c.name);
-        ASSERT_TRUE(loc) << c.name;
-        EXPECT_EQ(sampleFigures(*loc), c.want) << c.name;
-    }
+    for (const auto& [name, want] : cases)
+        EXPECT_EQ(sampleFigures(namedNumericLocale(name).value_or(NumericLocale {"?", "?"})), want) << name;
     auto indian = namedNumericLocale("en-IN");
     ASSERT_TRUE(indian);
     EXPECT_EQ(formatFixed(2199023255552.0 / 1048576.0, 2, true, true, *indian), "20,97,152.00");
@@ -126,36 +137,32 @@ TEST(Locales, DecimalMarkAndGroupingFromGetLocaleInfoEx)
     EXPECT_FALSE(namedNumericLocale("xx-NOWHERE"));
 }
 
-// Run by the tests of the user's locale (tests.cmake), under the locale
-// that Wine takes from the host's environment: prints the user's figures.
+// Run by the user locale's tests (tests.cmake) under the locale Wine takes from the host's environment.
 TEST(ChildOnly, DISABLED_PrintUserFigures)
 {
-    std::fputs(("figures=[" + sampleFigures(environmentNumericLocale()) + "]\n").c_str(), stdout);
-    std::fflush(stdout);
+    std::printf("figures=[%s]\n", sampleFigures(environmentNumericLocale()).c_str());
 }
 
 TEST(Errors, TheSystemsMessageAndTheMatchingErrno)
 {
-    struct Case {
-        DWORD code;
-        int err;
-    } cases[] = {
+    const std::pair<DWORD, int> cases[] = {
         {ERROR_ACCESS_DENIED, EACCES},  {ERROR_WRITE_PROTECT, EROFS},       {ERROR_PRIVILEGE_NOT_HELD, EPERM},
         {ERROR_DISK_FULL, ENOSPC},      {ERROR_HANDLE_DISK_FULL, ENOSPC},   {ERROR_FILE_NOT_FOUND, ENOENT},
         {ERROR_PATH_NOT_FOUND, ENOENT}, {ERROR_SHARING_VIOLATION, EBUSY},   {ERROR_NOT_READY, ENODEV},
         {ERROR_ALREADY_EXISTS, EEXIST}, {ERROR_CRC, EIO},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(errnoFor(c.code), c.err) << c.code;
+    for (const auto& [code, err] : cases)
+        EXPECT_EQ(errnoFor(code), err) << code;
     VantricError e = winError("Cannot create the scratch file", ERROR_ACCESS_DENIED, "C:\\~test.tmp");
     EXPECT_EQ(e.osCode(), EACCES);
     EXPECT_EQ(e.path(), "C:\\~test.tmp");
-    EXPECT_FALSE(e.reason().empty());
-    EXPECT_NE(e.reason().back(), '\n');
     wchar_t buf[512];
     DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_ACCESS_DENIED,
                                0, buf, 512, nullptr);
+    // The system's text without its line end.
     ASSERT_GT(n, 0u);
+    EXPECT_FALSE(e.reason().empty());
+    EXPECT_NE(e.reason().back(), '\n');
     EXPECT_EQ(utf8(std::wstring(buf, n)).find(e.reason()), 0u);
     EXPECT_EQ(e.message(), "Cannot create the scratch file\nC:\\~test.tmp\n\n" + e.reason());
 }
@@ -167,5 +174,71 @@ TEST(Text, Utf16InsideUtf8Outside)
     EXPECT_EQ(wide(s).size(), 19u);
     EXPECT_EQ(utf8(wide("")), "");
 }
+
+BOOL CALLBACK ownWindows(HWND h, LPARAM found)
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    if (pid == ::GetCurrentProcessId())
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(h);
+    return TRUE;
+}
+
+// What the system does to each top-level window at a session's end.
+void endSession()
+{
+    std::vector<HWND> windows;
+    ::EnumWindows(ownWindows, reinterpret_cast<LPARAM>(&windows));
+    bool yes = !windows.empty();
+    for (HWND h : windows) {
+        DWORD_PTR answer = 0;
+        yes = yes && ::SendMessageTimeoutW(h, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 2000, &answer)
+              && answer;
+    }
+    if (!yes) // the session would go on: this run's end is not the session's
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+    for (HWND h : windows)
+        ::SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 2000, nullptr);
+}
+
+// Run only as a child: claims VANTRIC_TEST_SCRATCH, opens it for the write pass and is ended by
+// VANTRIC_TEST_END while the pass is busy.
+TEST(ChildOnly, DISABLED_EndedMidPass)
+{
+    const std::string path = std::getenv("VANTRIC_TEST_SCRATCH");
+    const std::string how = std::getenv("VANTRIC_TEST_END");
+    auto fs = systemFileSystem();
+    TerminationCleanup cleanup;
+    auto claim = fs->claimScratch(path);
+    cleanup.arm(path, "");
+    auto writer = fs->openBlockWrite(path);
+    std::thread ender([&] {
+        if (how == "session")
+            endSession();
+        else
+            ::TerminateProcess(::GetCurrentProcess(), 9);
+    });
+    ::Sleep(20000); // the pass: no messages handled
+    ender.join();
+    std::puts("survived");
+}
+
+struct EndedMidPass : ::testing::TestWithParam<std::pair<const char*, DWORD>> {};
+
+TEST_P(EndedMidPass, LeavesNoScratchFile)
+{
+    const auto [how, exitCode] = GetParam();
+    TempFolder dir;
+    const std::string path = dir.file("~test.tmp");
+    EXPECT_EQ(runChild({}, {"--gtest_also_run_disabled_tests", "--gtest_filter=ChildOnly.DISABLED_EndedMidPass"},
+                       {{"VANTRIC_TEST_SCRATCH", path}, {"VANTRIC_TEST_END", how}}),
+              exitCode);
+    EXPECT_EQ(::GetFileAttributesW(wide(path).c_str()), INVALID_FILE_ATTRIBUTES) << path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, EndedMidPass,
+                         ::testing::Values(std::pair {"session", static_cast<DWORD>(STATUS_CONTROL_C_EXIT)},
+                                           std::pair {"killed", DWORD {9}}),
+                         [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace

@@ -26,9 +26,6 @@ add_executable(vantric_tests
   platform/windows/drive_source_test.cpp
   platform/windows/file_system_test.cpp
   platform/windows/system_test.cpp
-  platform/windows/win_test_support.cpp
-  platform/windows/stop_test.cpp
-  app/win32/late_input_test.cpp
   app/win32/main_window_test.cpp
 )
 target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
@@ -39,14 +36,12 @@ gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISC
   TEST_FILTER -ChildOnly.*:Win32Window.*:Win32/LateInputs.*:Windows/EndedMidPass.*
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED wine_links ENVIRONMENT "VANTRIC_TEST_LINK=C:/vantric-test-link")
 
-# The user's number conventions, in the locale Wine takes from the host's
-# environment (scripts/vantric.sh generates these C-library locales).
+# The user's number conventions in the locale Wine takes from the host's environment.
 function(vantric_user_locale_test locale figures)
   string(REGEX REPLACE "([][.|])" "\\\\\\1" pattern "${figures}")
   add_test(NAME windows.user_locale.${locale}
     COMMAND vantric_tests --gtest_also_run_disabled_tests --gtest_filter=ChildOnly.DISABLED_PrintUserFigures)
-  # Wine keeps the user locale in the prefix's registry as each process starts:
-  # no other process starts meanwhile.
+  # Wine writes the user locale into the prefix's registry as each process starts: none may start meanwhile.
   set_tests_properties(windows.user_locale.${locale} PROPERTIES ENVIRONMENT "LC_ALL=${locale}" RUN_SERIAL TRUE
     PASS_REGULAR_EXPRESSION "figures=\\[${pattern}\\]")
 endfunction()
@@ -55,13 +50,11 @@ vantric_user_locale_test(en_US.UTF-8 "81,191.02 MB|1,024 KB|163.622203|.0062")
 vantric_user_locale_test(de_CH.UTF-8 "81’191.02 MB|1’024 KB|163.622203|.0062")
 
 # A host folder linked into drive C:, which Wine shows as a reparse point.
-add_test(NAME windows.link_fixture
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/platform/windows/make_link.sh vantric-test-link)
+add_test(NAME windows.link_fixture COMMAND bash -uc "mkdir -p \"$WINEPREFIX/link-target\" &&
+  ln -sfn \"$WINEPREFIX/link-target\" \"$WINEPREFIX/drive_c/vantric-test-link\"")
 set_tests_properties(windows.link_fixture PROPERTIES FIXTURES_SETUP wine_links)
 
-# The program itself under Wine on a private X server, driven with xdotool;
-# before it, the tests that make windows (the window, late input, session
-# end), which need that display too.
+# The program under Wine on a private X server, driven with xdotool; before it, the tests that make windows.
 add_test(NAME windows.gui_run
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/app/win32/gui_run.sh $<TARGET_FILE:vantric>
           ${CMAKE_CURRENT_BINARY_DIR}/gui-run $<TARGET_FILE:vantric_tests>)
