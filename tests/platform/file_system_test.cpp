@@ -127,14 +127,15 @@ TEST_F(Files, TheScratchClaimKeepsASecondOneOut)
     {
         auto claim = files->claimScratch(scratch);
         EXPECT_TRUE(fs::exists(scratch));
-        auto second = errorOf([&] { files->claimScratch(scratch); });
-        ASSERT_TRUE(second) << "a second claim was granted";
-        EXPECT_EQ(second->reason(), "Another test is using the file");
         // The run's own writer and reader get in.
         writeFile(*files, scratch, pattern(8192));
         std::vector<std::uint8_t> got;
         readPass(*files, scratch, 4096, got);
         EXPECT_TRUE(got == pattern(4096));
+        auto second = errorOf([&] { files->claimScratch(scratch); });
+        ASSERT_TRUE(second) << "a second claim was granted";
+        EXPECT_EQ(second->reason(), "Another test is using the file");
+        EXPECT_TRUE(readAll(scratch) == pattern(8192)) << "a refused claim changed the file";
         claim->remove();
         EXPECT_FALSE(fs::exists(scratch));
     }

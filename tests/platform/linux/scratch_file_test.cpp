@@ -56,27 +56,9 @@ struct OneRun {
     }
 };
 
-TEST_F(Folder, AFileAnotherProcessHoldsIsRefusedAndKeepsItsBytes)
+// A private folder is for its owner alone.
+TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
 {
-    std::ofstream(scratch) << "theirs";
-    {
-        // Another copy of the program, holding the file for its run.
-        Child other([&] {
-            auto own = systemFileSystem()->claimScratch(scratch);
-            std::puts("holding");
-            std::fflush(stdout);
-            ::pause();
-            return 0;
-        });
-        ASSERT_EQ(other.readLine(), "holding");
-        EXPECT_NE(reasonOf([&] { files->claimScratch(scratch); }).find("Another test is using the file"),
-                  std::string::npos);
-        EXPECT_EQ(contents(scratch), "theirs");
-    }
-    // Once the other run is over the file can be taken, and deleted.
-    files->claimScratch(scratch)->remove();
-    EXPECT_FALSE(fs::exists(scratch));
-    // A private folder is for its owner alone.
     auto made = files->makePrivateFolder(dir.string());
     ASSERT_TRUE(made);
     EXPECT_EQ(fs::status(*made).permissions() & fs::perms::all, fs::perms::owner_all);
