@@ -59,10 +59,7 @@ std::string sampleFigures(const NumericLocale& loc)
         + formatSeconds(0.0062, loc) + "|" + formatSeconds(12345.6, loc);
 }
 
-// The locale named by the environment, read the way the program reads it,
-// with and without the setlocale(LC_ALL, "") that QApplication makes; and
-// the figures asked for in English meanwhile, which the process's locale
-// must not reach. A locale that is not installed falls back to C.
+// The environment's locale with and without QApplication's setlocale, which must not reach English figures.
 TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
 {
     const std::string c = "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000";

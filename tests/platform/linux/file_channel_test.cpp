@@ -1,6 +1,5 @@
-// The byte channels over Linux files: the run's loops against fake devices
-// of awkward block sizes, then real files, with what the kernel holds
-// (O_DIRECT, reserved blocks, cached pages) observed, also where it refuses.
+// The byte channels: fake devices of awkward block sizes, then real files
+// with what the kernel holds observed, also where it refuses.
 
 #include "bench/benchmark_run.h"
 #include "fakes/fake_files.h"
@@ -88,11 +87,8 @@ TEST(Strips, OneValuePerStepAcrossBlockEdgesAndNoReadPastTheEnd)
     EXPECT_EQ(reasonOf([&] { readPass(fsys, "/f", 11, got); }), "Input past end of file");
 }
 
-// A write pass and a read pass of kOddCount steps in a new folder under
-// `base`, in a child whose kernel refuses `refusals`. Each pass reports the
-// kernel's O_DIRECT flag at its open, then: whether the whole length was
-// reserved, the flag and mode after the odd tail, whether the closed file's
-// pages left the cache; the mode; whether the bytes came out right.
+// Both passes of kOddCount steps under `base` in a child refusing `refusals`,
+// reported as the kernel's flags, reservation, eviction, modes and bytes.
 std::string passes(const fs::path& base, IoOptions opt, const std::vector<Refusal>& refusals)
 {
     TempFolder dir(base);
@@ -161,8 +157,6 @@ TEST(Channel, WhatTheKernelHoldsAndRefuses)
          "write cached, reserved, tail cached cached,ring, evicted, right; read cached cached,ring, right"},
         {"ring refused", root, {}, {noRing()},
          "write O_DIRECT, reserved, tail cached cached,sync, evicted, right; read O_DIRECT direct,sync, right"},
-        {"both refused", root, {}, {noDirectIo(), noRing()},
-         "write cached, reserved, tail cached cached,sync, evicted, right; read cached cached,sync, right"},
         {"no preallocation", root, {}, {{SYS_fallocate, EOPNOTSUPP}},
          "write O_DIRECT, unreserved, tail cached cached,ring, evicted, right; read O_DIRECT direct,ring, right"},
         // The flush ends only with the drive's sync, and says when that fails.
@@ -197,8 +191,7 @@ TEST(Channel, ReadingAheadStartsWithTheFirstReadNotAtTheOpen)
     }
 }
 
-// Extents on the root file system, allocated blocks on tmpfs (no extent
-// map): written zeros are held, a hole is not.
+// Extents on the root file system, allocated blocks on tmpfs (no extent map).
 TEST(StoredBytesOnDisk, WrittenBytesAreHeldAndAHoleIsNot)
 {
     for (fs::path root : {rootFolder(), fs::path("/dev/shm")}) {

@@ -1,5 +1,4 @@
-// Where the log goes on this machine: the local date and time of its name,
-// and the documents folder it falls back to.
+// The log's local time and the documents folder it falls back to.
 
 #include "platform/clock.h"
 #include "platform/folders.h"
@@ -17,8 +16,7 @@ using namespace vantric::test;
 
 namespace {
 
-// The local clock against the system clock moved by the zone's offset, with
-// the standard library's calendar (not the C library's).
+// Checked with the standard library's calendar, not the C library's.
 TEST(LocalClock, TellsTheDateAndTimeInTheZone)
 {
     using namespace std::chrono;

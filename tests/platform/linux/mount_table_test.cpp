@@ -160,9 +160,6 @@ TEST(ScratchFolder, RootThenHomeThenTempsOnTheSameFileSystem)
     EXPECT_EQ(scratchCandidates(mounts[1], mounts, "/home/u", {"/var/tmp"}, missing), (F {{"/home"}}));
 }
 
-// A drive row stays bound to the file system the survey found for it, even
-// when the mounts change before the click.
-
 const std::string kRoot = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
 const std::string kData = "2 1 8:17 / /data rw - ext4 /dev/sdb1 rw\n";
 const std::string kSrv = "3 1 8:33 / /srv rw - xfs /dev/sdc1 rw\n";

@@ -1,6 +1,4 @@
-// Whole runs on real file systems, made by scripts/loop_images.sh on loop
-// devices in a private mount namespace. The device itself is watched: its
-// free blocks while the scratch file exists, and the open file's flags.
+// Whole runs on the loop images of scripts/loop_images.sh, the device's free blocks and the file's flags watched.
 
 #include "app/frmDrive.h"
 #include "fakes/fake_counter.h"
@@ -25,9 +23,7 @@ namespace {
 
 constexpr std::uint64_t k100M = 100u << 20;
 
-// Free bytes of the device once everything pending is written out (btrfs
-// counts its extents only when the transaction commits) and settled (xfs
-// frees a deleted file's blocks in the background).
+// Synced (btrfs counts extents at commit) until settled (xfs frees blocks in the background).
 std::uint64_t deviceFree(const std::string& dir)
 {
     std::uint64_t last = UINT64_MAX;

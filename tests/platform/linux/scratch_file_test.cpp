@@ -1,5 +1,4 @@
-// The scratch file on real files: ours alone while a run uses it, and gone
-// when the program is told to stop.
+// The scratch file on real files: ours alone during a run, gone when the program is told to stop.
 
 #include "app/frmDrive.h"
 #include "fakes/fake_counter.h"
@@ -56,7 +55,6 @@ struct OneRun {
     }
 };
 
-// A private folder is for its owner alone.
 TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
 {
     auto made = files->makePrivateFolder(dir.string());
@@ -65,9 +63,7 @@ TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
     files->removeFolder(*made);
 }
 
-// Another file takes the scratch file's name while the run holds it, just
-// before a pass opens it or the run deletes it: the run stops and says so,
-// and neither writes to nor deletes the other file.
+// Another file takes the name just before a pass opens it or the run deletes it.
 TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
 {
     for (const char* moment : {"write", "read", "delete"}) {
@@ -88,8 +84,7 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
     }
 }
 
-// A whole run in a child process, stopped by a signal while the write pass's
-// stopwatch runs or while the read pass's wait window is up.
+// A whole run in a child, stopped in the write pass or at the read pass's wait window.
 TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
 {
     for (auto [sig, inWritePass] : {std::pair {SIGTERM, true}, {SIGINT, true}, {SIGHUP, false}, {SIGTERM, false}}) {
@@ -125,8 +120,7 @@ TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
     }
 }
 
-// A cleanup made while another lives saves the other's handlers, not the
-// system's: once both are gone the signals do what they did before.
+// A nested cleanup restores the first one's handlers, and the first the system's.
 TEST(StopHandlers, ASecondInstallationPutsBackWhatTheFirstFound)
 {
     ChildResult r = runInChild([] {
