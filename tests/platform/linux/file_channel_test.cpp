@@ -89,14 +89,14 @@ TEST(Strips, OneValuePerStepAcrossBlockEdgesAndNoReadPastTheEnd)
 
 // Both passes of kOddCount steps under `base` in a child refusing `refusals`,
 // reported as the kernel's flags, reservation, eviction, modes and bytes.
-std::string passes(const fs::path& base, IoOptions opt, const std::vector<Refusal>& refusals)
+std::string passes(const fs::path& base, const std::vector<Refusal>& refusals)
 {
     TempFolder dir(base);
     const fs::path file = dir.path() / "~test.tmp";
     std::string report = inRefusingChild(refusals, [&] {
         std::ostringstream out;
         try {
-            auto fsys = systemFileSystem(opt);
+            auto fsys = systemFileSystem();
             auto flag = [&] {
                 auto flags = openFlagsOf(file);
                 return flags.size() == 1 && (flags[0] & O_DIRECT) ? "O_DIRECT" : "cached";
@@ -145,32 +145,27 @@ TEST(Channel, WhatTheKernelHoldsAndRefuses)
     struct Case {
         const char* name;
         fs::path base;
-        IoOptions opt;
         std::vector<Refusal> refusals;
         std::string want;
     } cases[] = {
-        {"default", root, {}, {},
+        {"default", root, {},
          "write O_DIRECT, reserved, tail cached cached,ring, evicted, right; read O_DIRECT direct,ring, right"},
-        {"cached asked for", root, {.direct = false}, {},
+        {"O_DIRECT refused", root, {noDirectIo()},
          "write cached, reserved, tail cached cached,ring, evicted, right; read cached cached,ring, right"},
-        {"O_DIRECT refused", root, {}, {noDirectIo()},
-         "write cached, reserved, tail cached cached,ring, evicted, right; read cached cached,ring, right"},
-        {"ring refused", root, {}, {noRing()},
+        {"ring refused", root, {noRing()},
          "write O_DIRECT, reserved, tail cached cached,sync, evicted, right; read O_DIRECT direct,sync, right"},
-        {"no preallocation", root, {}, {{SYS_fallocate, EOPNOTSUPP}},
+        {"no preallocation", root, {{SYS_fallocate, EOPNOTSUPP}},
          "write O_DIRECT, unreserved, tail cached cached,ring, evicted, right; read O_DIRECT direct,ring, right"},
-        // The flush ends only with the drive's sync, and says when that fails.
-        {"drive sync fails", root, {}, {{SYS_fdatasync, EIO}},
+        // The flush ends with the drive's sync in every mode, and says when that fails.
+        {"drive sync fails", root, {{SYS_fdatasync, EIO}},
          "write O_DIRECT, reserved; error: Cannot write to the file: Input/output error (~test.tmp)"},
-        {"drive sync fails, cached", root, {.direct = false}, {{SYS_fdatasync, EIO}},
-         "write cached, reserved; error: Cannot write to the file: Input/output error (~test.tmp)"},
         // tmpfs keeps its pages: they are the file.
-        {"tmpfs", "/dev/shm", {}, {},
+        {"tmpfs", "/dev/shm", {},
          "write " + shm.substr(0, shm.find(' ')) + ", reserved, tail cached cached,ring, pages left, right; read " + shm
              + ",ring, right"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(passes(c.base, c.opt, c.refusals), c.want) << c.name;
+        EXPECT_EQ(passes(c.base, c.refusals), c.want) << c.name;
 }
 
 TEST(Channel, ReadingAheadStartsWithTheFirstReadNotAtTheOpen)
