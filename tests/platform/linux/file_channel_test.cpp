@@ -212,12 +212,10 @@ TEST(Channel, LinksAreRefusedUntouched)
     writeAll(target, {1, 2, 3});
     fs::path link = dir.path() / "~test.tmp";
     fs::create_symlink(target, link);
-    for (auto [path, reason] : {std::pair {link, "symbolic link"}, {target / "~test.tmp", "Not a directory"}}) {
-        auto e = errorOf([&] { fsys->openBlockWrite(path.string()); });
-        ASSERT_TRUE(e) << path;
-        EXPECT_NE(e->reason().find(reason), std::string::npos) << e->reason();
-        EXPECT_EQ(e->path(), path.string());
-    }
+    auto e = errorOf([&] { fsys->openBlockWrite(link.string()); });
+    ASSERT_TRUE(e) << "a link was followed";
+    EXPECT_NE(e->reason().find("symbolic link"), std::string::npos) << e->reason();
+    EXPECT_EQ(e->path(), link.string());
     EXPECT_EQ(readAll(target), (std::vector<std::uint8_t> {1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_THROW(fsys->regularFileSize(link.string()), VantricError);
