@@ -15,13 +15,6 @@ case "$check" in
     DESTDIR="$stage" cmake --install "$build" --prefix /usr
     ;;
 
-  files)
-    stage="$1"
-    same_files "$(cd "$stage" && find . \( -type f -o -type l \))"
-    # The icons' pictures and sizes are checked in the source tree (icons_test.sh).
-    [ -x "$stage/usr/bin/vantric" ] || fail "the program is not executable"
-    ;;
-
   desktop)
     stage="$1"
     desktop-file-validate "$stage/usr/share/applications/$id.desktop"

@@ -1,5 +1,4 @@
-// The file layer both systems share, on real files of a folder of this
-// machine. What only one system has is tested beside it.
+// The file layer both systems share, on real files; what only one has is tested beside it.
 
 #include "bench/benchmark_run.h"
 #include "platform/file_system.h"
@@ -38,8 +37,7 @@ struct Files : ::testing::Test {
 
 TEST_F(Files, RoundTripInEveryModeAndSize)
 {
-    // A write's tail off the sector alignment (512 or 4096 bytes) goes through the cache, and
-    // the write pass says so; the read stays direct.
+    // A tail off the sector alignment is written through the cache, and the mode says so.
     struct Case {
         const char* name;
         IoOptions opt;
@@ -127,14 +125,15 @@ TEST_F(Files, TheScratchClaimKeepsASecondOneOut)
     {
         auto claim = files->claimScratch(scratch);
         EXPECT_TRUE(fs::exists(scratch));
-        auto second = errorOf([&] { files->claimScratch(scratch); });
-        ASSERT_TRUE(second) << "a second claim was granted";
-        EXPECT_EQ(second->reason(), "Another test is using the file");
         // The run's own writer and reader get in.
         writeFile(*files, scratch, pattern(8192));
         std::vector<std::uint8_t> got;
         readPass(*files, scratch, 4096, got);
         EXPECT_TRUE(got == pattern(4096));
+        auto second = errorOf([&] { files->claimScratch(scratch); });
+        ASSERT_TRUE(second) << "a second claim was granted";
+        EXPECT_EQ(second->reason(), "Another test is using the file");
+        EXPECT_TRUE(readAll(scratch) == pattern(8192)) << "a refused claim changed the file";
         claim->remove();
         EXPECT_FALSE(fs::exists(scratch));
     }

@@ -13,13 +13,11 @@ using namespace vantric::test;
 
 namespace {
 
+// Real locales, drive sizes and figures are below and in the survey's and figures' tests.
 TEST(NumberFormat, GroupsAndRoundsInTheLocale)
 {
     NumericLocale en;
     NumericLocale de {",", ".", "\3"};
-    NumericLocale indian {".", ",", "\3\2"};
-    NumericLocale french {",", "\u202F", "\3"};
-    NumericLocale swiss {".", "\u2019", "\3"};
     NumericLocale ungrouped {".", ",", ""};
     NumericLocale stopsAfterOne {".", ",", "\3\x7F"};
     NumericLocale noSeparator {".", "", "\3"};
@@ -30,26 +28,13 @@ TEST(NumberFormat, GroupsAndRoundsInTheLocale)
         const NumericLocale* loc;
         const char* want;
     } cases[] = {
-        {1024.0, 0, true, true, &en, "1,024"},
-        {1023.6, 0, true, true, &en, "1,024"},
         {999.0, 0, true, true, &en, "999"},
-        {1234567.891, 2, true, true, &en, "1,234,567.89"},
-        {1234567.891, 2, true, true, &de, "1.234.567,89"},
-        {0.0, 2, true, true, &en, "0.00"},
         {123456.0, 0, true, true, &en, "123,456"},
-        {1234567.891, 2, true, true, &indian, "12,34,567.89"},
-        {123456789.0, 0, true, true, &indian, "12,34,56,789"},
-        {1000.0, 0, true, true, &indian, "1,000"},
-        {999.0, 0, true, true, &indian, "999"},
-        {1234567.891, 2, true, true, &french, "1\u202F234\u202F567,89"},
-        {1234567.891, 2, true, true, &swiss, "1\u2019234\u2019567.89"},
         {1234567.891, 2, true, true, &ungrouped, "1234567.89"},
         {1234567.891, 2, true, true, &stopsAfterOne, "1234,567.89"},
         {1234567.891, 2, true, true, &noSeparator, "1234567.89"},
         {-1234.5, 1, true, true, &de, "-1.234,5"},
         {-0.001, 2, true, true, &en, "0.00"},
-        {1234567.891, 2, false, true, &de, "1234567,89"},
-        {0.5, 4, false, false, &de, ",5000"},
         {1.0e20, 0, true, true, &en, "100,000,000,000,000,000,000"},
     };
     for (const auto& c : cases)
@@ -65,22 +50,15 @@ std::string sampleFigures(const NumericLocale& loc)
         + formatSeconds(0.0062, loc) + "|" + formatSeconds(12345.6, loc);
 }
 
-// The locale named by the environment, read the way the program reads it,
-// with and without the setlocale(LC_ALL, "") that QApplication makes; and
-// the figures asked for in English meanwhile, which the process's locale
-// must not reach. A locale that is not installed falls back to C.
+// The environment's locale with and without QApplication's setlocale, which must not reach English figures.
 TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
 {
     const std::string c = "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000";
     const std::string en = "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000";
     const std::pair<const char*, std::string> cases[] = {
         {"C", c},
-        {"en_US.UTF-8", en},
         {"de_DE.UTF-8", "81.191,02 MB|2.097.152,00 MB|1.024 KB|163,622203|,0062|12345,6000"},
-        {"fr_FR.UTF-8", "81\u202F191,02 MB|2\u202F097\u202F152,00 MB|1\u202F024 KB|163,622203|,0062|12345,6000"},
         {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000"},
-        // glibc groups hi_IN numbers by three; its Indian 3;2 rule is the one of en_IN.
-        {"hi_IN.UTF-8", en},
         {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000"},
         {"xx_NOWHERE.UTF-8", c},
     };

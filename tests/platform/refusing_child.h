@@ -1,7 +1,5 @@
 #pragma once
-// Runs a piece of a test in a forked child whose kernel refuses chosen
-// system calls (a seccomp filter): a file system without O_DIRECT, a kernel
-// without io_uring, a failing fdatasync. The child reports a line of text.
+// A forked child whose kernel refuses chosen system calls (seccomp); it reports a line of text.
 
 #include "support/child_process.h"
 

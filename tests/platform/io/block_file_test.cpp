@@ -1,5 +1,4 @@
-// The block ring every system shares, on a file in memory: what happens when
-// a pass has to leave direct I/O, and the buffers it runs on.
+// The shared block ring on a file in memory: leaving direct I/O, and its buffers.
 
 #include "fakes/memory_block_file.h"
 #include "platform/file_bytes.h"

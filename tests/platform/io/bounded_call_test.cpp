@@ -20,10 +20,7 @@ TEST(BoundedCall, AnswerInTimeIsReturnedWithItsHelperEnded)
     EXPECT_TRUE(ended) << "the helper was still running after its answer";
 }
 
-// A query stuck in the system (a statvfs on a dead mount) until the test
-// ends, which then waits for the helper thread to end: none outlives it.
-// Atomics, not a promise: under Wine a promise set as a thread ends is
-// taken for one set already.
+// A query stuck until the test ends, which waits for its thread; atomics, as Wine mistimes promises.
 struct StuckQuery {
     static inline std::atomic<int> ended;
     struct AtThreadExit {

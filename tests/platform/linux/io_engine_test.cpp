@@ -1,5 +1,4 @@
-// The Linux engines: a read short at the end of the file, a failure as the
-// errno of its transfer, and the ring's submission, short transfers and cancel.
+// The Linux engines: end of file, a transfer's errno, the ring's short transfers and cancel.
 
 #include "platform/io/buffer_pool.h"
 #include "platform/linux/io_engines.h"
@@ -57,8 +56,7 @@ TEST(Engines, AReadEndsShortAtTheEndOfTheFileAndAFailureIsItsTransfersErrno)
 
 TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
 {
-    // A pipe hands a read only what has arrived; pread would fail on it
-    // outright, so only the ring can finish this.
+    // A pipe hands a read only what has arrived.
     const auto [r, w] = makePipe();
     BufferPool pool(1, 65536, 4096);
     auto engine = makeUringEngine(r.get(), pool);
@@ -82,10 +80,8 @@ TEST(RingEngine, AShortTransferGoesBackIntoTheRingUntilItIsWhole)
         EXPECT_EQ(pool.data(0)[i * 16384 + 100], 'a' + i);
 }
 
-// After a failure the ring stops: transfers waiting in the kernel (on a full
-// pipe) are cancelled, queued ones never start (not even at the queueing),
-// and none of their bytes arrive. A ring that waited them out would hang: an
-// alarm ends the child.
+// Transfers waiting on a full pipe are cancelled, queued ones never start;
+// a ring that waited them out would hang until the alarm.
 TEST(RingEngine, ACancelStopsWhatIsInFlightAndStartsNothingQueued)
 {
     for (bool inFlight : {true, false}) {

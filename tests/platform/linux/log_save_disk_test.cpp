@@ -1,35 +1,22 @@
-// Saving the log into real folders of this machine: the folder given, and
-// the documents folder when the program's folder may not be written.
+// The log's local time and the documents folder it falls back to.
 
-#include "fakes/fake_counter.h"
-#include "fakes/fake_drives.h"
-#include "fakes/memory_window_system.h"
+#include "platform/clock.h"
 #include "platform/folders.h"
 #include "support/child_process.h"
-#include "support/fixed_clock.h"
-#include "support/temp_folder.h"
-#include "ui/log_save.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <fcntl.h>
-#include <grp.h>
+#include <cstdlib>
 #include <set>
-#include <unistd.h>
 
 using namespace vantric;
 using namespace vantric::test;
-namespace fs = std::filesystem;
 
 namespace {
 
-// The local clock against the system clock moved by the zone's offset, with
-// the standard library's calendar (not the C library's).
+// Checked with the standard library's calendar, not the C library's.
 TEST(LocalClock, TellsTheDateAndTimeInTheZone)
 {
     using namespace std::chrono;
@@ -79,46 +66,6 @@ TEST(DocumentsFolder, VariableThenUserDirsThenHome)
     };
     for (const auto& c : cases)
         EXPECT_EQ(documentsFolderFrom(c.variable, c.userDirs, c.home, isFolder), c.want) << c.variable << c.userDirs;
-}
-
-// A real folder the saving user may not write: root writes anywhere, so as
-// root the save runs as the unprivileged user "nobody" (65534).
-TEST(SaveOnDisk, ReadOnlyProgramFolderSavesIntoTheDocumentsFolder)
-{
-    TempFolder temp;
-    const fs::path& top = temp.path();
-    fs::path prog = top / "bin", docs = top / "Documents";
-    fs::create_directory(prog);
-    fs::create_directory(docs);
-    fs::permissions(top, static_cast<fs::perms>(0711));
-    fs::permissions(prog, static_cast<fs::perms>(0555));
-    fs::permissions(docs, fs::perms::all);
-
-    ChildResult r = runInChild([&] {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            return 4;
-        if (::open((prog / "probe").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644) >= 0 || errno != EACCES)
-            return 5; // the program folder can be written
-        MemoryWindowSystem ws;
-        FakeDriveSource drives;
-        FakeCounter counter;
-        FixedClock clock;
-        auto files = systemFileSystem();
-        FormState form(ws, Services {drives, *files, counter, clock, NumericLocale {}, prog.string(), docs.string()});
-        for (const char* row : {"one", " two", " "})
-            ws.addRow(Ctl::List2, row);
-        saveLog(form);
-        std::fputs(ws.messages.size() == 1 ? ws.messages[0].second.c_str() : "not one message", stdout);
-        return 0;
-    });
-    ASSERT_TRUE(r.exited && r.status == 0) << describe(r);
-    const fs::path saved = docs / "Vantric_Log_2612050907.txt";
-    EXPECT_EQ(r.out, "Log Saved In\r\n" + saved.string());
-    std::ifstream in(saved, std::ios::binary);
-    std::string got {std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(got, "one\r\n two\r\n \r\n");
-    EXPECT_TRUE(fs::is_empty(prog));
-    fs::permissions(prog, fs::perms::owner_all);
 }
 
 } // namespace

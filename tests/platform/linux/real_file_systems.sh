@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs on real file systems, inside scripts/loop_images.sh: the gtest
-# program watches the device during whole runs; here vantric-cli reports a
-# kept file stored in full, and flags with a warning, exit 0, an old file
-# holding bytes on forced compression, written without preallocation.
+# program watches the device during whole runs; here vantric-cli flags with
+# a warning, exit 0, an old file holding bytes on forced compression,
+# written without preallocation.
 #   loop_images.sh real_file_systems.sh REAL_FS_TESTS VANTRIC_CLI
 set -euo pipefail
 fail() {
@@ -13,9 +13,6 @@ fail() {
 command -v strace >/dev/null || fail "strace is missing (package strace)"
 "$1"
 force="$VANTRIC_LOOP_IMAGES/btrfs_force" out="$VANTRIC_LOOP_IMAGES/out" err="$VANTRIC_LOOP_IMAGES/err"
-"$2" --drive "$force" --size 1M --json >"$out" 2>"$err" || fail "vantric-cli failed: $(cat "$err")"
-grep -q '"stored_bytes":1048576,"compressed":false' "$out" || fail "a kept file: $(cat "$out")"
-[ ! -s "$err" ] || fail "a warning for a kept file: $(cat "$err")"
 head -c 1048576 /dev/urandom >"$force/~test.tmp"
 # fallocate refused; the leak checker of a sanitized build cannot run under ptrace.
 ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" strace -f -o /dev/null -e trace=fallocate \

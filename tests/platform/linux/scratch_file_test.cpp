@@ -1,5 +1,4 @@
-// The scratch file on real files: ours alone while a run uses it, and gone
-// when the program is told to stop.
+// The scratch file on real files: ours alone during a run, gone when the program is told to stop.
 
 #include "app/frmDrive.h"
 #include "fakes/fake_counter.h"
@@ -56,36 +55,15 @@ struct OneRun {
     }
 };
 
-TEST_F(Folder, AFileAnotherProcessHoldsIsRefusedAndKeepsItsBytes)
+TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
 {
-    std::ofstream(scratch) << "theirs";
-    {
-        // Another copy of the program, holding the file for its run.
-        Child other([&] {
-            auto own = systemFileSystem()->claimScratch(scratch);
-            std::puts("holding");
-            std::fflush(stdout);
-            ::pause();
-            return 0;
-        });
-        ASSERT_EQ(other.readLine(), "holding");
-        EXPECT_NE(reasonOf([&] { files->claimScratch(scratch); }).find("Another test is using the file"),
-                  std::string::npos);
-        EXPECT_EQ(contents(scratch), "theirs");
-    }
-    // Once the other run is over the file can be taken, and deleted.
-    files->claimScratch(scratch)->remove();
-    EXPECT_FALSE(fs::exists(scratch));
-    // A private folder is for its owner alone.
     auto made = files->makePrivateFolder(dir.string());
     ASSERT_TRUE(made);
     EXPECT_EQ(fs::status(*made).permissions() & fs::perms::all, fs::perms::owner_all);
     files->removeFolder(*made);
 }
 
-// Another file takes the scratch file's name while the run holds it, just
-// before a pass opens it or the run deletes it: the run stops and says so,
-// and neither writes to nor deletes the other file.
+// Another file takes the name just before a pass opens it or the run deletes it.
 TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
 {
     for (const char* moment : {"write", "read", "delete"}) {
@@ -106,8 +84,7 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
     }
 }
 
-// A whole run in a child process, stopped by a signal while the write pass's
-// stopwatch runs or while the read pass's wait window is up.
+// A whole run in a child, stopped in the write pass or at the read pass's wait window.
 TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
 {
     for (auto [sig, inWritePass] : {std::pair {SIGTERM, true}, {SIGINT, true}, {SIGHUP, false}, {SIGTERM, false}}) {
@@ -143,8 +120,7 @@ TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
     }
 }
 
-// A cleanup made while another lives saves the other's handlers, not the
-// system's: once both are gone the signals do what they did before.
+// A nested cleanup restores the first one's handlers, and the first the system's.
 TEST(StopHandlers, ASecondInstallationPutsBackWhatTheFirstFound)
 {
     ChildResult r = runInChild([] {
