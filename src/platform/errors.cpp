@@ -51,26 +51,17 @@ std::int64_t checkedSub(std::int64_t a, std::int64_t b)
     return r;
 }
 
-static double checkResult(double a, double b, double r, bool division)
+double checkedDiv(double a, double b)
 {
+    const double r = a / b;
     if (std::isnan(r))
         throw VantricError("Arithmetic error", "Invalid floating-point operation");
     if (std::isinf(r)) {
-        if (division && b == 0.0 && !std::isinf(a))
+        if (b == 0.0 && !std::isinf(a))
             throw VantricError("Arithmetic error", "Division by zero");
         throw VantricError("Arithmetic error", "Floating-point overflow");
     }
     return r;
-}
-
-double checkedDiv(double a, double b)
-{
-    return checkResult(a, b, a / b, true);
-}
-
-double checkedMul(double a, double b)
-{
-    return checkResult(a, b, a * b, false);
 }
 
 } // namespace vantric

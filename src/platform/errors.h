@@ -43,8 +43,7 @@ inline std::int32_t checkedNext(std::int32_t i)
         throw VantricError("Arithmetic error", "Overflow");
     return r;
 }
-// Floating-point division and multiplication tested after the operation.
+// Floating-point division tested after the operation.
 double checkedDiv(double a, double b);
-double checkedMul(double a, double b);
 
 } // namespace vantric
