@@ -14,7 +14,6 @@ struct ChildResult {
     bool exited = false;   // ended by exit(), with `status`
     int status = -1;
     int signal = 0;        // the signal that ended it, if any
-    bool coreDumped = false;
     std::string out;       // what it wrote to its standard output
     std::string err;       // and to its standard error
 };
@@ -33,7 +32,6 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    int pid() const { return pid_; }
     // The child's standard output up to the next newline ("" at its end).
     std::string readLine();
     void signal(int sig);

@@ -45,18 +45,14 @@ struct AppFirst {
 
 struct Identity : ::testing::Test, AppFirst {};
 
-TEST_F(Identity, AnnouncesTheNamesTheInstalledFilesCarry)
+// The desktop entry, icon and metainfo are installed under these names; the
+// icon's match with the installed ones is checked by icons_test.sh.
+TEST_F(Identity, NamesAndIconAreTheInstalledFilesOnes)
 {
     announceIdentity();
     EXPECT_EQ(QCoreApplication::applicationName(), "vantric");
     EXPECT_EQ(QCoreApplication::applicationVersion(), VANTRIC_PROJECT_VERSION);
-    // The desktop entry, icon and metainfo are installed under this name.
     EXPECT_EQ(QGuiApplication::desktopFileName(), VANTRIC_APP_ID);
-}
-
-// The picture's match with the installed icons is checked by icons_test.sh.
-TEST_F(Identity, WindowIconIsTheCommittedPicture)
-{
     const QImage want(VANTRIC_SOURCE_DIR "/src/ui/qt/vantric_icon.xpm");
     ASSERT_EQ(want.size(), QSize(32, 32));
     EXPECT_EQ(appIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
