@@ -1,8 +1,6 @@
 #pragma once
-// Input that reaches the main window at a processing point of a run, and
-// the part that completes it once the run is over (a key or a mouse button
-// let go). None of it may act after the run. Each window system's test
-// drives these cases through its real controls.
+// Input that reaches the main window at a processing point of a run, and what
+// completes it after the run: none of it may act. Driven through each window system's controls.
 
 #include "platform/window_system.h"
 

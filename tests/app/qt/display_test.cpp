@@ -38,14 +38,9 @@ TEST(DisplayCheck, ProgramExplainsAndExitsTwoForDisplaysThatCannotBeUsed)
         std::vector<std::string> named;
     } cases[] = {
         {"nothing listening on TCP", bare({{"DISPLAY", "localhost:1"}}), {"localhost:1"}},
-        {"screen of a missing server", bare({{"DISPLAY", ":99.5"}}), {":99.5"}},
         {"not a display name", bare({{"DISPLAY", "no display"}}), {"no display"}},
         {"wrong cookie", bare({{"DISPLAY", x.display()}, {"XAUTHORITY", x.wrongAuth()}}), {x.display()}},
         {"no screen 5", bare({{"DISPLAY", x.display() + ".5"}, {"XAUTHORITY", x.goodAuth()}}), {x.display() + ".5"}},
-        {"Wayland socket missing",
-         bare({{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "vantric-none"},
-               {"XDG_RUNTIME_DIR", runtime.str()}}),
-         {"vantric-none"}},
         {"Wayland session, neither display there",
          bare({{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "vantric-none"}, {"XDG_RUNTIME_DIR", runtime.str()},
                {"DISPLAY", "localhost:1"}}),
@@ -86,7 +81,6 @@ TEST(DisplayCheck, PlatformsInQtsOrderAndWhatStopsThem)
         bool plugin = true;
     } cases[] = {
         {"no session", bare({}), "xcb", nullptr},
-        {"X11 session", bare({{"XDG_SESSION_TYPE", "x11"}}), "xcb", nullptr},
         {"Wayland session", bare({{"XDG_SESSION_TYPE", "wayland"}}), "wayland,xcb", nullptr},
         {"Wayland display", bare({{"WAYLAND_DISPLAY", "wayland-1"}}), "wayland,xcb", nullptr},
         {"X11 session with a Wayland display", bare({{"WAYLAND_DISPLAY", "wayland-1"}, {"XDG_SESSION_TYPE", "x11"}}),

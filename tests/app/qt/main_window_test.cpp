@@ -86,7 +86,7 @@ struct Window : ::testing::Test, AppFirst {
     CountingEnds ws {w};
 };
 
-TEST_F(Window, EveryControlIsBuiltFromTheLayout)
+TEST_F(Window, EveryControlIsBuiltFromTheLayoutInItsTabOrder)
 {
     EXPECT_EQ(w.windowTitle(), " Vantric");
     EXPECT_EQ(w.size(), QSize(599, 442));
@@ -112,11 +112,7 @@ TEST_F(Window, EveryControlIsBuiltFromTheLayout)
     EXPECT_TRUE(w.Label9->font().bold());
     EXPECT_TRUE(w.Command2->font().italic());
     EXPECT_EQ(w.List1->font().pixelSize(), 13);
-}
-
-TEST_F(Window, FocusStartsOnExitAndFollowsTheTabOrder)
-{
-    ws.showMain();
+    // The focus starts on Exit and follows the tab order.
     QApplication::setActiveWindow(&w);
     QCoreApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), w.Command2);
