@@ -1,6 +1,5 @@
 #pragma once
-// What the kernel holds for this process's open files: the mechanism behind
-// an I/O mode, not what the code says it asked for.
+// The open flags the kernel holds: the mechanism behind an I/O mode, not what the code asked for.
 
 #include <filesystem>
 #include <fstream>
@@ -9,8 +8,7 @@
 
 namespace vantric::test {
 
-// The open flags (/proc/self/fdinfo) of each of this process's descriptors
-// of `path`.
+// The open flags (/proc/self/fdinfo) of each of this process's descriptors of `path`.
 inline std::vector<unsigned> openFlagsOf(const std::filesystem::path& path)
 {
     std::vector<unsigned> flags;

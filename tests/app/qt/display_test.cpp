@@ -57,8 +57,7 @@ TEST(DisplayCheck, ProgramExplainsAndExitsTwoForDisplaysThatCannotBeUsed)
     }
 }
 
-// In a child with only the case's environment: the platforms Qt would try,
-// in its order, and what keeps them from being used (empty: nothing).
+// In a child with the case's environment: the platforms Qt would try, in order, and what stops them.
 TEST(DisplayCheck, PlatformsInQtsOrderAndWhatStopsThem)
 {
     XServer x;
