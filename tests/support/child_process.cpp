@@ -54,7 +54,6 @@ ChildResult waitFor(pid_t pid, int outFd, int errFd)
         r.status = WEXITSTATUS(st);
     } else if (WIFSIGNALED(st)) {
         r.signal = WTERMSIG(st);
-        r.coreDumped = WCOREDUMP(st);
     }
     return r;
 }
@@ -85,7 +84,7 @@ template <typename Body> int forkWith(Body&& child, int& outFd, int& errFd)
 template <typename Body> ChildResult forkAndWait(Body&& child)
 {
     int out, err;
-    int pid = forkWith(std::forward<Body>(child), out, err);
+    const int pid = forkWith(std::forward<Body>(child), out, err);
     return waitFor(pid, out, err);
 }
 
@@ -182,10 +181,8 @@ ChildResult runProgram(const std::string& path, const std::vector<std::string>& 
 
 std::string describe(const ChildResult& r)
 {
-    std::string s = r.exited ? "exit status " + std::to_string(r.status) : "signal " + std::to_string(r.signal);
-    if (r.coreDumped)
-        s += " (core dumped)";
-    return s + "\nstdout: " + r.out + "\nstderr: " + r.err;
+    return (r.exited ? "exit status " + std::to_string(r.status) : "signal " + std::to_string(r.signal))
+        + "\nstdout: " + r.out + "\nstderr: " + r.err;
 }
 
 } // namespace vantric::test

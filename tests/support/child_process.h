@@ -1,6 +1,5 @@
 #pragma once
-// Runs a piece of a test, or a program, in a child process: for what is
-// process-wide (the locale, the user, the display) or may end the process.
+// A piece of a test, or a program, in a child process: for what is process-wide or may end the process.
 
 #include <functional>
 #include <map>
@@ -14,18 +13,14 @@ struct ChildResult {
     bool exited = false;   // ended by exit(), with `status`
     int status = -1;
     int signal = 0;        // the signal that ended it, if any
-    bool coreDumped = false;
     std::string out;       // what it wrote to its standard output
     std::string err;       // and to its standard error
 };
 
-// body runs in a forked child with its standard output and error captured;
-// the child exits with what body returns. An exception in body exits 99.
+// body in a forked child, its output and error captured; it exits with body's result (99: an exception).
 ChildResult runInChild(const std::function<int()>& body);
 
-// The same, running beside the test until wait(): the test can read what
-// the child says as it goes, and signal it. A child still running when the
-// object goes is killed.
+// The same beside the test until wait(), read and signalled as it goes; killed if still running at the end.
 class Child {
 public:
     explicit Child(const std::function<int()>& body);
@@ -33,7 +28,6 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    int pid() const { return pid_; }
     // The child's standard output up to the next newline ("" at its end).
     std::string readLine();
     void signal(int sig);
@@ -45,8 +39,7 @@ private:
     std::string early_; // read by readLine past its line
 };
 
-// Runs the program with the environment changed: a value sets a variable,
-// nullopt removes it. Killed after `timeoutSeconds`.
+// The program with the environment changed (nullopt removes a variable), killed after `timeoutSeconds`.
 ChildResult runProgram(const std::string& path, const std::vector<std::string>& args,
                        const std::map<std::string, std::optional<std::string>>& env, int timeoutSeconds = 60);
 

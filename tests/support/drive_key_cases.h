@@ -1,7 +1,5 @@
 #pragma once
-// Characters typed on the focused drive list, which lists drives C and D
-// with the focus on C at first, and the drive each runs ('\0': none). The
-// list's type-ahead would take a blank for the next row.
+// Characters typed on the drive list of C and D, focus on C at first, and the drive each runs ('\0': none).
 
 namespace vantric::test {
 

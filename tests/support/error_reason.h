@@ -1,6 +1,5 @@
 #pragma once
-// What a call raised: the error itself, or its reason ("no error" when it
-// raised nothing), for tests that check why something was refused.
+// What a call raised: the error, or its reason ("no error" when it raised nothing).
 
 #include "platform/errors.h"
 

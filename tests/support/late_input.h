@@ -1,8 +1,5 @@
 #pragma once
-// Input that reaches the main window at a processing point of a run, and
-// the part that completes it once the run is over (a key or a mouse button
-// let go). None of it may act after the run. Each window system's test
-// drives these cases through its real controls.
+// Input reaching the main window at a run's processing point, completed after it: none of it may act.
 
 #include "platform/window_system.h"
 
@@ -41,8 +38,7 @@ inline char accessLetter(const std::string& caption)
     return amp + 1 < caption.size() ? caption[amp + 1] : '\0';
 }
 
-// After one "1k" run that met the case's input (the save button shown
-// beforehand): that run's rows only, the size as it was, nothing saved.
+// After one "1k" run that met the case's input: that run's rows only, the size as it was, nothing saved.
 inline void expectNoLateEffect(const WindowSystem& ws, int saves, const LateInputCase& c)
 {
     EXPECT_EQ(ws.rowCount(Ctl::List2), 5) << c.name;

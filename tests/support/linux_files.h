@@ -10,8 +10,7 @@
 
 namespace vantric::test {
 
-// A folder of the root file system, where direct I/O and the ring work:
-// VANTRIC_TEST_ROOT_FOLDER, else /var/tmp.
+// A folder of the root file system, where direct I/O and the ring work: VANTRIC_TEST_ROOT_FOLDER, else /var/tmp.
 inline std::filesystem::path rootFolder()
 {
     const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER");

@@ -10,8 +10,7 @@ namespace vantric::test {
 
 namespace {
 
-// VANTRIC_TEST_ROOT_FOLDER, else /var/tmp where there is one (on the root
-// file system, unlike a /tmp in memory), else the system's temporary folder.
+// VANTRIC_TEST_ROOT_FOLDER, else /var/tmp (on the root file system, unlike /tmp), else the temporary folder.
 fs::path defaultBase()
 {
     if (const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER"); env && *env)

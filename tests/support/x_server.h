@@ -1,6 +1,5 @@
 #pragma once
-// A private X server (Xvfb) for tests that need a real display. It picks a
-// free display number and accepts only its own cookie.
+// A private X server (Xvfb) on a free display number, accepting only its own cookie.
 
 #include "support/temp_folder.h"
 

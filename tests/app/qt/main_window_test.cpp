@@ -45,18 +45,13 @@ struct AppFirst {
 
 struct Identity : ::testing::Test, AppFirst {};
 
-TEST_F(Identity, AnnouncesTheNamesTheInstalledFilesCarry)
+// The installed files carry these names; the icon's match with them is checked by icons_test.sh.
+TEST_F(Identity, NamesAndIconAreTheInstalledFilesOnes)
 {
     announceIdentity();
     EXPECT_EQ(QCoreApplication::applicationName(), "vantric");
     EXPECT_EQ(QCoreApplication::applicationVersion(), VANTRIC_PROJECT_VERSION);
-    // The desktop entry, icon and metainfo are installed under this name.
     EXPECT_EQ(QGuiApplication::desktopFileName(), VANTRIC_APP_ID);
-}
-
-// The picture's match with the installed icons is checked by icons_test.sh.
-TEST_F(Identity, WindowIconIsTheCommittedPicture)
-{
     const QImage want(VANTRIC_SOURCE_DIR "/src/ui/qt/vantric_icon.xpm");
     ASSERT_EQ(want.size(), QSize(32, 32));
     EXPECT_EQ(appIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
@@ -90,7 +85,7 @@ struct Window : ::testing::Test, AppFirst {
     CountingEnds ws {w};
 };
 
-TEST_F(Window, EveryControlIsBuiltFromTheLayout)
+TEST_F(Window, EveryControlIsBuiltFromTheLayoutInItsTabOrder)
 {
     EXPECT_EQ(w.windowTitle(), " Vantric");
     EXPECT_EQ(w.size(), QSize(599, 442));
@@ -116,11 +111,7 @@ TEST_F(Window, EveryControlIsBuiltFromTheLayout)
     EXPECT_TRUE(w.Label9->font().bold());
     EXPECT_TRUE(w.Command2->font().italic());
     EXPECT_EQ(w.List1->font().pixelSize(), 13);
-}
-
-TEST_F(Window, FocusStartsOnExitAndFollowsTheTabOrder)
-{
-    ws.showMain();
+    // The focus starts on Exit and follows the tab order.
     QApplication::setActiveWindow(&w);
     QCoreApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), w.Command2);
@@ -245,8 +236,7 @@ struct Runs : Window {
     }
 };
 
-// Each control's event reaches what only its own handler does; the save
-// button through its access key, after a run has shown it.
+// Each control's event reaches its own handler; the save button's access key once a run has shown it.
 TEST_F(Runs, EveryEventReachesItsHandler)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -278,8 +268,7 @@ TEST_F(Runs, EveryEventReachesItsHandler)
     // The window's close event is tried in WindowChild, where the program may end.
 }
 
-// Focus coming into the drive list, or the program setting its row, starts
-// nothing; typed keys, moves and clicks choose the row they land on.
+// Focus or the program setting the row starts nothing; keys, moves and clicks run the row they land on.
 TEST_F(Runs, OnlyTheUsersChoiceOfARowStartsARun)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -310,8 +299,7 @@ TEST_F(Runs, OnlyTheUsersChoiceOfARowStartsARun)
     EXPECT_EQ(w.List2->item(5 * before + 10)->text(), rowC);
 }
 
-// Clicks queued while the read pass runs, after the last point where the
-// run lets events through.
+// Clicks queued while the read pass runs, after the last point where the run lets events through.
 TEST_F(Runs, ClicksMadeDuringARunAreNotReplayedAfterIt)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -341,8 +329,7 @@ TEST_F(Runs, ClicksMadeDuringARunAreNotReplayedAfterIt)
               1);
 }
 
-// Real key and mouse events at the read pass's processing point, and what
-// completes them after the run.
+// Real key and mouse events at the read pass's processing point, and what completes them after the run.
 struct LateInputs : Runs, ::testing::WithParamInterface<test::LateInputCase> {};
 
 TEST_P(LateInputs, TakeNoEffectAfterTheRun)
@@ -390,8 +377,7 @@ TEST_P(LateInputs, TakeNoEffectAfterTheRun)
 INSTANTIATE_TEST_SUITE_P(Qt, LateInputs, ::testing::ValuesIn(test::kLateInputCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The drive row and the run's rows of the window started under German rules,
-// in the number format the program's start-up hands it.
+// Under German rules, the lists in the number format the program's start-up hands the window.
 TEST(WindowChild, GermanDriveRowAndRunRows)
 {
     ASSERT_TRUE(namedNumericLocale("de_DE.UTF-8")) << "de_DE.UTF-8 is not installed; scripts/vantric.sh generates it";
@@ -404,8 +390,7 @@ TEST(WindowChild, GermanDriveRowAndRunRows)
                      "List2| \n");
 }
 
-// Closing the window while a run writes ends the program at once, and the
-// run's scratch file goes with it.
+// Closing the window while a run writes ends the program at once, and the run's scratch file goes with it.
 TEST(WindowChild, ClosingTheWindowDuringARunEndsTheProgramAndRemovesTheScratchFile)
 {
     test::TempFolder dir;

@@ -1,13 +1,7 @@
 // The main window headless, as the program starts it, on made-up drives:
-//   window_child locale: runs a test on one drive and prints the lists, in
-//     the number format start-up takes from the environment (the log holds
-//     the rows as they are: log_save_test.cpp);
-//   window_child close-during-run FOLDER: closes the window while a run on
-//     FOLDER reads; the program must end there (exit 0);
-//   window_child waits: after a second for the compositor and the
-//     accessibility bus, shows each wait window as the handlers do, the first
-//     before the main window is up; on X11 prints the _NET_WM_NAME and
-//     WM_NAME the server holds for each.
+//   locale: one run on one drive, then the lists in the start-up's number format;
+//   close-during-run FOLDER: closes the window while a run on FOLDER reads (must exit 0 there);
+//   waits: each wait window as the handlers show it; on X11 the titles the server holds.
 
 #include "app/frmDrive.h"
 #include "app/qt/identity.h"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Drives vantric.exe under Wine on a private X server like a user would: the window " Vantric" lists the
 # drives Wine maps (C:, a D: made here, Z:); a "1M" run on C: (Space) and one on D: (a click) add five log
-# rows each, Alt+S saves the log beside the program with CR LF lines, Exit ends it with status 0. First, on
+# rows each, Alt+S saves the log beside the program, Exit ends it with status 0. First, on
 # the same display, the tests of TESTS_EXE that make windows: Wine makes none without one.
 #   gui_run.sh VANTRIC_EXE OUT TESTS_EXE (a failure's screenshot goes to OUT/screenshots)
 set -euo pipefail
@@ -58,14 +58,13 @@ save_log() {
   done
   fail "no log saved"
 }
+# The newest log beside the program holds $1 rows (their text and CR LF ends: benchmark_run_test, file_system_test).
 check_log() {
-  local rows="$1" log
+  local log
   log="$(ls "$out/program"/Vantric_Log_*.txt 2>/dev/null | tail -1)"
   [ -n "$log" ] || fail "no Vantric_Log_*.txt beside the program"
-  [ "$(grep -c $'\r$' "$log")" = "$rows" ] || fail "$log: not $rows lines ending in CR LF"
-  [ "$(wc -l < "$log")" = "$rows" ] || fail "$log: not $rows lines"
-  [ "$(tail -c 2 "$log" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "$log: does not end in CR LF"
   tr -d '\r' < "$log" > "$out/log.txt"
+  [ "$(wc -l < "$out/log.txt")" = "$1" ] || fail "$log: not $1 lines"
 }
 
 wine "$tests" --gtest_filter='Win32Window.*:Win32/LateInputs.*:Windows/EndedMidPass.*' || fail "the window tests failed"
@@ -101,10 +100,6 @@ xdotool mousemove --window "$main" 40 25 click 1
 save_log
 check_log 10
 sed -n 1p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: .* MB  Total Size: .* MB$' || fail "row 1: $(sed -n 1p "$out/log.txt")"
-[ "$(sed -n 2p "$out/log.txt")" = " Testing On 1M File" ] || fail "row 2: $(sed -n 2p "$out/log.txt")"
-sed -n 3p "$out/log.txt" | grep -q '^ Write \[MB/s\]= [0-9,]*\.[0-9]\{6\} [0-9,]*\.[0-9]\{4\} Seconds$' || fail "row 3: $(sed -n 3p "$out/log.txt")"
-sed -n 4p "$out/log.txt" | grep -q '^ Read  \[MB/s\]= [0-9,]*\.[0-9]\{6\}  [0-9,]*\.[0-9]\{4\} Seconds$' || fail "row 4: $(sed -n 4p "$out/log.txt")"
-[ "$(sed -n 5p "$out/log.txt")" = " " ] || fail "row 5 is not a single blank"
 sed -n 6p "$out/log.txt" | grep -q '^ D:- Hard Disk  Free Space: ' || fail "row 6: $(sed -n 6p "$out/log.txt")"
 [ -z "$(ls -A "$out/d-drive")" ] || fail "the scratch file is left on D:"
 

@@ -1,5 +1,4 @@
-// The drives as Windows reports them, on the drives Wine maps: C: (the prefix's drive_c), Z: (the host's root)
-// and any the test script adds.
+// The drives as Windows reports them, on those Wine maps: C: (the prefix's drive_c), Z: (the host's root).
 
 #include "platform/drive_source.h"
 #include "platform/windows/drive_types.h"

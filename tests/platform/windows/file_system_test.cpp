@@ -1,5 +1,4 @@
-// What only the Windows file layer has, on real files: stored bytes, the sector alignment, reparse points,
-// the scratch claim's sharing mode and the private folder's access list. The rest is in the portable test.
+// What only the Windows file layer has, on real files; the rest is in the portable test.
 
 #include "platform/errors.h"
 #include "platform/file_system.h"

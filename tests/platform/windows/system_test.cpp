@@ -1,6 +1,4 @@
-// Windows' answers for the clock, the program's folder, the documents folder, number conventions and error
-// texts; and a run ended from outside in the middle of a pass, while its thread handles no messages: the
-// session's end (logoff, shutdown) is answered and the scratch file removed, a killed process leaves none either.
+// Windows' answers for the clock, folders, number conventions and error texts; a run ended from outside.
 
 #include "bench/figures.h"
 #include "platform/clock.h"
@@ -35,8 +33,7 @@ std::string thisProgram()
     return utf8(std::wstring(buf, n));
 }
 
-// Runs `exe` (this test program when empty) with the arguments and the variables of `env` set, to its end;
-// its exit status.
+// The exit status of `exe` (this test program when empty) run with the arguments and `env` set.
 DWORD runChild(const std::string& exe, const std::vector<std::string>& args,
                const std::map<std::string, std::string>& env = {})
 {
@@ -65,16 +62,14 @@ TEST(ChildOnly, DISABLED_CheckProgramFolder)
 
 TEST(Clock, LocalTimeOfTheSystem)
 {
-    SYSTEMTIME before, after;
-    do { // a reading within one minute of the system's
-        ::GetLocalTime(&before);
-        LocalDateTime t = systemClock().now();
-        ::GetLocalTime(&after);
-        if (before.wMinute == after.wMinute) {
-            EXPECT_EQ((std::vector<int> {t.year, t.month, t.day, t.hour, t.minute}),
-                      (std::vector<int> {before.wYear, before.wMonth, before.wDay, before.wHour, before.wMinute}));
-        }
-    } while (before.wMinute != after.wMinute);
+    SYSTEMTIME st;
+    LocalDateTime t;
+    do { // again when a minute may have begun between the two readings
+        t = systemClock().now();
+        ::GetLocalTime(&st);
+    } while (st.wSecond == 0);
+    EXPECT_EQ((std::vector<int> {t.year, t.month, t.day, t.hour, t.minute}),
+              (std::vector<int> {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute}));
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningExeInUtf8)
@@ -118,14 +113,10 @@ std::string sampleFigures(const NumericLocale& loc)
 
 TEST(Locales, DecimalMarkAndGroupingFromGetLocaleInfoEx)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"en-US", "81,191.02 MB|1,024 KB|163.622203|.0062"},
-        {"de-DE", "81.191,02 MB|1.024 KB|163,622203|,0062"},
-        {"de_DE.UTF-8", "81.191,02 MB|1.024 KB|163,622203|,0062"},
-        {"de-CH", "81\xE2\x80\x99" "191.02 MB|1\xE2\x80\x99" "024 KB|163.622203|.0062"},
-    };
-    for (const auto& [name, want] : cases)
-        EXPECT_EQ(sampleFigures(namedNumericLocale(name).value_or(NumericLocale {"?", "?"})), want) << name;
+    // In the C library's spelling; the user locale's tests (tests.cmake) show more of Windows' answers.
+    auto german = namedNumericLocale("de_DE.UTF-8");
+    ASSERT_TRUE(german);
+    EXPECT_EQ(sampleFigures(*german), "81.191,02 MB|1.024 KB|163,622203|,0062");
     auto indian = namedNumericLocale("en-IN");
     ASSERT_TRUE(indian);
     EXPECT_EQ(formatFixed(2199023255552.0 / 1048576.0, 2, true, true, *indian), "20,97,152.00");
@@ -145,11 +136,10 @@ TEST(ChildOnly, DISABLED_PrintUserFigures)
 
 TEST(Errors, TheSystemsMessageAndTheMatchingErrno)
 {
-    const std::pair<DWORD, int> cases[] = {
-        {ERROR_ACCESS_DENIED, EACCES},  {ERROR_WRITE_PROTECT, EROFS},       {ERROR_PRIVILEGE_NOT_HELD, EPERM},
-        {ERROR_DISK_FULL, ENOSPC},      {ERROR_HANDLE_DISK_FULL, ENOSPC},   {ERROR_FILE_NOT_FOUND, ENOENT},
-        {ERROR_PATH_NOT_FOUND, ENOENT}, {ERROR_SHARING_VIOLATION, EBUSY},   {ERROR_NOT_READY, ENODEV},
-        {ERROR_ALREADY_EXISTS, EEXIST}, {ERROR_CRC, EIO},
+    const std::pair<DWORD, int> cases[] = { // one of each group of codes
+        {ERROR_ACCESS_DENIED, EACCES}, {ERROR_WRITE_PROTECT, EROFS},     {ERROR_PRIVILEGE_NOT_HELD, EPERM},
+        {ERROR_DISK_FULL, ENOSPC},     {ERROR_FILE_NOT_FOUND, ENOENT},   {ERROR_SHARING_VIOLATION, EBUSY},
+        {ERROR_NOT_READY, ENODEV},     {ERROR_ALREADY_EXISTS, EEXIST},   {ERROR_CRC, EIO},
     };
     for (const auto& [code, err] : cases)
         EXPECT_EQ(errnoFor(code), err) << code;
@@ -201,8 +191,7 @@ void endSession()
         ::SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 2000, nullptr);
 }
 
-// Run only as a child: claims VANTRIC_TEST_SCRATCH, opens it for the write pass and is ended by
-// VANTRIC_TEST_END while the pass is busy.
+// Run only as a child: writes VANTRIC_TEST_SCRATCH and is ended by VANTRIC_TEST_END while the pass is busy.
 TEST(ChildOnly, DISABLED_EndedMidPass)
 {
     const std::string path = std::getenv("VANTRIC_TEST_SCRATCH");
