@@ -96,6 +96,24 @@ private:
     std::vector<std::uint8_t> data_;
 };
 
+class Claim : public ScratchClaim {
+public:
+    Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+    void remove() override { fs_.remove(path_); }
+    FileId file() const override { return {0, std::hash<std::string> {}(path_)}; }
+
+private:
+    FakeFileSystem& fs_;
+    std::string path_;
+};
+
+// Something that is not a file stands where the scratch file goes.
+void mustBeRegular(const FakeFileSystem& fs, const std::string& path)
+{
+    if (fs.notRegular.count(path))
+        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
+}
+
 } // namespace
 
 void FakeFileSystem::event(const std::string& what)
@@ -113,8 +131,7 @@ void FakeFileSystem::takeByte(const std::string& path)
 
 std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path, std::optional<FileId>)
 {
-    if (notRegular.count(path))
-        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
+    mustBeRegular(*this, path);
     if (auto it = refuseOpen.find(path); it != refuseOpen.end())
         throw osError("Cannot create the scratch file", it->second, path);
     opened.push_back("write " + path);
@@ -132,25 +149,9 @@ std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& pa
     return std::make_unique<Reader>(*this, path);
 }
 
-namespace {
-
-class Claim : public ScratchClaim {
-public:
-    Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
-    void remove() override { fs_.remove(path_); }
-    FileId file() const override { return {0, std::hash<std::string> {}(path_)}; }
-
-private:
-    FakeFileSystem& fs_;
-    std::string path_;
-};
-
-} // namespace
-
 std::unique_ptr<ScratchClaim> FakeFileSystem::claimScratch(const std::string& path)
 {
-    if (notRegular.count(path))
-        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
+    mustBeRegular(*this, path);
     if (auto it = refuseCreate.find(path); it != refuseCreate.end())
         throw osError("Cannot create the scratch file", it->second, path);
     if (otherLinks.count(path))
@@ -184,20 +185,9 @@ void FakeFileSystem::remove(const std::string& path)
         throw osError("Cannot delete the file", ENOENT, path);
 }
 
-std::uint64_t FakeFileSystem::availableBytes(const std::string&)
-{
-    return available;
-}
-
-std::uint64_t FakeFileSystem::totalBytes(const std::string&)
-{
-    return total;
-}
-
 std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& path)
 {
-    if (notRegular.count(path))
-        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
+    mustBeRegular(*this, path);
     auto it = files.find(path);
     if (it == files.end())
         return std::nullopt;

@@ -49,8 +49,8 @@ public:
     std::optional<std::string> makePrivateFolder(const std::string& base) override;
     void removeFolder(const std::string& path) noexcept override;
     void remove(const std::string& path);
-    std::uint64_t availableBytes(const std::string& folder) override;
-    std::uint64_t totalBytes(const std::string& folder) override;
+    std::uint64_t availableBytes(const std::string&) override { return available; }
+    std::uint64_t totalBytes(const std::string&) override { return total; }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
     StoredBytes storedBytes(const std::string& path, std::uint64_t written) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;
