@@ -1,6 +1,6 @@
 #pragma once
 // Files in memory, with faults on demand: a refused open, a device that
-// fills up after N bytes, a failing sync, something that is not a file.
+// fills up after N bytes, a failing sync, a scratch file another run holds.
 
 #include "platform/file_system.h"
 
@@ -16,11 +16,9 @@ namespace vantric::test {
 class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::vector<std::uint8_t>> files;
-    std::set<std::string> notRegular;     // paths holding a folder, a link...
     std::map<std::string, int> refuseOpen;         // path -> errno of the refusal
     std::map<std::string, int> refuseCreate;       // path -> errno, for the scratch claim
     std::set<std::string> heldByOther;             // scratch files another process has claimed
-    std::set<std::string> otherLinks;              // files with another name
     std::set<std::string> folders;                 // private folders in place now
     std::set<std::string> refusePrivateUnder;      // bases where no folder can be made
     std::vector<std::string> removedFolders;

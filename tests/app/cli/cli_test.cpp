@@ -95,8 +95,8 @@ TEST(CliCommand, BadArgumentsAndUnlistedDrivesSayWhy)
         {{}, "give --list or --drive"},
         {{"--frobnicate"}, "unknown argument"},
         {{"--drive"}, "--drive needs a value"},
-        {{"--drive", "C", "--size", "3M"}, "1k, 2k, 5k, 10k, 25k, 50k, 100k, 500k, 1000k, 1M, 2M, 5M, 10M, 25M, 50M, 100M"},
-        {{"--drive", "C", "--size", "1m"}, "unknown size \"1m\""},
+        {{"--drive", "C", "--size", "1m"}, "unknown size \"1m\"; the sizes are 1k, 2k, 5k, 10k, 25k, 50k, 100k, 500k, "
+                                            "1000k, 1M, 2M, 5M, 10M, 25M, 50M, 100M"},
         {{"--drive", "C", "--repeat", "0"}, "--repeat takes a whole number"},
         {{"--drive", "C", "--repeat", "2x"}, "--repeat takes a whole number"},
         {{"--list", "--drive", "C"}, "give it alone"},
