@@ -14,11 +14,13 @@ struct Held {
     ~Held() { --fs_.openNow; }
     FakeFileSystem& fs_;
     std::string path_;
+    std::vector<std::uint8_t> buf_;
+    std::size_t offset_ = 0;
 };
 
 class Writer : public BlockWriter, private Held {
 public:
-    Writer(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)), buf_(fs.blockSize) {}
+    Writer(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)) { buf_.resize(fs.blockSize); }
 
     void preallocate(std::uint64_t bytes) override
     {
@@ -35,7 +37,6 @@ public:
         put(tail);
         if (fs_.failSync)
             throw osError("Cannot write to the file", EIO, path_);
-        ++fs_.syncs;
         fs_.event("sync");
     }
     void close() override {}
@@ -54,9 +55,6 @@ private:
             ++offset_;
         }
     }
-
-    std::vector<std::uint8_t> buf_;
-    std::size_t offset_ = 0;
 };
 
 class Reader : public BlockReader, private Held {
@@ -74,10 +72,6 @@ public:
     }
     void close() override {}
     IoMode mode() const override { return {}; }
-
-private:
-    std::vector<std::uint8_t> buf_;
-    std::size_t offset_ = 0;
 };
 
 class Atomic : public AtomicFile, private Held {
@@ -87,13 +81,10 @@ public:
     {
         for (char c : bytes) {
             fs_.takeByte(path_);
-            data_.push_back(static_cast<std::uint8_t>(c));
+            buf_.push_back(static_cast<std::uint8_t>(c));
         }
     }
-    void commit() override { fs_.files[path_] = data_; }
-
-private:
-    std::vector<std::uint8_t> data_;
+    void commit() override { fs_.files[path_] = buf_; }
 };
 
 class Claim : public ScratchClaim {

@@ -35,7 +35,6 @@ public:
     std::vector<std::string> opened;      // "write path" / "read path" / "text path"
     std::uint64_t bytesWritten = 0;
     std::uint64_t bytesRead = 0;
-    int syncs = 0;
     int openNow = 0;                      // files open at this moment
     // Told of each open of a pass ("open write"), preallocation ("preallocate N") and sync ("sync").
     std::function<void(const std::string&)> onEvent;
