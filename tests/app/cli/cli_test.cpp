@@ -168,8 +168,6 @@ TEST(CliJson, ModesAreThoseTheKernelSawAndNamesAreEscaped)
         EXPECT_EQ(o["read_bytes"].toInteger(), 524288);
         EXPECT_GT(o["write_seconds"].toDouble(), 0);
         EXPECT_NEAR(o["read_mib_per_s"].toDouble(), 0.5 / o["read_seconds"].toDouble(), 1e-6);
-        EXPECT_EQ(o["stored_bytes"].toInteger(), 1048576);
-        EXPECT_EQ(o["compressed"].toBool(true), false);
         EXPECT_EQ(j.err.str(), "");
         EXPECT_TRUE(fs::is_empty(dir.path()));
     }
