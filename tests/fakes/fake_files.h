@@ -1,6 +1,5 @@
 #pragma once
-// Files in memory, with faults on demand: a refused open, a device that
-// fills up after N bytes, a failing sync, a scratch file another run holds.
+// Files in memory with faults on demand: refused opens, a full device, a failing sync, a held file.
 
 #include "platform/file_system.h"
 

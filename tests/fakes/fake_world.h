@@ -1,6 +1,5 @@
 #pragma once
-// The form on test doubles, one click away from a run: drive C listed and
-// chosen, the size at 1k, every counter reading half a second after the last.
+// The form on test doubles with drive C chosen at 1k: one click runs the test.
 
 #include "app/frmDrive.h"
 #include "fakes/fake_counter.h"
@@ -44,7 +43,7 @@ struct FakeWorld {
     FakeWorld()
     {
         drives.folders['C'] = {{"/fake/c"}};
-        counter.step = 500;
+        counter.step = 500; // every reading half a second after the last
         ws.addRow(Ctl::List1, kRow);
         ws.selectRow(Ctl::List1, 0);
         ws.setCaption(Ctl::Label9, "1k");

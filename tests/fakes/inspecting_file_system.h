@@ -1,6 +1,5 @@
 #pragma once
-// The machine's own file system, acted on from outside just before each pass
-// opens the scratch file and before the run deletes it.
+// The machine's file system, acted on from outside just before a pass opens the file or the run deletes it.
 
 #include "platform/file_system.h"
 

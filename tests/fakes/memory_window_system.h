@@ -1,7 +1,5 @@
 #pragma once
-// An in-memory window system: controls are plain strings and lists, and
-// every call that shows or hides something is recorded, so the logic can be
-// checked without a display.
+// A window system in memory: controls are strings and lists, every show and hide is recorded.
 
 #include "app/cli/headless_controls.h"
 

@@ -40,8 +40,7 @@ std::string in(const char* folder, const char* minute = "07")
     return folder + std::string(1, pathSeparator()) + "Vantric_Log_26120509" + minute + ".txt";
 }
 
-// An empty log is an empty file; a save in the same minute replaces the
-// file, one in another minute adds one.
+// An empty log is an empty file; a save in the same minute replaces it, another minute adds one.
 TEST(Save, EveryRowAsACrLfLineOneFileAMinute)
 {
     FakeWorld w;
@@ -67,8 +66,7 @@ TEST(Save, EveryRowAsACrLfLineOneFileAMinute)
     EXPECT_TRUE(w.fs.files.count(in("/fake/prog", "08")));
 }
 
-// A folder that may not be written sends the log to the documents; any
-// other failure, or one there too, is shown and keeps the earlier file.
+// Only a folder that may not be written sends the log to the documents; failures keep the earlier file.
 TEST(Save, FailuresAndTheDocumentsFallback)
 {
     const std::string prog = in("/fake/prog"), docs = in("/fake/docs");

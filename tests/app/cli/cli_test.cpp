@@ -68,9 +68,7 @@ TEST(CliCommand, HelpNamesEveryOption)
     EXPECT_EQ(help.err.str(), "");
 }
 
-// Exit 2 with the usage for bad arguments, 1 for a drive that cannot be
-// tested (a read-only one is tried in real_runs.sh, a compressing one in
-// real_file_systems.sh); no file is touched without a test.
+// Exit 2 with the usage for bad arguments, 1 for an untestable drive (others in real_runs.sh).
 TEST(CliCommand, AnswersWithoutATestAndSaysWhyOnBadArguments)
 {
     struct Case {
@@ -129,8 +127,7 @@ TEST(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-// Each pass's mode in the JSON is the one the kernel saw, in every mode the
-// file system can be asked for (the root file system grants them all).
+// Each pass's mode in the JSON is the kernel's, in every mode (the root file system grants them all).
 TEST(CliJson, ModesAreThoseTheKernelSawAndNamesAreEscaped)
 {
     test::TempFolder dir(test::rootFolder());
