@@ -14,11 +14,13 @@ struct Held {
     ~Held() { --fs_.openNow; }
     FakeFileSystem& fs_;
     std::string path_;
+    std::vector<std::uint8_t> buf_;
+    std::size_t offset_ = 0;
 };
 
 class Writer : public BlockWriter, private Held {
 public:
-    Writer(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)), buf_(fs.blockSize) {}
+    Writer(FakeFileSystem& fs, std::string path) : Held(fs, std::move(path)) { buf_.resize(fs.blockSize); }
 
     void preallocate(std::uint64_t bytes) override
     {
@@ -35,7 +37,6 @@ public:
         put(tail);
         if (fs_.failSync)
             throw osError("Cannot write to the file", EIO, path_);
-        ++fs_.syncs;
         fs_.event("sync");
     }
     void close() override {}
@@ -54,9 +55,6 @@ private:
             ++offset_;
         }
     }
-
-    std::vector<std::uint8_t> buf_;
-    std::size_t offset_ = 0;
 };
 
 class Reader : public BlockReader, private Held {
@@ -74,10 +72,6 @@ public:
     }
     void close() override {}
     IoMode mode() const override { return {}; }
-
-private:
-    std::vector<std::uint8_t> buf_;
-    std::size_t offset_ = 0;
 };
 
 class Atomic : public AtomicFile, private Held {
@@ -87,13 +81,21 @@ public:
     {
         for (char c : bytes) {
             fs_.takeByte(path_);
-            data_.push_back(static_cast<std::uint8_t>(c));
+            buf_.push_back(static_cast<std::uint8_t>(c));
         }
     }
-    void commit() override { fs_.files[path_] = data_; }
+    void commit() override { fs_.files[path_] = buf_; }
+};
+
+class Claim : public ScratchClaim {
+public:
+    Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+    void remove() override { fs_.remove(path_); }
+    FileId file() const override { return {0, std::hash<std::string> {}(path_)}; }
 
 private:
-    std::vector<std::uint8_t> data_;
+    FakeFileSystem& fs_;
+    std::string path_;
 };
 
 } // namespace
@@ -113,8 +115,6 @@ void FakeFileSystem::takeByte(const std::string& path)
 
 std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path, std::optional<FileId>)
 {
-    if (notRegular.count(path))
-        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
     if (auto it = refuseOpen.find(path); it != refuseOpen.end())
         throw osError("Cannot create the scratch file", it->second, path);
     opened.push_back("write " + path);
@@ -132,29 +132,10 @@ std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& pa
     return std::make_unique<Reader>(*this, path);
 }
 
-namespace {
-
-class Claim : public ScratchClaim {
-public:
-    Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
-    void remove() override { fs_.remove(path_); }
-    FileId file() const override { return {0, std::hash<std::string> {}(path_)}; }
-
-private:
-    FakeFileSystem& fs_;
-    std::string path_;
-};
-
-} // namespace
-
 std::unique_ptr<ScratchClaim> FakeFileSystem::claimScratch(const std::string& path)
 {
-    if (notRegular.count(path))
-        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
     if (auto it = refuseCreate.find(path); it != refuseCreate.end())
         throw osError("Cannot create the scratch file", it->second, path);
-    if (otherLinks.count(path))
-        throw VantricError("Cannot create the scratch file", "It has other links", path);
     if (heldByOther.count(path))
         throw VantricError("Cannot create the scratch file", "Another test is using the file", path);
     opened.push_back("claim " + path);
@@ -184,20 +165,8 @@ void FakeFileSystem::remove(const std::string& path)
         throw osError("Cannot delete the file", ENOENT, path);
 }
 
-std::uint64_t FakeFileSystem::availableBytes(const std::string&)
-{
-    return available;
-}
-
-std::uint64_t FakeFileSystem::totalBytes(const std::string&)
-{
-    return total;
-}
-
 std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& path)
 {
-    if (notRegular.count(path))
-        throw VantricError("Cannot create the scratch file", "It is not a regular file", path);
     auto it = files.find(path);
     if (it == files.end())
         return std::nullopt;

@@ -1,6 +1,5 @@
 #pragma once
-// Files in memory, with faults on demand: a refused open, a device that
-// fills up after N bytes, a failing sync, something that is not a file.
+// Files in memory with faults on demand: refused opens, a full device, a failing sync, a held file.
 
 #include "platform/file_system.h"
 
@@ -16,11 +15,9 @@ namespace vantric::test {
 class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::vector<std::uint8_t>> files;
-    std::set<std::string> notRegular;     // paths holding a folder, a link...
     std::map<std::string, int> refuseOpen;         // path -> errno of the refusal
     std::map<std::string, int> refuseCreate;       // path -> errno, for the scratch claim
     std::set<std::string> heldByOther;             // scratch files another process has claimed
-    std::set<std::string> otherLinks;              // files with another name
     std::set<std::string> folders;                 // private folders in place now
     std::set<std::string> refusePrivateUnder;      // bases where no folder can be made
     std::vector<std::string> removedFolders;
@@ -37,7 +34,6 @@ public:
     std::vector<std::string> opened;      // "write path" / "read path" / "text path"
     std::uint64_t bytesWritten = 0;
     std::uint64_t bytesRead = 0;
-    int syncs = 0;
     int openNow = 0;                      // files open at this moment
     // Told of each open of a pass ("open write"), preallocation ("preallocate N") and sync ("sync").
     std::function<void(const std::string&)> onEvent;
@@ -49,8 +45,8 @@ public:
     std::optional<std::string> makePrivateFolder(const std::string& base) override;
     void removeFolder(const std::string& path) noexcept override;
     void remove(const std::string& path);
-    std::uint64_t availableBytes(const std::string& folder) override;
-    std::uint64_t totalBytes(const std::string& folder) override;
+    std::uint64_t availableBytes(const std::string&) override { return available; }
+    std::uint64_t totalBytes(const std::string&) override { return total; }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
     StoredBytes storedBytes(const std::string& path, std::uint64_t written) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;

@@ -1,15 +1,10 @@
 #pragma once
-// The machine's own file system, looked at from outside at two moments of a
-// run: when the read pass opens the scratch file (what the write pass left)
-// and when the run deletes it; and acted on from outside just before each
-// pass opens the file and before the run deletes it.
+// The machine's file system, acted on from outside just before a pass opens the file or the run deletes it.
 
 #include "platform/file_system.h"
 
-#include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace vantric::test {
 
@@ -17,24 +12,24 @@ class InspectingFileSystem : public FileSystem {
 public:
     explicit InspectingFileSystem(FileSystem& real) : real_(real) {}
 
-    std::vector<std::uint8_t> afterWrite;  // the file as the read pass found it
-    std::vector<std::uint8_t> atDeletion;  // the file as the run deleted it
-    // Put in the file in place of what the write pass left, before the read
-    // pass opens it, so that what the read pass delivers can be told apart
-    // from a fresh buffer. Left alone when empty.
-    std::vector<std::uint8_t> replaceBeforeRead;
     // Called with "write", "read" or "delete" and the path, just before.
     std::function<void(const std::string&, const std::string&)> meanwhile;
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override
     {
-        if (meanwhile)
-            meanwhile("write", path);
+        meanwhile("write", path);
         return real_.openBlockWrite(path, claimed);
     }
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
-                                               std::optional<FileId> claimed = std::nullopt) override;
-    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override;
+                                               std::optional<FileId> claimed = std::nullopt) override
+    {
+        meanwhile("read", path);
+        return real_.openBlockRead(path, wanted, claimed);
+    }
+    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override
+    {
+        return std::make_unique<Claim>(real_.claimScratch(path), path, *this);
+    }
     std::optional<std::string> makePrivateFolder(const std::string& base) override
     {
         return real_.makePrivateFolder(base);
@@ -53,6 +48,25 @@ public:
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override { return real_.createAtomic(path); }
 
 private:
+    class Claim : public ScratchClaim {
+    public:
+        Claim(std::unique_ptr<ScratchClaim> real, std::string path, InspectingFileSystem& fs)
+            : real_(std::move(real)), path_(std::move(path)), fs_(fs)
+        {
+        }
+        void remove() override
+        {
+            fs_.meanwhile("delete", path_);
+            real_->remove();
+        }
+        FileId file() const override { return real_->file(); }
+
+    private:
+        std::unique_ptr<ScratchClaim> real_;
+        std::string path_;
+        InspectingFileSystem& fs_;
+    };
+
     FileSystem& real_;
 };
 

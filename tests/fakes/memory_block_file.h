@@ -1,8 +1,6 @@
 #pragma once
-// A file in memory behind the block ring. Its engine holds every queued
-// transfer until the ring waits for it, so the tests see what is in flight
-// when the ring leaves direct I/O; direct transfers must be aligned, and one
-// offset can be made to refuse them.
+// A file in memory behind the block ring: its engine holds each transfer until the ring waits for it,
+// to show what is in flight when the ring leaves direct I/O; one offset can refuse direct transfers.
 
 #include "platform/io/block_file.h"
 

@@ -1,7 +1,5 @@
 #pragma once
-// An in-memory window system: controls are plain strings and lists, and
-// every call that shows or hides something is recorded, so the logic can be
-// checked without a display.
+// A window system in memory: controls are strings and lists, every show and hide is recorded.
 
 #include "app/cli/headless_controls.h"
 
@@ -14,15 +12,36 @@ namespace vantric::test {
 
 class MemoryWindowSystem : public HeadlessControls {
 public:
-    void showMain() override;
-    void loadWait(WaitKind w) override;
-    void showWait(WaitKind w) override;
-    void unloadWait(WaitKind w) override;
-    void doEvents() override;
-    void settleInput() override;
-    void messageBox(const std::string& caption, const std::string& text) override;
-    void errorBox(const std::string& text) override;
-    void endProgram() override; // records, then throws ProgramEnd
+    void showMain() override { log.push_back("showMain"); }
+    void loadWait(WaitKind w) override
+    {
+        loadedWaits.insert(w);
+        log.push_back("load " + waitName(w));
+    }
+    void showWait(WaitKind w) override { log.push_back("show " + waitName(w)); }
+    void unloadWait(WaitKind w) override
+    {
+        if (loadedWaits.erase(w))
+            log.push_back("unload " + waitName(w));
+    }
+    void doEvents() override { call("doEvents", onDoEvents); }
+    void settleInput() override { call("settleInput", onSettleInput); }
+    void messageBox(const std::string& caption, const std::string& text) override
+    {
+        messages.emplace_back(caption, text);
+        log.push_back("messageBox");
+    }
+    void errorBox(const std::string& text) override
+    {
+        errors.push_back(text);
+        log.push_back("errorBox");
+    }
+    void endProgram() override
+    {
+        ended = true;
+        log.push_back("end");
+        throw ProgramEnd {};
+    }
 
     // Run at each doEvents, as the events waiting there would be.
     std::function<void()> onDoEvents;
@@ -34,6 +53,14 @@ public:
     std::vector<std::pair<std::string, std::string>> messages;
     std::vector<std::string> errors;
     bool ended = false;
+
+private:
+    void call(const char* name, const std::function<void()>& hook)
+    {
+        log.push_back(name);
+        if (hook)
+            hook();
+    }
 };
 
 } // namespace vantric::test

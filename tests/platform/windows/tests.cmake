@@ -5,7 +5,6 @@
 add_library(vantric_fakes STATIC
   fakes/fake_drives.cpp
   fakes/fake_files.cpp
-  fakes/memory_window_system.cpp
   support/temp_folder.cpp
 )
 target_include_directories(vantric_fakes PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

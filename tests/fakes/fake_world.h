@@ -1,0 +1,54 @@
+#pragma once
+// The form on test doubles with drive C chosen at 1k: one click runs the test.
+
+#include "app/frmDrive.h"
+#include "fakes/fake_counter.h"
+#include "fakes/fake_drives.h"
+#include "fakes/fake_files.h"
+#include "fakes/memory_window_system.h"
+#include "support/fixed_clock.h"
+
+#include <cstdint>
+#include <memory_resource>
+
+namespace vantric::test {
+
+// Memory that runs out past a given size.
+struct ScarceMemory : std::pmr::memory_resource {
+    std::size_t refuseFrom = SIZE_MAX;
+    void* do_allocate(std::size_t n, std::size_t align) override
+    {
+        if (n >= refuseFrom)
+            throw std::bad_alloc();
+        return std::pmr::new_delete_resource()->allocate(n, align);
+    }
+    void do_deallocate(void* p, std::size_t n, std::size_t align) override
+    {
+        std::pmr::new_delete_resource()->deallocate(p, n, align);
+    }
+    bool do_is_equal(const memory_resource& o) const noexcept override { return this == &o; }
+};
+
+struct FakeWorld {
+    static constexpr const char* kRow = " C:- Hard Disk  Free Space: 1,024.00 MB  Total Size: 2,048.00 MB";
+
+    MemoryWindowSystem ws;
+    FakeDriveSource drives;
+    FakeFileSystem fs;
+    FakeCounter counter;
+    FixedClock clock;
+    ScarceMemory memory;
+    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs", &memory}};
+
+    FakeWorld()
+    {
+        drives.folders['C'] = {{"/fake/c"}};
+        counter.step = 500; // every reading half a second after the last
+        ws.addRow(Ctl::List1, kRow);
+        ws.selectRow(Ctl::List1, 0);
+        ws.setCaption(Ctl::Label9, "1k");
+    }
+    const std::vector<std::string>& log() const { return ws.rows(Ctl::List2); }
+};
+
+} // namespace vantric::test
