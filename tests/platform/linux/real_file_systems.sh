@@ -19,6 +19,8 @@ ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" strace -f -o /dev/null -e trace=
   -e inject=fallocate:error=EOPNOTSUPP "$2" --drive "$force" --size 10M --json >"$out" 2>"$err" ||
   fail "vantric-cli exit $? for a compressed run: $(cat "$err")"
 grep -q '"compressed":true' "$out" || fail "no flag: $(cat "$out")"
+stored=$(grep -o '"stored_bytes":[0-9]*' "$out" | cut -d: -f2)
+[ "${stored:-10485760}" -lt 10485760 ] || fail "stored_bytes ${stored:-missing} for a compressed run: $(cat "$out")"
 grep -q '^Vantric: This drive compresses' "$err" || fail "no warning: $(cat "$err")"
 [ ! -e "$force/~test.tmp" ] || fail "the scratch file was left behind"
 echo "real file systems: as expected"
