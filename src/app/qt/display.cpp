@@ -1,4 +1,5 @@
 #include "app/qt/display.h"
+#include "platform/split.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -110,27 +111,13 @@ std::string waylandProblem()
     return {};
 }
 
-std::vector<std::string> split(const std::string& s, char sep)
-{
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start <= s.size()) {
-        std::size_t end = s.find(sep, start);
-        if (end == std::string::npos)
-            end = s.size();
-        out.push_back(s.substr(start, end - start));
-        start = end + 1;
-    }
-    return out;
-}
-
 } // namespace
 
 std::vector<std::string> qtPlatformCandidates()
 {
     std::vector<std::string> out;
     if (std::string named = env("QT_QPA_PLATFORM"); !named.empty()) {
-        for (const auto& item : split(named, ';')) {
+        for (const auto& item : splitOn(named, ';')) {
             std::string platform = item.substr(0, item.find(':')); // "xcb:option" names xcb
             if (!platform.empty())
                 out.push_back(platform);

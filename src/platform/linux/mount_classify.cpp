@@ -2,6 +2,7 @@
 // for disks whether the device that holds the bytes is removable.
 
 #include "platform/linux/mount_table.h"
+#include "platform/split.h"
 
 #include <filesystem>
 #include <fstream>
@@ -70,21 +71,6 @@ std::optional<fs::path> blockNode(const MountEntry& m, const fs::path& sys)
 
 bool removableNode(fs::path node, const std::vector<MountEntry>& all, const fs::path& sys, int depth);
 bool removableBacking(const MountEntry& m, const std::vector<MountEntry>& all, const fs::path& sys, int depth);
-
-std::vector<std::string> splitOn(const std::string& s, char sep)
-{
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start <= s.size()) {
-        std::size_t end = s.find(sep, start);
-        if (end == std::string::npos)
-            end = s.size();
-        if (end > start)
-            out.push_back(s.substr(start, end - start));
-        start = end + 1;
-    }
-    return out;
-}
 
 std::string superOption(const MountEntry& m, const std::string& key)
 {
