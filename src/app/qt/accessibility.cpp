@@ -48,23 +48,11 @@ private:
     }
 };
 
-QAccessibleInterface* factory(const QString&, QObject* object)
-{
-    if (auto* main = dynamic_cast<MainWindow*>(object))
-        return new FrameAccessible(main);
-    return nullptr;
-}
-
 } // namespace
 
 void exposeToAssistiveTechnology(MainWindow& w)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    (void)installed;
-    dropEarlyAccessible<FrameAccessible>(&w);
+    useAccessible<MainWindow, FrameAccessible>(&w);
 }
 
 } // namespace vantric

@@ -201,7 +201,7 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
         const bool chosen = row >= 0 && row == self->pressedRow_;
         self->pressedRow_ = -1;
         if (chosen)
-            self->fireList1();
+            self->clicked(Ctl::List1);
         return r;
     }
     case WM_CHAR:
@@ -217,7 +217,7 @@ LRESULT CALLBACK Win32WindowSystem::listProc(HWND h, UINT msg, WPARAM wp, LPARAM
         LRESULT r = ::DefSubclassProc(h, msg, wp, lp);
         const LRESULT after = ::SendMessageW(h, LB_GETCURSEL, 0, 0);
         if (after != LB_ERR && after != before)
-            self->fireList1();
+            self->clicked(Ctl::List1);
         return r;
     }
     default: break;
@@ -240,11 +240,6 @@ void Win32WindowSystem::typeOnDriveList(char32_t typed)
     if (row < 0 || row >= static_cast<int>(rows.size()))
         return;
     ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    fireList1();
-}
-
-void Win32WindowSystem::fireList1()
-{
     clicked(Ctl::List1);
 }
 

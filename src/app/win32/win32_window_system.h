@@ -13,7 +13,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 
 namespace vantric {
@@ -58,7 +57,6 @@ private:
     static LRESULT CALLBACK buttonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     static LRESULT CALLBACK listProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT onMain(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-    void fireList1();
     // A character typed on the drive list (Enter arrives as '\r').
     void typeOnDriveList(char32_t typed);
 

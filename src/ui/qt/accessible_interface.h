@@ -1,17 +1,28 @@
 #pragma once
-// Qt asks for a widget's accessible interface as soon as the widget exists,
-// while it is still a plain QWidget that no factory can tell apart. Called
-// at the end of a window's constructor, this drops an interface made then,
-// so that the next one is made for the finished window.
+// A window of our own that answers assistive technology through its own
+// interface. Qt asks for a widget's interface as soon as the widget exists,
+// while it is still a plain QWidget that no factory can tell apart, so at
+// the end of the window's constructor the interface made then is dropped
+// and the next one is made for the finished window.
 
 #include <QAccessible>
 
 namespace vantric {
 
-template <typename Wanted> void dropEarlyAccessible(QObject* object)
+// `Accessible` is made from a `Window*`; called at the end of each such
+// window's constructor. The factory goes in once per pair.
+template <typename Window, typename Accessible> void useAccessible(Window* window)
 {
-    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(object);
-    if (made && !dynamic_cast<Wanted*>(made))
+    static const bool installed = [] {
+        QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+            auto* w = dynamic_cast<Window*>(object);
+            return w ? new Accessible(w) : nullptr;
+        });
+        return true;
+    }();
+    (void)installed;
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(window);
+    if (made && !dynamic_cast<Accessible*>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 

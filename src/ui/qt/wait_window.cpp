@@ -57,12 +57,6 @@ private:
     }
 };
 
-QAccessibleInterface* alertFactory(const QString&, QObject* object)
-{
-    auto* wait = dynamic_cast<WaitWindow*>(object);
-    return wait ? new AlertAccessible(wait) : nullptr;
-}
-
 } // namespace
 
 QString WaitWindow::titleFor(WaitKind kind)
@@ -112,12 +106,7 @@ WaitWindow::WaitWindow(WaitKind kind, QWidget* over)
         QRect area = screen->geometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    static const bool installed = [] {
-        QAccessible::installFactory(alertFactory);
-        return true;
-    }();
-    (void)installed;
-    dropEarlyAccessible<AlertAccessible>(this);
+    useAccessible<WaitWindow, AlertAccessible>(this);
 }
 
 // Qt puts the application's name where the title is empty, and appends

@@ -23,17 +23,19 @@ Spoken::~Spoken()
         ::CoUninitialize();
 }
 
+bool Spoken::annotate(HWND h, const GUID& property, const std::string& text)
+{
+    return services_ && SUCCEEDED(services_->SetHwndPropStr(h, OBJID_CLIENT, CHILDID_SELF, property, wide(text).c_str()));
+}
+
 bool Spoken::name(HWND h, const std::string& text)
 {
-    return services_
-           && SUCCEEDED(services_->SetHwndPropStr(h, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, wide(text).c_str()));
+    return annotate(h, PROPID_ACC_NAME, text);
 }
 
 bool Spoken::description(HWND h, const std::string& text)
 {
-    return services_
-           && SUCCEEDED(
-               services_->SetHwndPropStr(h, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION, wide(text).c_str()));
+    return annotate(h, PROPID_ACC_DESCRIPTION, text);
 }
 
 bool Spoken::role(HWND h, long role)

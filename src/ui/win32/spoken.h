@@ -18,8 +18,6 @@ public:
     Spoken& operator=(const Spoken&) = delete;
     ~Spoken();
 
-    // Whether the system offers annotation at all.
-    bool available() const { return services_ != nullptr; }
     // Each true when the annotation was taken.
     bool name(HWND h, const std::string& text);
     bool description(HWND h, const std::string& text);
@@ -27,6 +25,8 @@ public:
     bool role(HWND h, long role);
 
 private:
+    bool annotate(HWND h, const GUID& property, const std::string& text);
+
     bool com_ = false;
     IAccPropServices* services_ = nullptr;
 };
