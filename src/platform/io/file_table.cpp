@@ -2,10 +2,7 @@
 
 namespace vantric {
 
-TextOutput::TextOutput(std::unique_ptr<AtomicFile> file, std::string path)
-    : file_(std::move(file)), path_(std::move(path))
-{
-}
+TextOutput::TextOutput(std::unique_ptr<AtomicFile> file) : file_(std::move(file)) {}
 
 void TextOutput::printLine(const std::string& text)
 {
@@ -60,7 +57,7 @@ void FileTable::openRead(std::int16_t n, const std::string& path, std::uint64_t 
 void FileTable::openText(std::int16_t n, const std::string& path)
 {
     claim(n);
-    slots_[n] = std::make_unique<TextOutput>(fs_.createAtomic(path), path);
+    slots_[n] = std::make_unique<TextOutput>(fs_.createAtomic(path));
 }
 
 WriteChannel& FileTable::writer(std::int16_t n)

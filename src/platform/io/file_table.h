@@ -15,14 +15,13 @@ namespace vantric {
 
 class TextOutput {
 public:
-    TextOutput(std::unique_ptr<AtomicFile> file, std::string path);
+    explicit TextOutput(std::unique_ptr<AtomicFile> file);
     // The text, then CR LF.
     void printLine(const std::string& text);
     void close();
 
 private:
     std::unique_ptr<AtomicFile> file_;
-    std::string path_;
 };
 
 class FileTable {
