@@ -5,6 +5,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/inspecting_file_system.h"
 #include "fakes/memory_window_system.h"
+#include "platform/file_bytes.h"
 #include "platform/file_system.h"
 #include "platform/termination.h"
 #include "support/child_process.h"
@@ -16,7 +17,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 using namespace vantric;
@@ -31,12 +31,6 @@ struct Folder : ::testing::Test {
     std::unique_ptr<FileSystem> files = systemFileSystem();
     const std::string scratch = temp.file("~test.tmp");
 };
-
-std::string contents(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The window's handler about to run `size` on drive C:, the folder `dir`.
 struct OneRun {
@@ -70,7 +64,7 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
         InspectingFileSystem swapping(*files);
         swapping.meanwhile = [&](const std::string& now, const std::string& path) {
             if (now == moment) {
-                std::ofstream(dir / "theirs") << "their bytes";
+                writeAll(dir / "theirs", pattern(11));
                 fs::rename(dir / "theirs", path);
             }
         };
@@ -78,7 +72,7 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
         run.form.List1_Click();
         ASSERT_EQ(run.ws.errors.size(), 1u) << moment;
         EXPECT_NE(run.ws.errors[0].find(kNameTaken), std::string::npos) << moment << ": " << run.ws.errors[0];
-        EXPECT_EQ(contents(scratch), "their bytes") << moment;
+        EXPECT_EQ(readAll(scratch), pattern(11)) << moment;
         EXPECT_TRUE(run.ws.rows(Ctl::List2).empty()) << moment;
         fs::remove(scratch);
     }
