@@ -1,16 +1,12 @@
 // The scratch file on real files: ours alone during a run, gone when the program is told to stop.
 
-#include "app/frmDrive.h"
-#include "fakes/fake_counter.h"
-#include "fakes/fake_drives.h"
+#include "fakes/fake_world.h"
 #include "fakes/inspecting_file_system.h"
-#include "fakes/memory_window_system.h"
 #include "platform/file_bytes.h"
 #include "platform/file_system.h"
 #include "platform/termination.h"
 #include "support/child_process.h"
 #include "support/error_reason.h"
-#include "support/fixed_clock.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -30,23 +26,6 @@ struct Folder : ::testing::Test {
     const fs::path& dir = temp.path();
     std::unique_ptr<FileSystem> files = systemFileSystem();
     const std::string scratch = temp.file("~test.tmp");
-};
-
-// The window's handler about to run `size` on drive C:, the folder `dir`.
-struct OneRun {
-    MemoryWindowSystem ws;
-    FakeDriveSource drives;
-    FakeCounter counter;
-    FixedClock clock;
-    frmDrive form;
-    OneRun(FileSystem& files, const fs::path& dir, const char* size)
-        : form(ws, Services {drives, files, counter, clock, NumericLocale {}, dir.string()})
-    {
-        drives.folders['C'] = {{dir.string()}};
-        ws.addRow(Ctl::List1, " C:- Hard Disk");
-        ws.selectRow(Ctl::List1, 0);
-        ws.setCaption(Ctl::Label9, size);
-    }
 };
 
 TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
