@@ -18,7 +18,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev rpm file librsvg2-bin imagemagick
   libxcb1-dev qt6-wayland   # the display check asks the X server itself; Wayland sessions
-  locales xvfb              # tests: number formats under real locales, a private X server
+  locales xvfb xauth        # tests: number formats under real locales, a private X server
   btrfs-progs xfsprogs strace # tests: runs on compressing btrfs and xfs images, refused fallocate
   at-spi2-core python3-pyatspi dbus-x11   # tests: what a screen reader finds
   weston                    # tests: a Wayland compositor without a screen

@@ -1,5 +1,5 @@
 #pragma once
-// The form on test doubles with drive C chosen at 1k: one click runs the test.
+// The form on test doubles with drive C chosen: one click runs the test.
 
 #include "app/frmDrive.h"
 #include "fakes/fake_counter.h"
@@ -49,6 +49,23 @@ struct FakeWorld {
         ws.setCaption(Ctl::Label9, "1k");
     }
     const std::vector<std::string>& log() const { return ws.rows(Ctl::List2); }
+};
+
+// The same on real files: drive C: is the folder `dir`, the run `size`.
+struct OneRun {
+    MemoryWindowSystem ws;
+    FakeDriveSource drives;
+    FakeCounter counter;
+    FixedClock clock;
+    frmDrive form;
+    OneRun(FileSystem& files, const std::string& dir, const char* size)
+        : form(ws, Services {drives, files, counter, clock, NumericLocale {}, dir})
+    {
+        drives.folders['C'] = {{dir}};
+        ws.addRow(Ctl::List1, " C:- Hard Disk");
+        ws.selectRow(Ctl::List1, 0);
+        ws.setCaption(Ctl::Label9, size);
+    }
 };
 
 } // namespace vantric::test

@@ -1,20 +1,20 @@
 #pragma once
 // Files on Linux as the kernel sees them.
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
 
 namespace vantric::test {
 
-// A folder of the root file system, where direct I/O and the ring work: VANTRIC_TEST_ROOT_FOLDER, else /var/tmp.
+// The tests' folder, checked to be of the root file system, where direct I/O and the ring work.
 inline std::filesystem::path rootFolder()
 {
-    const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER");
-    std::filesystem::path p = env && *env ? env : "/var/tmp";
+    const std::filesystem::path p = testBase();
     struct stat a {}, b {};
     if (::stat(p.c_str(), &a) != 0 || ::stat("/", &b) != 0 || a.st_dev != b.st_dev)
         ADD_FAILURE() << p << " is not a folder of the root file system; set VANTRIC_TEST_ROOT_FOLDER";

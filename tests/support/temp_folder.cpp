@@ -8,10 +8,7 @@ namespace fs = std::filesystem;
 
 namespace vantric::test {
 
-namespace {
-
-// VANTRIC_TEST_ROOT_FOLDER, else /var/tmp (on the root file system, unlike /tmp), else the temporary folder.
-fs::path defaultBase()
+fs::path testBase()
 {
     if (const char* env = std::getenv("VANTRIC_TEST_ROOT_FOLDER"); env && *env)
         return env;
@@ -22,9 +19,7 @@ fs::path defaultBase()
     return fs::temp_directory_path();
 }
 
-} // namespace
-
-TempFolder::TempFolder() : TempFolder(defaultBase()) {}
+TempFolder::TempFolder() : TempFolder(testBase()) {}
 
 TempFolder::TempFolder(const fs::path& base)
 {

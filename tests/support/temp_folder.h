@@ -6,9 +6,12 @@
 
 namespace vantric::test {
 
+// VANTRIC_TEST_ROOT_FOLDER, else /var/tmp (on the root file system, unlike /tmp), else the temporary folder.
+std::filesystem::path testBase();
+
 class TempFolder {
 public:
-    // Under VANTRIC_TEST_ROOT_FOLDER, /var/tmp or the temporary folder; or under `base`.
+    // Under testBase() or `base`.
     TempFolder();
     explicit TempFolder(const std::filesystem::path& base);
     ~TempFolder();

@@ -5,22 +5,17 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 launcher=/usr/libexec/at-spi-bus-launcher
-for tool in Xvfb dbus-launch "$launcher"; do
+for tool in xvfb-run xauth dbus-launch "$launcher"; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/vantric.sh installs it)" >&2; exit 1; }
 done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "FAIL: python3-pyatspi is missing" >&2; exit 1; }
 
-display=""
-for n in $(seq 140 180); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "FAIL: no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# On a private X server of its own, as gui_run.sh.
+[ -n "${VANTRIC_ATSPI_X:-}" ] || exec env VANTRIC_ATSPI_X=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 eval "$(dbus-launch --sh-syntax)"
-trap 'kill "$DBUS_SESSION_BUS_PID" "$xvfb" 2>/dev/null || true' EXIT
+trap 'kill "$DBUS_SESSION_BUS_PID" 2>/dev/null || true' EXIT
 "$launcher" --launch-immediately >/dev/null 2>&1 &
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 status=0
 /usr/bin/python3 "$here/atspi_probe.py" tree "$1" || status=1

@@ -1,10 +1,6 @@
 // Whole runs on the loop images of scripts/loop_images.sh, the device's free blocks and the file's flags watched.
 
-#include "app/frmDrive.h"
-#include "fakes/fake_counter.h"
-#include "fakes/fake_drives.h"
-#include "fakes/memory_window_system.h"
-#include "support/fixed_clock.h"
+#include "fakes/fake_world.h"
 #include "support/open_flags.h"
 
 #include <gtest/gtest.h>
@@ -60,16 +56,9 @@ TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
     const char* images = std::getenv("VANTRIC_LOOP_IMAGES");
     ASSERT_TRUE(images) << "no loop images: run it through scripts/loop_images.sh";
     const std::string dir = std::string(images) + "/" + c.fs, scratch = dir + "/~test.tmp";
-    test::MemoryWindowSystem ws;
-    test::FakeDriveSource drives;
-    test::FakeCounter counter;
-    test::FixedClock clock;
     auto files = systemFileSystem({.preallocate = c.preallocate});
-    frmDrive form {ws, Services {drives, *files, counter, clock, NumericLocale {}, dir}};
-    drives.folders['C'] = {{dir}};
-    ws.addRow(Ctl::List1, " C:- Hard Disk");
-    ws.selectRow(Ctl::List1, 0);
-    ws.setCaption(Ctl::Label9, "100M");
+    test::OneRun run(*files, dir, "100M");
+    auto& [ws, drives, counter, clock, form] = run;
     // The device before the write pass, and with its file there before the read pass.
     std::uint64_t freeBefore = 0, freeWhileThere = 0;
     ws.onDoEvents = [&, calls = 0]() mutable { (++calls == 1 ? freeBefore : freeWhileThere) = deviceFree(dir); };

@@ -1,22 +1,18 @@
 // The scratch file on real files: ours alone during a run, gone when the program is told to stop.
 
-#include "app/frmDrive.h"
-#include "fakes/fake_counter.h"
-#include "fakes/fake_drives.h"
+#include "fakes/fake_world.h"
 #include "fakes/inspecting_file_system.h"
-#include "fakes/memory_window_system.h"
+#include "platform/file_bytes.h"
 #include "platform/file_system.h"
 #include "platform/termination.h"
 #include "support/child_process.h"
 #include "support/error_reason.h"
-#include "support/fixed_clock.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 using namespace vantric;
@@ -30,29 +26,6 @@ struct Folder : ::testing::Test {
     const fs::path& dir = temp.path();
     std::unique_ptr<FileSystem> files = systemFileSystem();
     const std::string scratch = temp.file("~test.tmp");
-};
-
-std::string contents(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// The window's handler about to run `size` on drive C:, the folder `dir`.
-struct OneRun {
-    MemoryWindowSystem ws;
-    FakeDriveSource drives;
-    FakeCounter counter;
-    FixedClock clock;
-    frmDrive form;
-    OneRun(FileSystem& files, const fs::path& dir, const char* size)
-        : form(ws, Services {drives, files, counter, clock, NumericLocale {}, dir.string()})
-    {
-        drives.folders['C'] = {{dir.string()}};
-        ws.addRow(Ctl::List1, " C:- Hard Disk");
-        ws.selectRow(Ctl::List1, 0);
-        ws.setCaption(Ctl::Label9, size);
-    }
 };
 
 TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
@@ -70,7 +43,7 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
         InspectingFileSystem swapping(*files);
         swapping.meanwhile = [&](const std::string& now, const std::string& path) {
             if (now == moment) {
-                std::ofstream(dir / "theirs") << "their bytes";
+                writeAll(dir / "theirs", pattern(11));
                 fs::rename(dir / "theirs", path);
             }
         };
@@ -78,7 +51,7 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
         run.form.List1_Click();
         ASSERT_EQ(run.ws.errors.size(), 1u) << moment;
         EXPECT_NE(run.ws.errors[0].find(kNameTaken), std::string::npos) << moment << ": " << run.ws.errors[0];
-        EXPECT_EQ(contents(scratch), "their bytes") << moment;
+        EXPECT_EQ(readAll(scratch), pattern(11)) << moment;
         EXPECT_TRUE(run.ws.rows(Ctl::List2).empty()) << moment;
         fs::remove(scratch);
     }
