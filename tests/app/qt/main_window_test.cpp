@@ -43,20 +43,6 @@ struct AppFirst {
     }
 };
 
-struct Identity : ::testing::Test, AppFirst {};
-
-// The installed files carry these names; the icon's match with them is checked by icons_test.sh.
-TEST_F(Identity, NamesAndIconAreTheInstalledFilesOnes)
-{
-    announceIdentity();
-    EXPECT_EQ(QCoreApplication::applicationName(), "vantric");
-    EXPECT_EQ(QCoreApplication::applicationVersion(), VANTRIC_PROJECT_VERSION);
-    const QImage want(VANTRIC_SOURCE_DIR "/src/ui/qt/vantric_icon.xpm");
-    ASSERT_EQ(want.size(), QSize(32, 32));
-    EXPECT_EQ(appIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
-              want.convertToFormat(QImage::Format_ARGB32));
-}
-
 // The real window system, but ending the program is only counted.
 struct CountingEnds : QtWindowSystem {
     using QtWindowSystem::QtWindowSystem;
@@ -75,6 +61,18 @@ struct Window : ::testing::Test, AppFirst {
     MainWindow w;
     CountingEnds ws {w};
 };
+
+// The installed files carry these names; the icon's match with them is checked by icons_test.sh.
+TEST_F(Window, NamesAndIconAreTheInstalledFilesOnes)
+{
+    announceIdentity();
+    EXPECT_EQ(QCoreApplication::applicationName(), "vantric");
+    EXPECT_EQ(QCoreApplication::applicationVersion(), VANTRIC_PROJECT_VERSION);
+    const QImage want(VANTRIC_SOURCE_DIR "/src/ui/qt/vantric_icon.xpm");
+    ASSERT_EQ(want.size(), QSize(32, 32));
+    EXPECT_EQ(appIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+              want.convertToFormat(QImage::Format_ARGB32));
+}
 
 TEST_F(Window, EveryControlIsBuiltFromTheLayoutInItsTabOrder)
 {
