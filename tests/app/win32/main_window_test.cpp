@@ -24,23 +24,52 @@ namespace {
 const char* const kRows[] = {" C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB",
                              " D:- RAM Disc  Free Space: 1.00 MB  Total Size: 1.00 MB"};
 
+// The real window system, but message boxes and ending the program are only counted.
+struct TestWindows : Win32WindowSystem {
+    using Win32WindowSystem::Win32WindowSystem;
+    int saves = 0, ends = 0;
+    std::function<void()> atDoEvents;
+    void doEvents() override
+    {
+        if (atDoEvents)
+            atDoEvents();
+        Win32WindowSystem::doEvents();
+    }
+    void messageBox(const std::string&, const std::string&) override { ++saves; }
+    void errorBox(const std::string& text) override { ADD_FAILURE() << text; }
+    void endProgram() override { ++ends; }
+};
+
+// The window wired as the program wires it, on fake drives and files.
 struct Win32Window : ::testing::Test {
-    Win32WindowSystem ws {::GetModuleHandleW(nullptr)};
-    std::vector<std::string> ran; // the row each choice of List1 ran
+    test::FakeDriveSource drives;
+    test::FakeFileSystem files;
+    test::FakeCounter counter;
+    test::FixedClock clock;
+    TestWindows ws {::GetModuleHandleW(nullptr)};
+    frmDrive form {ws, Services {drives, files, counter, clock, NumericLocale {}, "C:\\prog"}};
 
     Win32Window()
     {
-        ws.onList1Click = [this] { ran.push_back(ws.selectedRow(Ctl::List1)); };
+        MSG quit; // the last test's window, destroyed, asked the thread to quit
+        while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        drives.folders['C'] = {{"C:\\fake"}};
+        form.wire(ws);
         for (const char* row : kRows)
             ws.addRow(Ctl::List1, row);
+        ws.setCaption(Ctl::Label9, "1k");
         ws.showMain();
-        ::SetFocus(ws.control(Ctl::List1));
+        ws.doEvents();
     }
 };
 
 TEST_F(Win32Window, KeysChooseTheDriveTheyName)
 {
+    std::vector<std::string> ran; // the row each choice of List1 ran
+    ws.onList1Click = [&] { ran.push_back(ws.selectedRow(Ctl::List1)); };
     HWND list = ws.control(Ctl::List1);
+    ::SetFocus(list);
     for (const auto& c : test::kDriveKeyCases) {
         const std::size_t before = ran.size();
         // A key as the keyboard sends it; the loop makes the character of it.
@@ -108,45 +137,13 @@ TEST_F(Win32Window, ScreenReadersAskThroughActiveAccessibility)
     ws.unloadWait(WaitKind::PleaseWaitWriting);
 }
 
-struct TestWindows : Win32WindowSystem {
-    using Win32WindowSystem::Win32WindowSystem;
-    int saves = 0, ends = 0;
-    std::function<void()> atDoEvents;
-    void doEvents() override
-    {
-        if (atDoEvents)
-            atDoEvents();
-        Win32WindowSystem::doEvents();
-    }
-    void messageBox(const std::string&, const std::string&) override { ++saves; }
-    void errorBox(const std::string& text) override { ADD_FAILURE() << text; }
-    void endProgram() override { ++ends; }
-};
-
-struct LateInputs : ::testing::TestWithParam<test::LateInputCase> {};
+struct LateInputs : Win32Window, ::testing::WithParamInterface<test::LateInputCase> {};
 
 // Posted keys, mouse messages, access keys or BM_CLICK at the read pass's processing point.
 TEST_P(LateInputs, TakeNoEffectAfterTheRun)
 {
     const test::LateInputCase& c = GetParam();
-    MSG quit; // the last case's window, destroyed, asked the thread to quit
-    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    test::FakeDriveSource drives;
-    drives.folders['C'] = {{"C:\\fake"}};
-    test::FakeFileSystem files;
-    test::FakeCounter counter;
-    test::FixedClock clock;
-    TestWindows ws(::GetModuleHandleW(nullptr));
-    frmDrive form(ws, Services {drives, files, counter, clock, NumericLocale {}, "C:\\prog"});
-    form.wire(ws);
-    for (const char* row : kRows)
-        ws.addRow(Ctl::List1, row);
-    ws.setCaption(Ctl::Label9, "1k");
     ws.setVisible(Ctl::Command4, true);
-    ws.showMain();
-    ws.doEvents();
-
     HWND target = ws.control(c.target);
     LPARAM at = MAKELPARAM(5, 5);
     if (c.target == Ctl::List1) {
