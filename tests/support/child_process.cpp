@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <exception>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,40 +14,48 @@ namespace vantric::test {
 
 namespace {
 
-void readBoth(int outFd, int errFd, ChildResult& r)
+// The child's standard output comes through a pipe, read as it goes; its error goes to an unnamed file, read at
+// the end, so that neither can fill up while the other is read.
+template <typename Body> int forkWith(Body&& child, std::FILE*& out, std::FILE*& err)
 {
-    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-    std::string* sinks[2] = {&r.out, &r.err};
-    int open = 2;
-    while (open > 0) {
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            char buf[4096];
-            ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
-            if (n > 0) {
-                sinks[i]->append(buf, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
+    int pipeFds[2];
+    err = std::tmpfile();
+    if (!err || ::pipe2(pipeFds, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    std::fflush(nullptr);
+    pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::dup2(::fileno(err), STDERR_FILENO);
+        child();
+        ::_exit(127);
     }
+    ::close(pipeFds[1]);
+    out = ::fdopen(pipeFds[0], "r");
+    return pid;
 }
 
-ChildResult waitFor(pid_t pid, int outFd, int errFd)
+std::string readToEnd(std::FILE* f)
+{
+    std::string s;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, f))
+        s.append(buf, n);
+    std::fclose(f);
+    return s;
+}
+
+ChildResult waitFor(pid_t pid, std::FILE* out, std::FILE* err)
 {
     ChildResult r;
-    readBoth(outFd, errFd, r);
+    r.out = readToEnd(out);
     int st = 0;
     while (::waitpid(pid, &st, 0) < 0 && errno == EINTR) {
     }
+    std::rewind(err);
+    r.err = readToEnd(err);
     if (WIFEXITED(st)) {
         r.exited = true;
         r.status = WEXITSTATUS(st);
@@ -58,32 +65,9 @@ ChildResult waitFor(pid_t pid, int outFd, int errFd)
     return r;
 }
 
-// Starts the child with its output and error on pipes; returns its pid.
-template <typename Body> int forkWith(Body&& child, int& outFd, int& errFd)
-{
-    int out[2], err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    std::fflush(nullptr);
-    pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
-        child();
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    ::close(err[1]);
-    outFd = out[0];
-    errFd = err[0];
-    return pid;
-}
-
 template <typename Body> ChildResult forkAndWait(Body&& child)
 {
-    int out, err;
+    std::FILE *out, *err;
     const int pid = forkWith(std::forward<Body>(child), out, err);
     return waitFor(pid, out, err);
 }
@@ -124,23 +108,14 @@ Child::~Child()
 
 std::string Child::readLine()
 {
-    std::string line;
-    for (;;) {
-        if (auto nl = early_.find('\n'); nl != std::string::npos) {
-            line = early_.substr(0, nl);
-            early_.erase(0, nl + 1);
-            return line;
-        }
-        char buf[256];
-        ssize_t n = ::read(out_, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            line.swap(early_);
-            return line;
-        }
-        early_.append(buf, static_cast<std::size_t>(n));
-    }
+    char* line = nullptr;
+    std::size_t size = 0;
+    const ssize_t n = ::getline(&line, &size, out_);
+    std::string s = n > 0 ? std::string(line, static_cast<std::size_t>(n)) : std::string();
+    std::free(line);
+    if (s.ends_with('\n'))
+        s.pop_back();
+    return s;
 }
 
 void Child::signal(int sig)
@@ -151,7 +126,6 @@ void Child::signal(int sig)
 ChildResult Child::wait()
 {
     ChildResult r = waitFor(pid_, out_, err_);
-    r.out.insert(0, early_);
     pid_ = -1;
     return r;
 }
