@@ -14,9 +14,9 @@ namespace vantric::test {
 
 namespace {
 
-// The child's standard output comes through a pipe, read as it goes; its error goes to an unnamed file, read at
-// the end, so that neither can fill up while the other is read.
-template <typename Body> int forkWith(Body&& child, std::FILE*& out, std::FILE*& err)
+// body in a child whose standard output comes through a pipe, read as it goes; its error goes to an unnamed file,
+// read at the end, so that neither can fill up while the other is read.
+pid_t start(const std::function<int()>& body, std::FILE*& out, std::FILE*& err)
 {
     int pipeFds[2];
     err = std::tmpfile();
@@ -29,8 +29,16 @@ template <typename Body> int forkWith(Body&& child, std::FILE*& out, std::FILE*&
     if (pid == 0) {
         ::dup2(pipeFds[1], STDOUT_FILENO);
         ::dup2(::fileno(err), STDERR_FILENO);
-        child();
-        ::_exit(127);
+        int code = 99;
+        try {
+            code = body();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "exception: %s\n", e.what());
+        } catch (...) {
+            std::fprintf(stderr, "unknown exception\n");
+        }
+        std::fflush(nullptr);
+        ::_exit(code);
     }
     ::close(pipeFds[1]);
     out = ::fdopen(pipeFds[0], "r");
@@ -65,37 +73,18 @@ ChildResult waitFor(pid_t pid, std::FILE* out, std::FILE* err)
     return r;
 }
 
-template <typename Body> ChildResult forkAndWait(Body&& child)
-{
-    std::FILE *out, *err;
-    const int pid = forkWith(std::forward<Body>(child), out, err);
-    return waitFor(pid, out, err);
-}
-
-void runBody(const std::function<int()>& body)
-{
-    int code = 99;
-    try {
-        code = body();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "exception: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "unknown exception\n");
-    }
-    std::fflush(nullptr);
-    ::_exit(code);
-}
-
 } // namespace
 
 ChildResult runInChild(const std::function<int()>& body)
 {
-    return forkAndWait([&] { runBody(body); });
+    std::FILE *out = nullptr, *err = nullptr;
+    const pid_t pid = start(body, out, err);
+    return waitFor(pid, out, err);
 }
 
 Child::Child(const std::function<int()>& body)
 {
-    pid_ = forkWith([&] { runBody(body); }, out_, err_);
+    pid_ = start(body, out_, err_);
 }
 
 Child::~Child()
@@ -140,7 +129,7 @@ ChildResult runProgram(const std::string& path, const std::vector<std::string>& 
     for (auto& a : argStore)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    return forkAndWait([&] {
+    return runInChild([&] {
         for (const auto& [name, value] : env) {
             if (value)
                 ::setenv(name.c_str(), value->c_str(), 1);
@@ -150,6 +139,7 @@ ChildResult runProgram(const std::string& path, const std::vector<std::string>& 
         ::alarm(static_cast<unsigned>(timeoutSeconds)); // survives exec: a hung child ends
         ::execv(path.c_str(), argv.data());
         std::perror("execv");
+        return 127;
     });
 }
 
