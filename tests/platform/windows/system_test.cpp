@@ -151,6 +151,12 @@ TEST(Errors, TheSystemsMessageAndTheMatchingErrno)
     EXPECT_EQ(e.message(), "Cannot create the scratch file\nC:\\~test.tmp\n\n" + e.reason());
 }
 
+// Paths and captions go to the system through this: a name outside the ANSI code page arrives intact.
+TEST(Text, Utf8ToUtf16)
+{
+    EXPECT_EQ(wide("Pr\xC3\xBC" "fung \xE2\x82\xAC \xF0\x9F\x98\x80"), L"Pr\u00FCfung \u20AC \U0001F600");
+}
+
 BOOL CALLBACK ownWindows(HWND h, LPARAM found)
 {
     DWORD pid = 0;
