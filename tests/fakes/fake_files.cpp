@@ -163,9 +163,7 @@ void FakeFileSystem::remove(const std::string& path)
 std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& path)
 {
     auto it = files.find(path);
-    if (it == files.end())
-        return std::nullopt;
-    return it->second.size();
+    return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.size());
 }
 
 StoredBytes FakeFileSystem::storedBytes(const std::string& path, std::uint64_t written)

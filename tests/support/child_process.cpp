@@ -14,21 +14,38 @@ namespace vantric::test {
 
 namespace {
 
-// body in a child whose standard output comes through a pipe, read as it goes; its error goes to an unnamed file,
-// read at the end, so that neither can fill up while the other is read.
-pid_t start(const std::function<int()>& body, std::FILE*& out, std::FILE*& err)
+std::string readToEnd(std::FILE* f)
+{
+    std::string s;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, f))
+        s.append(buf, n);
+    std::fclose(f);
+    return s;
+}
+
+} // namespace
+
+ChildResult runInChild(const std::function<int()>& body)
+{
+    return Child(body).wait();
+}
+
+// The child's standard output comes through a pipe, read as it goes; its error goes to an unnamed file, read at
+// the end, so that neither can fill up while the other is read.
+Child::Child(const std::function<int()>& body)
 {
     int pipeFds[2];
-    err = std::tmpfile();
-    if (!err || ::pipe2(pipeFds, O_CLOEXEC) != 0)
+    err_ = std::tmpfile();
+    if (!err_ || ::pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     std::fflush(nullptr);
-    pid_t pid = ::fork();
-    if (pid < 0)
+    pid_ = ::fork();
+    if (pid_ < 0)
         throw std::runtime_error("fork failed");
-    if (pid == 0) {
+    if (pid_ == 0) {
         ::dup2(pipeFds[1], STDOUT_FILENO);
-        ::dup2(::fileno(err), STDERR_FILENO);
+        ::dup2(::fileno(err_), STDERR_FILENO);
         int code = 99;
         try {
             code = body();
@@ -41,57 +58,14 @@ pid_t start(const std::function<int()>& body, std::FILE*& out, std::FILE*& err)
         ::_exit(code);
     }
     ::close(pipeFds[1]);
-    out = ::fdopen(pipeFds[0], "r");
-    return pid;
-}
-
-std::string readToEnd(std::FILE* f)
-{
-    std::string s;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, f))
-        s.append(buf, n);
-    std::fclose(f);
-    return s;
-}
-
-ChildResult waitFor(pid_t pid, std::FILE* out, std::FILE* err)
-{
-    ChildResult r;
-    r.out = readToEnd(out);
-    int st = 0;
-    while (::waitpid(pid, &st, 0) < 0 && errno == EINTR) {
-    }
-    std::rewind(err);
-    r.err = readToEnd(err);
-    if (WIFEXITED(st)) {
-        r.exited = true;
-        r.status = WEXITSTATUS(st);
-    } else if (WIFSIGNALED(st)) {
-        r.signal = WTERMSIG(st);
-    }
-    return r;
-}
-
-} // namespace
-
-ChildResult runInChild(const std::function<int()>& body)
-{
-    std::FILE *out = nullptr, *err = nullptr;
-    const pid_t pid = start(body, out, err);
-    return waitFor(pid, out, err);
-}
-
-Child::Child(const std::function<int()>& body)
-{
-    pid_ = start(body, out_, err_);
+    out_ = ::fdopen(pipeFds[0], "r");
 }
 
 Child::~Child()
 {
     if (pid_ > 0) {
         ::kill(pid_, SIGKILL);
-        waitFor(pid_, out_, err_);
+        wait();
     }
 }
 
@@ -114,8 +88,20 @@ void Child::signal(int sig)
 
 ChildResult Child::wait()
 {
-    ChildResult r = waitFor(pid_, out_, err_);
+    ChildResult r;
+    r.out = readToEnd(out_);
+    int st = 0;
+    while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {
+    }
     pid_ = -1;
+    std::rewind(err_);
+    r.err = readToEnd(err_);
+    if (WIFEXITED(st)) {
+        r.exited = true;
+        r.status = WEXITSTATUS(st);
+    } else if (WIFSIGNALED(st)) {
+        r.signal = WTERMSIG(st);
+    }
     return r;
 }
 

@@ -8,7 +8,6 @@ add_executable(vantric_tests ${portable_tests}
   platform/windows/system_test.cpp
   app/win32/main_window_test.cpp
 )
-target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantric_tests PRIVATE vantric_fakes vantric_win32 GTest::gtest GTest::gtest_main)
 target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
