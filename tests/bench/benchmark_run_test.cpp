@@ -134,8 +134,7 @@ TEST_F(Run, RowShorterThanTwoCharactersGivesNoLetter)
     ws.selectRow(Ctl::List1, 1);
     form.List1_Click();
     EXPECT_EQ(ws.caption(Ctl::Label2), "");
-    ASSERT_EQ(ws.errors.size(), 1u);
-    EXPECT_TRUE(log().empty());
+    EXPECT_EQ(ws.errors.size(), 1u);
 }
 
 // At the passes' processing points and while input settles after them.
