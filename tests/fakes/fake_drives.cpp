@@ -4,15 +4,19 @@ namespace vantric::test {
 
 namespace {
 
-int consume(int& failures)
+// Whether this call fails: always when the count is negative, else while it lasts.
+bool fails(int& failures)
 {
-    if (failures < 0)
-        return 1;
-    if (failures > 0) {
-        --failures;
-        return 1;
-    }
-    return 0;
+    return failures < 0 || (failures > 0 && failures-- > 0);
+}
+
+// What the map holds for a one-letter drive name.
+template <typename T> T& ofLetter(std::map<char, T>& map, const std::string& letter)
+{
+    auto it = letter.size() == 1 ? map.find(letter[0]) : map.end();
+    if (it == map.end())
+        throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
+    return it->second;
 }
 
 class Handle : public Drive {
@@ -32,13 +36,13 @@ public:
     }
     double availableSpace() override
     {
-        if (consume(d_.availFailures))
+        if (fails(d_.availFailures))
             throw VantricError("Query failed", "available space");
         return d_.avail;
     }
     double totalSize() override
     {
-        if (consume(d_.totalFailures))
+        if (fails(d_.totalFailures))
             throw VantricError("Query failed", "total size");
         return d_.total;
     }
@@ -54,10 +58,7 @@ public:
     std::unique_ptr<Drive> getDrive(const std::string& letter) override
     {
         src_.asked.push_back(letter);
-        auto it = letter.size() == 1 ? src_.drives.find(letter[0]) : src_.drives.end();
-        if (it == src_.drives.end())
-            throw VantricError("Drive not found", letter);
-        return std::make_unique<Handle>(it->second, letter[0]);
+        return std::make_unique<Handle>(ofLetter(src_.drives, letter), letter[0]);
     }
 
 private:
@@ -75,26 +76,18 @@ std::unique_ptr<FileSystemObject> FakeDriveSource::createObject()
 
 std::vector<ScratchFolder> FakeDriveSource::scratchFolders(const std::string& letter)
 {
-    auto it = letter.size() == 1 ? folders.find(letter[0]) : folders.end();
-    if (it == folders.end())
-        throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
-    return it->second;
+    return ofLetter(folders, letter);
 }
 
 DriveInfo FakeDriveSource::describe(const std::string& letter)
 {
-    auto it = letter.size() == 1 ? info.find(letter[0]) : info.end();
-    if (it == info.end())
-        throw VantricError("Cannot test the drive", "No file system has the letter " + letter);
-    return it->second;
+    return ofLetter(info, letter);
 }
 
 std::optional<std::string> FakeDriveSource::letterHolding(const std::string& folder)
 {
     auto it = holding.find(folder);
-    if (it == holding.end())
-        return std::nullopt;
-    return it->second;
+    return it == holding.end() ? std::nullopt : std::optional(it->second);
 }
 
 } // namespace vantric::test

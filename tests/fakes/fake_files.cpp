@@ -48,11 +48,8 @@ private:
         auto& file = fs_.files[path_];
         for (std::uint8_t b : data) {
             fs_.takeByte(path_);
-            if (offset_ < file.size())
-                file[offset_] = b;
-            else
-                file.push_back(b);
-            ++offset_;
+            file.resize(std::max(file.size(), offset_ + 1));
+            file[offset_++] = b;
         }
     }
 };
@@ -64,11 +61,9 @@ public:
     {
         const auto& file = fs_.files[path_];
         std::size_t n = std::min(fs_.blockSize, file.size() - offset_);
-        buf_.assign(file.begin() + static_cast<std::ptrdiff_t>(offset_),
-                    file.begin() + static_cast<std::ptrdiff_t>(offset_ + n));
         offset_ += n;
         fs_.bytesRead += n;
-        return buf_;
+        return std::span(file).subspan(offset_ - n, n);
     }
     void close() override {}
     IoMode mode() const override { return {}; }
@@ -168,9 +163,7 @@ void FakeFileSystem::remove(const std::string& path)
 std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& path)
 {
     auto it = files.find(path);
-    if (it == files.end())
-        return std::nullopt;
-    return it->second.size();
+    return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.size());
 }
 
 StoredBytes FakeFileSystem::storedBytes(const std::string& path, std::uint64_t written)

@@ -13,19 +13,11 @@
 
 namespace vantric::test {
 
-// Memory that runs out past a given size.
+// Memory that runs out when `from` is the null resource.
 struct ScarceMemory : std::pmr::memory_resource {
-    std::size_t refuseFrom = SIZE_MAX;
-    void* do_allocate(std::size_t n, std::size_t align) override
-    {
-        if (n >= refuseFrom)
-            throw std::bad_alloc();
-        return std::pmr::new_delete_resource()->allocate(n, align);
-    }
-    void do_deallocate(void* p, std::size_t n, std::size_t align) override
-    {
-        std::pmr::new_delete_resource()->deallocate(p, n, align);
-    }
+    std::pmr::memory_resource* from = std::pmr::new_delete_resource();
+    void* do_allocate(std::size_t n, std::size_t align) override { return from->allocate(n, align); }
+    void do_deallocate(void* p, std::size_t n, std::size_t align) override { from->deallocate(p, n, align); }
     bool do_is_equal(const memory_resource& o) const noexcept override { return this == &o; }
 };
 

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <exception>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,132 +14,71 @@ namespace vantric::test {
 
 namespace {
 
-void readBoth(int outFd, int errFd, ChildResult& r)
+std::string readToEnd(std::FILE* f)
 {
-    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-    std::string* sinks[2] = {&r.out, &r.err};
-    int open = 2;
-    while (open > 0) {
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            char buf[4096];
-            ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
-            if (n > 0) {
-                sinks[i]->append(buf, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-}
-
-ChildResult waitFor(pid_t pid, int outFd, int errFd)
-{
-    ChildResult r;
-    readBoth(outFd, errFd, r);
-    int st = 0;
-    while (::waitpid(pid, &st, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(st)) {
-        r.exited = true;
-        r.status = WEXITSTATUS(st);
-    } else if (WIFSIGNALED(st)) {
-        r.signal = WTERMSIG(st);
-    }
-    return r;
-}
-
-// Starts the child with its output and error on pipes; returns its pid.
-template <typename Body> int forkWith(Body&& child, int& outFd, int& errFd)
-{
-    int out[2], err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    std::fflush(nullptr);
-    pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
-        child();
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    ::close(err[1]);
-    outFd = out[0];
-    errFd = err[0];
-    return pid;
-}
-
-template <typename Body> ChildResult forkAndWait(Body&& child)
-{
-    int out, err;
-    const int pid = forkWith(std::forward<Body>(child), out, err);
-    return waitFor(pid, out, err);
-}
-
-void runBody(const std::function<int()>& body)
-{
-    int code = 99;
-    try {
-        code = body();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "exception: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "unknown exception\n");
-    }
-    std::fflush(nullptr);
-    ::_exit(code);
+    std::string s;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, f))
+        s.append(buf, n);
+    std::fclose(f);
+    return s;
 }
 
 } // namespace
 
 ChildResult runInChild(const std::function<int()>& body)
 {
-    return forkAndWait([&] { runBody(body); });
+    return Child(body).wait();
 }
 
+// The child's standard output comes through a pipe, read as it goes; its error goes to an unnamed file, read at
+// the end, so that neither can fill up while the other is read.
 Child::Child(const std::function<int()>& body)
 {
-    pid_ = forkWith([&] { runBody(body); }, out_, err_);
+    int pipeFds[2];
+    err_ = std::tmpfile();
+    if (!err_ || ::pipe2(pipeFds, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    std::fflush(nullptr);
+    pid_ = ::fork();
+    if (pid_ < 0)
+        throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::dup2(::fileno(err_), STDERR_FILENO);
+        int code = 99;
+        try {
+            code = body();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "exception: %s\n", e.what());
+        } catch (...) {
+            std::fprintf(stderr, "unknown exception\n");
+        }
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    ::close(pipeFds[1]);
+    out_ = ::fdopen(pipeFds[0], "r");
 }
 
 Child::~Child()
 {
     if (pid_ > 0) {
         ::kill(pid_, SIGKILL);
-        waitFor(pid_, out_, err_);
+        wait();
     }
 }
 
 std::string Child::readLine()
 {
-    std::string line;
-    for (;;) {
-        if (auto nl = early_.find('\n'); nl != std::string::npos) {
-            line = early_.substr(0, nl);
-            early_.erase(0, nl + 1);
-            return line;
-        }
-        char buf[256];
-        ssize_t n = ::read(out_, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            line.swap(early_);
-            return line;
-        }
-        early_.append(buf, static_cast<std::size_t>(n));
-    }
+    char* line = nullptr;
+    std::size_t size = 0;
+    const ssize_t n = ::getline(&line, &size, out_);
+    std::string s = n > 0 ? std::string(line, static_cast<std::size_t>(n)) : std::string();
+    std::free(line);
+    if (s.ends_with('\n'))
+        s.pop_back();
+    return s;
 }
 
 void Child::signal(int sig)
@@ -150,9 +88,20 @@ void Child::signal(int sig)
 
 ChildResult Child::wait()
 {
-    ChildResult r = waitFor(pid_, out_, err_);
-    r.out.insert(0, early_);
+    ChildResult r;
+    r.out = readToEnd(out_);
+    int st = 0;
+    while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {
+    }
     pid_ = -1;
+    std::rewind(err_);
+    r.err = readToEnd(err_);
+    if (WIFEXITED(st)) {
+        r.exited = true;
+        r.status = WEXITSTATUS(st);
+    } else if (WIFSIGNALED(st)) {
+        r.signal = WTERMSIG(st);
+    }
     return r;
 }
 
@@ -166,7 +115,7 @@ ChildResult runProgram(const std::string& path, const std::vector<std::string>& 
     for (auto& a : argStore)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    return forkAndWait([&] {
+    return runInChild([&] {
         for (const auto& [name, value] : env) {
             if (value)
                 ::setenv(name.c_str(), value->c_str(), 1);
@@ -176,6 +125,7 @@ ChildResult runProgram(const std::string& path, const std::vector<std::string>& 
         ::alarm(static_cast<unsigned>(timeoutSeconds)); // survives exec: a hung child ends
         ::execv(path.c_str(), argv.data());
         std::perror("execv");
+        return 127;
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A piece of a test, or a program, in a child process: for what is process-wide or may end the process.
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <optional>
@@ -35,8 +36,7 @@ public:
 
 private:
     int pid_ = -1;
-    int out_ = -1, err_ = -1;
-    std::string early_; // read by readLine past its line
+    std::FILE *out_ = nullptr, *err_ = nullptr;
 };
 
 // The program with the environment changed (nullopt removes a variable), killed after `timeoutSeconds`.

@@ -2,32 +2,12 @@
 # and the Windows platform layer's on real files of the drives Wine maps.
 # They run under the emulator the toolchain names (wine); the test script
 # gives them a private WINEPREFIX.
-add_library(vantric_fakes STATIC
-  fakes/fake_drives.cpp
-  fakes/fake_files.cpp
-  support/temp_folder.cpp
-)
-target_include_directories(vantric_fakes PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vantric_fakes PUBLIC vantric_cli)
-vantric_warnings(vantric_fakes)
-
-add_executable(vantric_tests
-  platform/errors_test.cpp
-  platform/file_system_test.cpp
-  platform/io/block_file_test.cpp
-  platform/io/bounded_call_test.cpp
-  survey/drive_probe_test.cpp
-  bench/clsElapsedTimer_test.cpp
-  bench/size_ladder_test.cpp
-  bench/benchmark_run_test.cpp
-  bench/figures_test.cpp
-  ui/log_save_test.cpp
+add_executable(vantric_tests ${portable_tests}
   platform/windows/drive_source_test.cpp
   platform/windows/file_system_test.cpp
   platform/windows/system_test.cpp
   app/win32/main_window_test.cpp
 )
-target_include_directories(vantric_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantric_tests PRIVATE vantric_fakes vantric_win32 GTest::gtest GTest::gtest_main)
 target_compile_options(vantric_tests PRIVATE -Wno-missing-field-initializers)
 vantric_warnings(vantric_tests)
