@@ -43,20 +43,15 @@ bool anyDirect(const std::vector<unsigned>& flags, unsigned access)
     return std::any_of(flags.begin(), flags.end(), [&](unsigned f) { return (f & O_DIRECT) && (f & O_ACCMODE) == access; });
 }
 
-struct Case {
-    const char* fs;
-    bool preallocate;
-};
-
-class RealFileSystem : public ::testing::TestWithParam<Case> {};
+class RealFileSystem : public ::testing::TestWithParam<std::tuple<const char*, bool>> {};
 
 TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
 {
-    const Case& c = GetParam();
+    const auto [fsName, preallocate] = GetParam();
     const char* images = std::getenv("VANTRIC_LOOP_IMAGES");
     ASSERT_TRUE(images) << "no loop images: run it through scripts/loop_images.sh";
-    const std::string dir = std::string(images) + "/" + c.fs, scratch = dir + "/~test.tmp";
-    auto files = systemFileSystem({.preallocate = c.preallocate});
+    const std::string dir = std::string(images) + "/" + fsName, scratch = dir + "/~test.tmp";
+    auto files = systemFileSystem({.preallocate = preallocate});
     test::OneRun run(*files, dir, "100M");
     auto& [ws, drives, counter, clock, form] = run;
     // The device before the write pass, and with its file there before the read pass.
@@ -84,13 +79,11 @@ TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
 }
 
 INSTANTIATE_TEST_SUITE_P(Mounts, RealFileSystem,
-                         ::testing::Values(Case {"btrfs_zstd", true}, Case {"btrfs_zstd", false},
-                                           Case {"btrfs_force", true}, Case {"btrfs_force", false},
-                                           Case {"xfs", true}, Case {"xfs", false}, Case {"ext4", true},
-                                           Case {"ext4", false}),
+                         ::testing::Combine(::testing::Values("btrfs_zstd", "btrfs_force", "xfs", "ext4"),
+                                            ::testing::Bool()),
                          [](const auto& info) {
-                             return std::string(info.param.fs)
-                                    + (info.param.preallocate ? "_Preallocating" : "_NotPreallocating");
+                             return std::string(std::get<0>(info.param))
+                                    + (std::get<1>(info.param) ? "_Preallocating" : "_NotPreallocating");
                          });
 
 } // namespace
