@@ -5,7 +5,6 @@
 #include "platform/file_bytes.h"
 #include "platform/io/file_table.h"
 #include "support/error_reason.h"
-#include "support/read_pass.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

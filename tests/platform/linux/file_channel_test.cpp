@@ -10,7 +10,6 @@
 #include "support/error_reason.h"
 #include "support/linux_files.h"
 #include "support/open_flags.h"
-#include "support/read_pass.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
