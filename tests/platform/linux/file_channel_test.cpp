@@ -193,9 +193,6 @@ TEST(StoredBytesOnDisk, WrittenBytesAreHeldAndAHoleIsNot)
         auto fsys = systemFileSystem();
         fs::path file = dir.path() / "~test.tmp";
         writeAll(file, std::vector<std::uint8_t>(1 << 20));
-        StoredBytes full = fsys->storedBytes(file.string(), 1 << 20);
-        EXPECT_EQ(full.stored, 1u << 20) << root;
-        EXPECT_FALSE(full.compressed) << root;
         fs::resize_file(file, 3 << 20);
         StoredBytes holed = fsys->storedBytes(file.string(), 3 << 20);
         EXPECT_EQ(holed.stored, 1u << 20) << root;
