@@ -68,14 +68,12 @@ TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
     const RunRecord& rec = form.lastRun();
     EXPECT_TRUE(rec.write.mode.direct && anyDirect(writeFlags, O_WRONLY)) << "write pass not O_DIRECT";
     EXPECT_TRUE(rec.read.mode.direct && anyDirect(readFlags, O_RDONLY)) << "read pass not O_DIRECT";
-    EXPECT_EQ(ws.rows(Ctl::List2).size(), 5u);
     for (const auto& e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().filename(), "lost+found") << "left behind";
     EXPECT_FALSE(rec.stored.compressed);
     EXPECT_GE(static_cast<double>(freeBefore) - static_cast<double>(freeWhileThere), 0.95 * k100M)
         << "device free before " << freeBefore << ", while the file existed " << freeWhileThere;
     EXPECT_EQ(rec.stored.stored, k100M);
-    EXPECT_TRUE(ws.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Mounts, RealFileSystem,
