@@ -149,9 +149,9 @@ TEST(Channel, WhatTheKernelHoldsAndRefuses)
     } cases[] = {
         {"default", root, {},
          "write O_DIRECT, reserved, tail cached cached,ring, evicted, right; read O_DIRECT direct,ring, right"},
-        {"O_DIRECT refused", root, {noDirectIo()},
+        {"O_DIRECT refused", root, {{SYS_openat, EINVAL, 2, O_DIRECT}},
          "write cached, reserved, tail cached cached,ring, evicted, right; read cached cached,ring, right"},
-        {"ring refused", root, {noRing()},
+        {"ring refused", root, {{SYS_io_uring_setup, EPERM}},
          "write O_DIRECT, reserved, tail cached cached,sync, evicted, right; read O_DIRECT direct,sync, right"},
         {"no preallocation", root, {{SYS_fallocate, EOPNOTSUPP}},
          "write O_DIRECT, unreserved, tail cached cached,ring, evicted, right; read O_DIRECT direct,ring, right"},
