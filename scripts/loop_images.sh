@@ -6,9 +6,6 @@
 # and ext4, which VANTRIC_LOOP_IMAGES also names. Everything goes when the
 # command ends. Needs root and loop devices; says what is missing otherwise.
 #   loop_images.sh COMMAND [ARG]...
-# e.g. the benchmark on each of them:
-#   loop_images.sh "$PWD/build/benchmarks/channel_bench" \
-#     --dir=btrfs_zstd --dir=btrfs_force --dir=xfs --dir=ext4
 set -euo pipefail
 fail() {
   echo "loop images: $*" >&2

@@ -1,5 +1,5 @@
 #pragma once
-// The machine's file system, acted on from outside just before a pass opens the file or the run deletes it.
+// The machine's file system, acted on from outside just before the write pass opens the file.
 
 #include "platform/file_system.h"
 
@@ -12,24 +12,19 @@ class InspectingFileSystem : public FileSystem {
 public:
     explicit InspectingFileSystem(FileSystem& real) : real_(real) {}
 
-    // Called with "write", "read" or "delete" and the path, just before.
-    std::function<void(const std::string&, const std::string&)> meanwhile;
+    std::function<void()> beforeWrite;
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override
     {
-        meanwhile("write", path);
+        beforeWrite();
         return real_.openBlockWrite(path, claimed);
     }
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
                                                std::optional<FileId> claimed = std::nullopt) override
     {
-        meanwhile("read", path);
         return real_.openBlockRead(path, wanted, claimed);
     }
-    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override
-    {
-        return std::make_unique<Claim>(real_.claimScratch(path), path, *this);
-    }
+    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override { return real_.claimScratch(path); }
     std::optional<std::string> makePrivateFolder(const std::string& base) override
     {
         return real_.makePrivateFolder(base);
@@ -48,25 +43,6 @@ public:
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override { return real_.createAtomic(path); }
 
 private:
-    class Claim : public ScratchClaim {
-    public:
-        Claim(std::unique_ptr<ScratchClaim> real, std::string path, InspectingFileSystem& fs)
-            : real_(std::move(real)), path_(std::move(path)), fs_(fs)
-        {
-        }
-        void remove() override
-        {
-            fs_.meanwhile("delete", path_);
-            real_->remove();
-        }
-        FileId file() const override { return real_->file(); }
-
-    private:
-        std::unique_ptr<ScratchClaim> real_;
-        std::string path_;
-        InspectingFileSystem& fs_;
-    };
-
     FileSystem& real_;
 };
 

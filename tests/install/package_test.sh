@@ -4,7 +4,11 @@
 #   package_test.sh deb|rpm BUILD OUT VERSION USES_URING
 source "$(dirname "${BASH_SOURCE[0]}")/../support/package_lib.sh"
 kind="$1" build="$2" out="$3" version="$4" uring="$5"
-pkg="$(make_package "${kind^^}" "$build" "$out" "$kind")"
+rm -rf "$out"
+mkdir -p "$out"
+(cd "$build" && cpack -G "${kind^^}" -B "$out" >"$out/cpack.log" 2>&1) || { cat "$out/cpack.log" >&2; fail "cpack failed"; }
+pkg=("$out"/*."$kind")
+[ "${#pkg[@]}" -eq 1 ] || fail "expected one package, found: ${pkg[*]}"
 mkdir "$out/unpacked"
 programs=("$out/unpacked/usr/bin/vantric" "$out/unpacked/usr/bin/vantric-cli")
 
@@ -22,7 +26,7 @@ if [ "$kind" = deb ]; then
   # liburing when the build uses it; nothing for building.
   names="$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | LC_ALL=C sort)"
   wanted=(libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins)
-  is_on "$uring" && wanted+=(liburing2)
+  [ "$uring" = 1 ] && wanted+=(liburing2)
   dpkg-deb -x "$pkg" "$out/unpacked"
   found="$(for p in "${programs[@]}"; do ldd "$p"; done | awk '$2 == "=>" { print $1, $3 }' | sort -u)"
   for soname in $(needed_libraries "${programs[@]}"); do
@@ -59,7 +63,7 @@ requires="$(rpm -qpR "$pkg")"
 bits=""
 readelf -h "${programs[0]}" | grep -q 'Class: *ELF64' && bits="(64bit)"
 wanted=(libQt6Core.so.6 libQt6Gui.so.6 libQt6Widgets.so.6)
-is_on "$uring" && wanted+=(liburing.so.2)
+[ "$uring" = 1 ] && wanted+=(liburing.so.2)
 for so in "${wanted[@]}" $needed; do
   grep -qxF "$so()$bits" <<<"$requires" || fail "Requires lacks $so()$bits"
 done

@@ -28,8 +28,6 @@ TEST(NumberFormat, GroupsAndRoundsInTheLocale)
         const NumericLocale* loc;
         const char* want;
     } cases[] = {
-        {999.0, 0, true, true, &en, "999"},
-        {123456.0, 0, true, true, &en, "123,456"},
         {1234567.891, 2, true, true, &ungrouped, "1234567.89"},
         {1234567.891, 2, true, true, &stopsAfterOne, "1234,567.89"},
         {1234567.891, 2, true, true, &noSeparator, "1234567.89"},
@@ -57,7 +55,6 @@ TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
     const std::string en = "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000";
     const std::pair<const char*, std::string> cases[] = {
         {"C", c},
-        {"de_DE.UTF-8", "81.191,02 MB|2.097.152,00 MB|1.024 KB|163,622203|,0062|12345,6000"},
         {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000"},
         {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000"},
         {"xx_NOWHERE.UTF-8", c},

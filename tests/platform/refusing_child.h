@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <fcntl.h>
 #include <functional>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -23,18 +22,6 @@ struct Refusal {
     int flagArg = -1;      // argument to look at, or -1: every call is refused
     unsigned flagMask = 0; // refused only when one of these bits is set in it
 };
-
-// Opening with O_DIRECT fails with EINVAL, as on a file system without it.
-inline Refusal noDirectIo()
-{
-    return {SYS_openat, EINVAL, 2, O_DIRECT};
-}
-
-// io_uring_setup fails, as where rings are disabled.
-inline Refusal noRing()
-{
-    return {SYS_io_uring_setup, EPERM};
-}
 
 inline bool installRefusals(const std::vector<Refusal>& refusals)
 {

@@ -9,18 +9,6 @@ fail() {
 
 installed_files="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../cmake" && pwd)/installed_files.txt"
 
-# make_package GENERATOR BUILD OUT EXTENSION: runs cpack on BUILD into a
-# fresh OUT and prints the one package it made.
-make_package() {
-  local gen="$1" build="$2" out="$3" ext="$4" made
-  rm -rf "$out"
-  mkdir -p "$out"
-  (cd "$build" && cpack -G "$gen" -B "$out" >"$out/cpack.log" 2>&1) || { cat "$out/cpack.log" >&2; fail "cpack -G $gen failed"; }
-  made=("$out"/*."$ext")
-  [ "${#made[@]}" -eq 1 ] || fail "expected one package, found: ${made[*]}"
-  echo "${made[0]}"
-}
-
 # same_files LISTING: the paths, one a line, are exactly the installed files
 # under the prefix /usr: nothing missing, no extra file or folder, nothing
 # elsewhere.
@@ -44,11 +32,4 @@ needed_libraries() {
   for f in "$@"; do
     readelf -d "$f" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'
   done | LC_ALL=C sort -u
-}
-
-is_on() {
-  case "$1" in
-    ON | TRUE | 1 | YES) return 0 ;;
-  esac
-  return 1
 }

@@ -10,7 +10,6 @@
 #include "support/error_reason.h"
 #include "support/linux_files.h"
 #include "support/open_flags.h"
-#include "support/read_pass.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -150,9 +149,9 @@ TEST(Channel, WhatTheKernelHoldsAndRefuses)
     } cases[] = {
         {"default", root, {},
          "write O_DIRECT, reserved, tail cached cached,ring, evicted, right; read O_DIRECT direct,ring, right"},
-        {"O_DIRECT refused", root, {noDirectIo()},
+        {"O_DIRECT refused", root, {{SYS_openat, EINVAL, 2, O_DIRECT}},
          "write cached, reserved, tail cached cached,ring, evicted, right; read cached cached,ring, right"},
-        {"ring refused", root, {noRing()},
+        {"ring refused", root, {{SYS_io_uring_setup, EPERM}},
          "write O_DIRECT, reserved, tail cached cached,sync, evicted, right; read O_DIRECT direct,sync, right"},
         {"no preallocation", root, {{SYS_fallocate, EOPNOTSUPP}},
          "write O_DIRECT, unreserved, tail cached cached,ring, evicted, right; read O_DIRECT direct,ring, right"},
@@ -194,9 +193,6 @@ TEST(StoredBytesOnDisk, WrittenBytesAreHeldAndAHoleIsNot)
         auto fsys = systemFileSystem();
         fs::path file = dir.path() / "~test.tmp";
         writeAll(file, std::vector<std::uint8_t>(1 << 20));
-        StoredBytes full = fsys->storedBytes(file.string(), 1 << 20);
-        EXPECT_EQ(full.stored, 1u << 20) << root;
-        EXPECT_FALSE(full.compressed) << root;
         fs::resize_file(file, 3 << 20);
         StoredBytes holed = fsys->storedBytes(file.string(), 3 << 20);
         EXPECT_EQ(holed.stored, 1u << 20) << root;

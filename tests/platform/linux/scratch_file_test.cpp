@@ -39,15 +39,26 @@ TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
 // Another file takes the name just before a pass opens it or the run deletes it.
 TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
 {
-    for (const char* moment : {"write", "read", "delete"}) {
+    for (std::string moment : {"write", "read", "delete"}) {
         InspectingFileSystem swapping(*files);
-        swapping.meanwhile = [&](const std::string& now, const std::string& path) {
-            if (now == moment) {
-                writeAll(dir / "theirs", pattern(11));
-                fs::rename(dir / "theirs", path);
-            }
-        };
         OneRun run(swapping, dir, "1k");
+        auto takeName = [&] {
+            writeAll(dir / "theirs", pattern(11));
+            fs::rename(dir / "theirs", scratch);
+        };
+        swapping.beforeWrite = [&] {
+            if (moment == "write")
+                takeName();
+        };
+        // The read pass opens the file after the second wait window; its last reading comes before the delete.
+        run.ws.onDoEvents = [&, calls = 0]() mutable {
+            if (++calls == 2 && moment == "read")
+                takeName();
+        };
+        run.counter.onReading = [&](int n) {
+            if (n == 6 && moment == "delete")
+                takeName();
+        };
         run.form.List1_Click();
         ASSERT_EQ(run.ws.errors.size(), 1u) << moment;
         EXPECT_NE(run.ws.errors[0].find(kNameTaken), std::string::npos) << moment << ": " << run.ws.errors[0];
