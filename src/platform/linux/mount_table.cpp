@@ -47,7 +47,6 @@ std::vector<MountEntry> parseMountInfo(const std::string& text)
         MountEntry m;
         try {
             m.id = std::stoi(tok[0]);
-            m.parent = std::stoi(tok[1]);
             auto colon = tok[2].find(':');
             if (colon == std::string::npos)
                 continue;
@@ -56,7 +55,6 @@ std::vector<MountEntry> parseMountInfo(const std::string& text)
         } catch (const std::exception&) {
             continue;
         }
-        m.root = unescapeMountField(tok[3]);
         m.mountPoint = unescapeMountField(tok[4]);
         m.fsType = unescapeMountField(*(dash + 1));
         m.source = unescapeMountField(*(dash + 2));

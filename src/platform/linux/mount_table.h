@@ -17,10 +17,8 @@ namespace vantric {
 
 struct MountEntry {
     int id = 0;
-    int parent = 0;
     unsigned major = 0;
     unsigned minor = 0;
-    std::string root;        // path inside the file system
     std::string mountPoint;  // unescaped
     std::string fsType;
     std::string source;      // unescaped
