@@ -1,13 +1,15 @@
 #pragma once
-// Files on Linux as the kernel sees them.
+// Files on Linux as the kernel sees them: the mechanism behind an I/O mode, not what the code asked for.
 
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace vantric::test {
 
@@ -21,15 +23,26 @@ inline std::filesystem::path rootFolder()
     return p;
 }
 
+// The open flags (/proc/self/fdinfo) of each of this process's descriptors of `target`.
+inline std::vector<unsigned> openFlagsOf(const std::filesystem::path& target)
+{
+    std::vector<unsigned> flags;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        if (std::filesystem::read_symlink(e.path(), ec) != target)
+            continue;
+        std::ifstream info("/proc/self/fdinfo/" + e.path().filename().string());
+        for (std::string key, octal; info >> key;)
+            if (key == "flags:" && info >> octal)
+                flags.push_back(static_cast<unsigned>(std::stoul(octal, nullptr, 8)));
+    }
+    return flags;
+}
+
 // Whether this process has an io_uring instance open.
 inline bool ringOpen()
 {
-    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        if (std::filesystem::read_symlink(e.path(), ec) == "anon_inode:[io_uring]")
-            return true;
-    }
-    return false;
+    return !openFlagsOf("anon_inode:[io_uring]").empty();
 }
 
 } // namespace vantric::test

@@ -6,7 +6,6 @@
 #include "fakes/fake_files.h"
 #include "support/fixed_clock.h"
 #include "support/linux_files.h"
-#include "support/open_flags.h"
 #include "support/temp_folder.h"
 
 #include <QJsonDocument>

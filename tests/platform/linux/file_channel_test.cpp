@@ -9,7 +9,6 @@
 #include "platform/refusing_child.h"
 #include "support/error_reason.h"
 #include "support/linux_files.h"
-#include "support/open_flags.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

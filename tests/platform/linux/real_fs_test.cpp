@@ -1,7 +1,7 @@
 // Whole runs on the loop images of scripts/loop_images.sh, the device's free blocks and the file's flags watched.
 
 #include "fakes/fake_world.h"
-#include "support/open_flags.h"
+#include "support/linux_files.h"
 
 #include <gtest/gtest.h>
 
