@@ -174,7 +174,6 @@ TEST(Channel, ReadingAheadStartsWithTheFirstReadNotAtTheOpen)
         // Cached, so that what has been read shows as resident pages.
         auto fsys = systemFileSystem({.direct = false, .async = async});
         writePass(*fsys, file.string(), 4 << 20);
-        ASSERT_EQ(residentPages(file), 0u);
         ReadChannel r(fsys->openBlockRead(file.string(), 4 << 20), file.string());
         // Time for anything started at the open to land.
         ::usleep(100000);
@@ -210,7 +209,6 @@ TEST(Channel, LinksAreRefusedUntouched)
     auto e = errorOf([&] { fsys->openBlockWrite(link.string()); });
     ASSERT_TRUE(e) << "a link was followed";
     EXPECT_NE(e->reason().find("symbolic link"), std::string::npos) << e->reason();
-    EXPECT_EQ(e->path(), link.string());
     EXPECT_EQ(readAll(target), (std::vector<std::uint8_t> {1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_THROW(fsys->regularFileSize(link.string()), VantricError);
