@@ -204,9 +204,8 @@ TEST(Channel, LinksAreRefusedUntouched)
     writeAll(target, {1, 2, 3});
     fs::path link = dir.path() / "~test.tmp";
     fs::create_symlink(target, link);
-    auto e = errorOf([&] { fsys->openBlockWrite(link.string()); });
-    ASSERT_TRUE(e) << "a link was followed";
-    EXPECT_NE(e->reason().find("symbolic link"), std::string::npos) << e->reason();
+    const std::string reason = reasonOf([&] { fsys->openBlockWrite(link.string()); });
+    EXPECT_NE(reason.find("symbolic link"), std::string::npos) << reason;
     EXPECT_EQ(readAll(target), (std::vector<std::uint8_t> {1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_THROW(fsys->regularFileSize(link.string()), VantricError);
