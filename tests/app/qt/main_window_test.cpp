@@ -69,7 +69,6 @@ TEST_F(Window, NamesAndIconAreTheInstalledFilesOnes)
     EXPECT_EQ(QCoreApplication::applicationName(), "vantric");
     EXPECT_EQ(QCoreApplication::applicationVersion(), VANTRIC_PROJECT_VERSION);
     const QImage want(VANTRIC_SOURCE_DIR "/src/ui/qt/vantric_icon.xpm");
-    ASSERT_EQ(want.size(), QSize(32, 32));
     EXPECT_EQ(appIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
               want.convertToFormat(QImage::Format_ARGB32));
 }
