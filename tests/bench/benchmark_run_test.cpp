@@ -12,8 +12,6 @@ using namespace vantric::test;
 
 namespace {
 
-const std::string kRow = FakeWorld::kRow;
-
 std::string scratchIn(const std::string& folder)
 {
     return folder + pathSeparator() + "~test.tmp";
