@@ -12,8 +12,6 @@ using namespace vantric::test;
 
 namespace {
 
-const std::string kRow = FakeWorld::kRow;
-
 std::string scratchIn(const std::string& folder)
 {
     return folder + pathSeparator() + "~test.tmp";
@@ -224,7 +222,6 @@ TEST_F(Run, ScratchFileGoesToTheFirstFolderThatLetsUsCreateIt)
             EXPECT_EQ(r.fs.removed, Rows {c.want});
         }
         EXPECT_TRUE(r.fs.files.empty());
-        EXPECT_TRUE(r.fs.folders.empty());
         EXPECT_EQ(r.fs.removedFolders, c.foldersRemoved);
     }
 }

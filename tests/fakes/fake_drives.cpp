@@ -32,7 +32,7 @@ public:
     {
         if (d_.failLetter)
             throw VantricError("Query failed", "letter");
-        return d_.letter.empty() ? std::string(1, letter_) : d_.letter;
+        return std::string(1, letter_);
     }
     double availableSpace() override
     {

@@ -12,7 +12,6 @@ namespace vantric::test {
 
 struct FakeDrive {
     int type = 2;
-    std::string letter;       // what DriveLetter answers; empty = the drive's own
     double avail = 0;
     double total = 0;
     bool failType = false;

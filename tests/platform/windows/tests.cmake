@@ -1,7 +1,5 @@
-# The Windows build's tests: the portable core's tests on the test doubles,
-# and the Windows platform layer's on real files of the drives Wine maps.
-# They run under the emulator the toolchain names (wine); the test script
-# gives them a private WINEPREFIX.
+# The portable core's tests on the doubles, the Windows layer's on the drives Wine maps;
+# run under the toolchain's emulator in the private WINEPREFIX the test script gives.
 add_executable(vantric_tests ${portable_tests}
   platform/windows/drive_source_test.cpp
   platform/windows/file_system_test.cpp
