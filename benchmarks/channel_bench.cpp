@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // What the run's loops and passes cost.
 //
 //   channel_bench [--dir=FOLDER]... [--rounds=N] [google benchmark flags]

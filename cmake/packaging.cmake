@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # `cpack -G DEB` and `cpack -G RPM` in the build folder make a Debian or an
 # RPM package of what `cmake --install` puts in place.
 set(CPACK_PACKAGE_NAME vantric)

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Cross-builds the Windows program on Linux with mingw-w64 (the posix-threads
 # g++ for x86-64). Every executable links the runtime statically, so that it
 # needs nothing beside it but the DLLs that come with Windows.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Runs a command in a private mount namespace beside four small file systems
 # on loop devices: btrfs compressing with zstd:1 (the default of several
 # desktops), btrfs forcing compression, xfs and ext4. The command starts in

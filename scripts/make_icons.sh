@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Renders the icon drawing into the PNGs that get installed and into the
 # 16-colour window icon compiled into the program. Run it after changing the
 # drawing and commit what it writes; tests/install/icons_test.sh checks that

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Installs what is missing, builds, then runs the program ("run"), every
 # test ("test"), or every test built with the address and undefined-behaviour
 # sanitizers ("asan"); "windows" cross-builds the Windows program vantric.exe

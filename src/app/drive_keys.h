@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // What a typed character does on the drive list, for every window system:
 // the list's own type-ahead would match the blank every row starts with.

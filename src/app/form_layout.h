@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The main window described once, as data: every control with its kind,
 // place, font, caption, look and visibility, in focus order. Each window

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The main window's logic: its state, its event handlers and the way an
 // untrapped error is reported. The widgets are elsewhere; this class sees

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "bench/benchmark_run.h"
 
 #include "bench/clsElapsedTimer.h"

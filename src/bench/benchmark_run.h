@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // One benchmark run: write the scratch file two bytes at a time, read its
 // first half back one byte at a time, delete it, and log the figures.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Stopwatch on the performance counter: start, read while running, stop,
 // resume so that the spans add up, stop without a reading, reset.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The drive queries the survey and the run rely on: a per-probe file-system
 // object that finds a drive by letter and answers its type, letter and space.

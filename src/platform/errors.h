@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Errors that end a handler at the failing step, and the checked arithmetic
 // that raises them instead of wrapping or producing inf/NaN.

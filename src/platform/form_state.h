@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The main window's state as the survey, the run and the save see it: its
 // window, the system's services, the files it has open and its form-level

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Numbers rendered with the decimal mark and thousands grouping of the
 // user's locale. The digits come from std::to_chars, so nothing here depends

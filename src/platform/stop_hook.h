@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // What each system does for TerminationCleanup: how stop requests reach
 // the program, how the scratch file goes and how the process then ends.

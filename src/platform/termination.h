@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A run's scratch file must not outlive the run, even when the program is
 // told to stop (a logout, a shutdown, Ctrl+C). While a TerminationCleanup

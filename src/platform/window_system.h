@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The window system as the program's logic sees it: controls addressed by
 // name, the wait windows, one pass of the event loop, a message box, and

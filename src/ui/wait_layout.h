@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The wait windows described once, as data: titles, message label, colours
 // and font, in twips. The fonts, colours and twips here are also the words

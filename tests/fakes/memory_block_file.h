@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A file in memory behind the block ring: its engine holds each transfer until the ring waits for it,
 // to show what is in flight when the ring leaves direct I/O; one offset can refuse direct transfers.

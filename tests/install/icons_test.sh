@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # The committed PNG icons are renderings of the SVG drawing at their sizes,
 # as scripts/make_icons.sh makes them.
 #   icons_test.sh SOURCE_DIR

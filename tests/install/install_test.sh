@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Checks on an install into a staging folder.
 #   install_test.sh stage BUILD STAGE        install BUILD into STAGE with prefix /usr
 #   install_test.sh CHECK STAGE [ARG...]     one check on the staged files

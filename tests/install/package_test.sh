@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Builds the Debian or RPM package from BUILD into OUT with cpack and reads it
 # back without installing it.
 #   package_test.sh deb|rpm BUILD OUT VERSION USES_URING

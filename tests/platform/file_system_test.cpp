@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The file layer both systems share, on real files; what only one has is tested beside it.
 
 #include "bench/benchmark_run.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Characters typed on the drive list of C and D, focus on C at first, and the drive each runs ('\0': none).
 

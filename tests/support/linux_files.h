@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Files on Linux as the kernel sees them: the mechanism behind an I/O mode, not what the code asked for.
 

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Shared by the install and package tests, which source it.
 set -euo pipefail
 shopt -s nullglob

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // vantric-cli: the same survey and runs as the window, driven through the
 // main window's own handlers, with the rows printed instead of shown.

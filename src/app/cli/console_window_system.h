@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The window system of the command without a window: controls kept in
 // memory, wait windows shown as a progress line on a terminal, message

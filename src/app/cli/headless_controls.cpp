@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "app/cli/headless_controls.h"
 
 #include "app/form_layout.h"

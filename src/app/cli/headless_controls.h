@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The main window's controls as plain data: captions, rows, the selected
 // row and visibility, starting from the window's initial contents. The

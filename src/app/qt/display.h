@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Whether a window can be shown, found out before Qt is started: Qt ends the
 // process with an abort when its platform cannot connect.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The main window's widgets, laid out at their fixed places. It holds no
 // logic: clicks are passed on through the callbacks.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # The Windows program: one vantric.exe with native windows, its runtime
 # linked in (see the toolchain file), at the top of the build folder.
 add_library(vantric_win32 STATIC

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "app/win32/win32_window_system.h"
 
 #include "app/drive_keys.h"

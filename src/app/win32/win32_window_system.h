@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The window system over native Win32 windows: the main window and the wait
 // windows built from the form's layout, with standard controls, sized from

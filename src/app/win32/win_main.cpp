@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The Windows program: the main window's logic on native windows, with the
 // drives, files and clock of Windows.
 

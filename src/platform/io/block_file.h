@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Block readers and writers over an open file: a buffer pool, and an engine
 // that keeps its buffers in flight (or moves them one call at a time). The

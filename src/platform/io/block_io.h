@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Block-level file access beneath the byte channels: whole buffers go to and
 // come from the drive, ideally while the caller fills or drains another one.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A query that may hang in the system (a dead network mount, a drive that
 // does not answer) runs on a short-lived helper thread; the caller waits a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The blocks a file moves through: one aligned allocation cut into equal
 // buffers, touched once up front so that no page fault lands in a timed pass.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Byte channels over block I/O. A loop asks for the room left in the
 // channel's current block, makes its one-value steps straight into that

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Files by number, the way the main window's handlers use them: take a free
 // number, open a file under it, use it, close it.

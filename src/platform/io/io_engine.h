@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // What moves blocks between a buffer pool and a file: either a ring that
 // keeps several transfers in flight or plain calls one after another.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A system resource with one owner (a file descriptor, a handle): closed
 // when the owner goes away. `Traits` gives the resource's type, its empty

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/linux/block_hooks.h"
 
 #include "platform/linux/io_engines.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A Linux file as the block ring sees it: O_DIRECT, fallocate, fdatasync,
 // the page cache and io_uring.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The engines that move a block file's buffers on Linux: io_uring, with
 // transfers queued in batches, several in flight and the pool's buffers

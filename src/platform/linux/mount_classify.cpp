@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // Which mounts are drives, and of which type: the kind of file system, and
 // for disks whether the device that holds the bytes is removable.
 

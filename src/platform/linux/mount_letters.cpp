@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // Letters for the mounted file systems, and where a drive's scratch file
 // may go.
 

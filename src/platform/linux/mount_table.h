@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Maps the mounted file systems of a Linux machine to drive letters C..Z and
 // classifies them by the drive type codes. Pure text and file reading, so it

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A Windows file as the block ring sees it: unbuffered (FILE_FLAG_NO_BUFFERING)
 // and overlapped handles, a buffered handle on the same file where a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/drive_source.h"
 #include "platform/io/bounded_call.h"
 #include "platform/windows/drive_types.h"

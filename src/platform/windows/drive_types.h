@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // GetDriveTypeW's answers in the numbering of the scripting file-system
 // object's DriveType.

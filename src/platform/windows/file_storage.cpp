@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/windows/file_storage.h"
 
 #include "platform/windows/unique_handle.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // How a file's bytes sit on the drive: kept from compressing before they are
 // written, and looked at afterwards.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/file_system.h"
 #include "platform/windows/block_hooks.h"
 #include "platform/windows/file_storage.h"

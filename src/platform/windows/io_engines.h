@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The engines that move a block file's buffers: overlapped I/O with every
 // buffer of the pool in flight at once, or one call after another. On this

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The user's number conventions as Windows keeps them, turned into the
 // C library's terms that number_format uses.

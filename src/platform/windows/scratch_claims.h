@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The handles by which this process holds its scratch files, so that a
 // stop of the program can delete a run's file through them.

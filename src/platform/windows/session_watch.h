@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A logoff or a shutdown asks every top-level window whether the session
 // may end, then tells it that it does. The main window's thread answers

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # The Windows platform layer: the Win32 API and the standard library only.
 target_sources(vantric_platform_windows PRIVATE
   platform/windows/block_hooks.cpp

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/stop_hook.h"
 #include "platform/windows/scratch_claims.h"
 #include "platform/windows/session_watch.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Paths and texts cross into the system as UTF-16 and come back as UTF-8;
 // system errors become VantricErrors with the system's own message.

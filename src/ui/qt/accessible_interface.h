@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // A window of our own that answers assistive technology through its own
 // interface. Qt asks for a widget's interface as soon as the widget exists,

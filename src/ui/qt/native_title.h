@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // Qt never shows a window title as it is given: an empty one becomes the
 // application's name, and any other gets the application's display name

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The three "please wait" windows: black, with one blue label carrying the
 // message. They react to nothing; their callers load, show and unload them.

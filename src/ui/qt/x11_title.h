@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The title an X server holds for a window, set as given: both _NET_WM_NAME
 // (UTF-8) and WM_NAME (Latin-1).

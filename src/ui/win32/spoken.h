@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // What assistive technology reads for a window, annotated on top of what
 // the window system answers (Dynamic Annotation), so that the window's own

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "ui/win32/wait_window.h"
 
 #include "platform/windows/win_text.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // The Win32 wait windows, built from the wait layout: one per kind, taken
 // down by unload, or early by the user closing it.

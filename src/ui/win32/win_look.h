@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
 // What the Win32 windows share: twips at the monitor's DPI, a frame centred
 // on the monitor, and the layout's fonts made once per face and DPI.

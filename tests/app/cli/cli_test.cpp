@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // vantric-cli through its entry point: arguments, rows, JSON, exit status.
 
 #include "app/cli/cli.h"

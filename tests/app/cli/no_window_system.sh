@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Fails when a program given loads Qt, xcb or Xlib.
 status=0
 for program in "$@"; do

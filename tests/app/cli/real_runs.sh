@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # vantric-cli on real file systems: a read-only folder (a read-only tmpfs in
 # a private mount namespace) and Ctrl+C in the middle of a run.
 set -uo pipefail

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 """What a screen reader finds through AT-SPI (the names and roles of each
 control are checked in-process by main_window_test.cpp).
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # What a screen reader finds through AT-SPI on a private X server and session
 # bus: the program's window and the wait windows' announcements.
 #   atspi_test.sh PROGRAM WINDOW_CHILD

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # The program's answers to its arguments, with no display and on Qt's
 # offscreen platform, where a window would outlast the time limit.
 #   command_line_test.sh PROGRAM VERSION

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "app/qt/display.h"
 #include "support/child_process.h"
 #include "support/temp_folder.h"

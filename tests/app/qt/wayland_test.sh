@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # A session with only a Wayland display, under a headless Weston: the program
 # starts there; every title is exactly its own (Qt would add the program's
 # name); the run's wait windows are popups, since a new top-level window would

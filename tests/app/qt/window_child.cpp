@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The main window headless, as the program starts it, on made-up drives:
 //   locale: one run on one drive, then the lists in the start-up's number format;
 //   close-during-run FOLDER: closes the window while a run on FOLDER reads (must exit 0 there);

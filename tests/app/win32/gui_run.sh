@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Drives vantric.exe under Wine on a private X server like a user would: the window " Vantric" lists the
 # drives Wine maps (C:, a D: made here, Z:); a "1M" run on C: (Space) and one on D: (a click) add five log
 # rows each, Alt+S saves the log beside the program, Exit ends it with status 0. First, on

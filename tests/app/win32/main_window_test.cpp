@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The Windows main window under Wine, driven with real messages through its own message loop.
 
 #include "app/frmDrive.h"

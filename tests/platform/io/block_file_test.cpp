@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The shared block ring on a file in memory: leaving direct I/O, and its buffers.
 
 #include "fakes/memory_block_file.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The byte channels: fake devices of awkward block sizes, then real files
 // with what the kernel holds observed, also where it refuses.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The Linux engines: end of file, a transfer's errno, the ring's short transfers and cancel.
 
 #include "platform/io/buffer_pool.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The log's local time and the documents folder it falls back to.
 
 #include "platform/clock.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # Runs on real file systems, inside scripts/loop_images.sh: the gtest
 # program watches the device during whole runs; here vantric-cli flags with
 # a warning, exit 0, an old file holding bytes on forced compression,

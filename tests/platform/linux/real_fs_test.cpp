@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // Whole runs on the loop images of scripts/loop_images.sh, the device's free blocks and the file's flags watched.
 
 #include "fakes/fake_world.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The scratch file on real files: ours alone during a run, gone when the program is told to stop.
 
 #include "fakes/fake_world.h"

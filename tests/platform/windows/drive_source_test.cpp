@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // The drives as Windows reports them, on those Wine maps: C: (the prefix's drive_c), Z: (the host's root).
 
 #include "platform/drive_source.h"

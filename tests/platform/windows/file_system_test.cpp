@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // What only the Windows file layer has, on real files; the rest is in the portable test.
 
 #include "platform/errors.h"

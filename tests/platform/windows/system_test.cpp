@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Vantric developers
 // Windows' answers for the clock, folders, number conventions and error texts; a run ended from outside.
 
 #include "bench/figures.h"

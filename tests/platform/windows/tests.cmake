@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Vantric developers
 # The portable core's tests on the doubles, the Windows layer's on the drives Wine maps;
 # run under the toolchain's emulator in the private WINEPREFIX the test script gives.
 add_executable(vantric_tests ${portable_tests}
