@@ -24,6 +24,8 @@ packages=(
   btrfs-progs xfsprogs strace # tests: runs on compressing btrfs and xfs images, refused fallocate
   at-spi2-core python3-pyatspi dbus-x11   # tests: what a screen reader finds
   weston                    # tests: a Wayland compositor without a screen
+  libgl1-mesa-dri           # tests: the windows with a desktop's GPU driver stack loaded
+  lintian rpmlint reuse groff-base man-db # tests: the packages', licences' and manual pages' checkers
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its

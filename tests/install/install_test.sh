@@ -18,13 +18,11 @@ case "$check" in
     ;;
 
   desktop)
-    stage="$1"
-    desktop-file-validate "$stage/usr/share/applications/$id.desktop"
+    desktop-file-validate "$1/usr/share/applications/$id.desktop"
     ;;
 
   metainfo)
-    stage="$1" version="$2"
-    file="$stage/usr/share/metainfo/$id.metainfo.xml"
+    file="$1/usr/share/metainfo/$id.metainfo.xml" version="$2"
     appstreamcli validate --no-net "$file"
     # The release is the version CMake builds.
     grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"/>" "$file" ||
@@ -33,10 +31,8 @@ case "$check" in
 
   names)
     # The desktop entry, its icon and the metainfo name each other by the one id.
-    stage="$1"
-    share="$stage/usr/share"
-    entry="$share/applications/$id.desktop"
-    meta="$share/metainfo/$id.metainfo.xml"
+    share="$1/usr/share"
+    entry="$share/applications/$id.desktop" meta="$share/metainfo/$id.metainfo.xml"
     grep -qx "Icon=$id" "$entry" || fail "desktop entry names another icon"
     grep -qx "Exec=vantric" "$entry" || fail "desktop entry starts another program"
     grep -qx "StartupWMClass=vantric" "$entry" || fail "desktop entry expects another X11 window class"
@@ -45,6 +41,16 @@ case "$check" in
     grep -q "<binary>vantric</binary>" "$meta" || fail "metainfo provides another program"
     shot="$(sed -n 's:.*<image>https\://raw.githubusercontent.com/vantric/vantric/main/\(.*\)</image>.*:\1:p' "$meta")"
     [ -n "$shot" ] && [ -f "$here/../../$shot" ] || fail "screenshot '$shot' is not in the repository"
+    ;;
+
+  manpages)
+    # Each page renders without a warning and has every option its program's --help names.
+    for p in vantric vantric-cli; do
+      page="$1/usr/share/man/man1/$p.1.gz" help="$("$1/usr/bin/$p" --help)"
+      warned="$(zcat "$page" | groff -ww -z -man 2>&1)$(man --warnings -l "$page" 2>&1 >/dev/null)" || fail "$p.1"
+      [ -z "$warned" ] || fail "$p.1: $warned"
+      for o in $(grep -o -- '--[a-z][a-z-]*' <<<"$help"); do zgrep -qF -- "\\-\\-${o#--}" "$page" || fail "$p.1 lacks $o"; done
+    done
     ;;
 
   start)

@@ -15,7 +15,7 @@ installed_files="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../cmake" && pwd)/insta
 # under the prefix /usr: nothing missing, no extra file or folder, nothing
 # elsewhere.
 same_files() {
-  sed 's:^\./::; s:^/\?usr/::' <<<"$1" | LC_ALL=C sort | diff -u "$installed_files" - ||
+  sed 's:^\./::; s:^/\?usr/::' <<<"$1" | LC_ALL=C sort | diff -u <(grep -v '^#' "$installed_files") - ||
     fail "files differ from the installed list"
 }
 
@@ -23,7 +23,7 @@ same_files() {
 # in the project's words, not in CPack's placeholder.
 described() {
   local config="$1/CPackConfig.cmake"
-  setting() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$config"; }
+  setting() { perl -0ne 'print $1 if /^set\('"$1"' "([^"]*)"\)$/m' "$config"; }
   [ "$2" = "$(setting CPACK_PACKAGE_DESCRIPTION_SUMMARY)" ] || fail "summary: $2"
   [ "$3" = "$(setting CPACK_PACKAGE_DESCRIPTION)" ] || fail "description: $3"
 }

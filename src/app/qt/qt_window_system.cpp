@@ -10,10 +10,37 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
+#include <link.h>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace vantric {
 
-QtWindowSystem::QtWindowSystem(MainWindow& w) : w_(w) {}
+// LeakSanitizer reports after the application object is gone. A Mesa driver
+// that EGL or GLX loaded for the windows and unloaded with it leaves its
+// one-time allocations pointed at by nothing, under a module without a name
+// that no suppression can match; kept loaded, its own globals still hold them.
+static void keepGraphicsDriversToTheEnd()
+{
+    std::vector<std::string> drivers;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* found) {
+            if (info->dlpi_name && std::string_view(info->dlpi_name).ends_with("_dri.so"))
+                static_cast<std::vector<std::string>*>(found)->push_back(info->dlpi_name);
+            return 0;
+        },
+        &drivers);
+    for (const std::string& d : drivers)
+        dlopen(d.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
+QtWindowSystem::QtWindowSystem(MainWindow& w) : w_(w)
+{
+    // Runs first thing in ~QApplication, before the drivers go.
+    [[maybe_unused]] static const bool once = (qAddPostRoutine(keepGraphicsDriversToTheEnd), true);
+}
 
 QWidget* QtWindowSystem::widget(Ctl c) const
 {
