@@ -3,6 +3,7 @@
 #include "ui/win32/wait_window.h"
 
 #include "platform/windows/win_text.h"
+#include "platform/windows/window_class.h"
 
 namespace vantric {
 
@@ -19,17 +20,9 @@ Win32WaitWindows::Win32WaitWindows(HINSTANCE instance, HICON icon, HICON smallIc
     const WaitWindowLayout& wait = waitWindowLayout();
     back_ = ::CreateSolidBrush(RGB(wait.background.r, wait.background.g, wait.background.b));
     label_ = ::CreateSolidBrush(RGB(wait.labelBackground.r, wait.labelBackground.g, wait.labelBackground.b));
-
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance_;
-    wc.hIcon = icon;
-    wc.hIconSm = smallIcon;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = back_;
-    wc.lpszClassName = kWaitClass;
-    ::RegisterClassExW(&wc);
+    // The class outlives this object: each window erases with this
+    // object's brush.
+    registerWindowClass({kWaitClass, proc, icon, smallIcon});
 }
 
 Win32WaitWindows::~Win32WaitWindows()
@@ -49,6 +42,14 @@ LRESULT CALLBACK Win32WaitWindows::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     }
     auto* self = reinterpret_cast<Win32WaitWindows*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
     switch (msg) {
+    case WM_ERASEBKGND:
+        if (self) {
+            RECT r;
+            ::GetClientRect(h, &r);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, self->back_);
+            return 1;
+        }
+        break;
     case WM_CTLCOLORSTATIC:
         if (self) {
             const WaitWindowLayout& layout = waitWindowLayout();
