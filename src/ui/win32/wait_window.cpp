@@ -10,7 +10,10 @@ namespace vantric {
 namespace {
 
 constexpr wchar_t kWaitClass[] = L"VantricWait";
-constexpr DWORD kWaitStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+// A popup, shown without taking the activation: no window manager is asked
+// to map or withdraw it (Wine without one waits 2 s on each hide, while the
+// run is still in its handler), and the main window keeps the keys.
+constexpr DWORD kWaitStyle = WS_POPUP;
 
 } // namespace
 
@@ -94,9 +97,7 @@ void Win32WaitWindows::show(WaitKind w)
     auto it = windows_.find(w);
     if (it == windows_.end() || !::IsWindow(it->second))
         return;
-    ::ShowWindow(it->second, SW_SHOW);
-    ::SetForegroundWindow(it->second);
-    ::BringWindowToTop(it->second);
+    ::SetWindowPos(it->second, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 HWND Win32WaitWindows::window(WaitKind w) const
