@@ -86,6 +86,28 @@ TEST_F(Win32Window, KeysChooseTheDriveTheyName)
     }
 }
 
+// Space and Enter on the focused button click it once, whatever the dialog manager makes of them.
+TEST_F(Win32Window, SpaceAndEnterClickTheFocusedButton)
+{
+    std::vector<Ctl> ran;
+    const std::pair<Ctl, std::function<void()> FormEvents::*> buttons[] = {
+        {Ctl::Command1, &FormEvents::onCommand1}, {Ctl::Command2, &FormEvents::onCommand2},
+        {Ctl::Command3, &FormEvents::onCommand3}, {Ctl::Command4, &FormEvents::onCommand4}};
+    ws.setVisible(Ctl::Command4, true);
+    for (auto [ctl, on] : buttons)
+        ws.*on = [&ran, ctl = ctl] { ran.push_back(ctl); };
+    for (auto [ctl, on] : buttons)
+        for (WPARAM key : {VK_SPACE, VK_RETURN}) {
+            SCOPED_TRACE(std::string(controlLayout(ctl).name) + (key == VK_SPACE ? " Space" : " Enter"));
+            ran.clear();
+            ::SetFocus(ws.control(ctl));
+            ::PostMessageW(ws.control(ctl), WM_KEYDOWN, key, 1);
+            ::PostMessageW(ws.control(ctl), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+            ws.doEvents();
+            EXPECT_EQ(ran, std::vector<Ctl> {ctl});
+        }
+}
+
 // What Active Accessibility answers for a window's client area: name, description and role.
 struct Asked {
     std::wstring name, description;
