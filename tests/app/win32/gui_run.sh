@@ -3,12 +3,13 @@
 # SPDX-FileCopyrightText: 2026 The Vantric developers
 # Drives vantric.exe under Wine on a private X server like a user would: the window " Vantric" lists the
 # drives Wine maps (C:, a D: made here, Z:); a "1M" run on C: (Space) and three by clicks add five log rows
-# each, Alt+S saves the log beside the program after each, Exit ends it with status 0. First, on
+# each, Alt+S saves the log beside the program after each, Exit ends it with status 0; then a run and a save
+# under a window manager. First, on
 # the same display, the tests of TESTS_EXE that make windows: Wine makes none without one.
 #   gui_run.sh VANTRIC_EXE OUT TESTS_EXE (a failure's screenshot goes to OUT/screenshots)
 set -euo pipefail
 
-for tool in wine wineserver xvfb-run xauth xdotool import; do
+for tool in wine wineserver xvfb-run xauth xdotool import openbox; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing" >&2; exit 1; }
 done
 # On a private X server of its own.
@@ -20,8 +21,10 @@ rm -rf "$out/program" "$out/d-drive" "$out/screenshots"
 mkdir -p "$out/program" "$out/d-drive" "$out/screenshots"
 cp "$exe" "$out/program/vantric.exe"
 program=""
+wm=""
 cleanup() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -97,9 +100,23 @@ sed -n 1p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: .* MB  Total Si
 sed -n 6p "$out/log.txt" | grep -q '^ D:- Hard Disk  Free Space: ' || fail "row 6: $(sed -n 6p "$out/log.txt")"
 [ -z "$(ls -A "$out/d-drive")" ] || fail "the scratch file is left on D:"
 
-xdotool mousemove --window "$main" 300 220 click 1
-status=0
-wait "$program" || status=$?
-program=""
-[ "$status" = 0 ] || fail "Exit ended the program with status $status"
+# Exit ends the program with status 0.
+click_exit() {
+  local status=0
+  xdotool mousemove --window "$main" 300 220 click 1
+  wait "$program" || status=$?
+  program=""
+  [ "$status" = 0 ] || fail "Exit ended the program with status $status"
+}
+click_exit
+
+# Again under a window manager, which frames the windows and gives the focus to the one clicked.
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+(cd "$out/program" && exec wine vantric.exe) &
+program=$!
+main="$(window ' Vantric' 120)" || fail "no window titled \" Vantric\" under a window manager"
+sleep 1
+run_and_save mousemove --window "$main" 40 10 click 1
+click_exit
 echo "GUI run passed: $(cat "$out/log.txt" | head -5 | tr '\n' '|')"
