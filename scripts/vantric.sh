@@ -29,10 +29,11 @@ packages=(
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its
-# sources, tested under Wine, the windows on a private X server.
+# sources, tested under Wine, the windows on a private X server, without and
+# with a window manager.
 windows_packages=(
   cmake ninja-build g++-mingw-w64-x86-64-posix googletest
-  wine wine64 xvfb xauth xdotool imagemagick locales
+  wine wine64 xvfb xauth xdotool openbox imagemagick locales
 )
 
 # The number formatting tests run under these C-library locales.

@@ -4,6 +4,7 @@
 
 #include "app/drive_keys.h"
 #include "platform/windows/win_text.h"
+#include "platform/windows/window_class.h"
 
 #include <commctrl.h>
 
@@ -19,16 +20,7 @@ constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCH
 
 void Win32WindowSystem::createMain()
 {
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = mainProc;
-    wc.hInstance = instance_;
-    wc.hIcon = icon_;
-    wc.hIconSm = smallIcon_;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kMainClass;
-    ::RegisterClassExW(&wc);
+    registerWindowClass({kMainClass, mainProc, icon_, smallIcon_, ::GetSysColorBrush(COLOR_BTNFACE)});
 
     const MainWindowLayout& layout = mainWindowLayout();
     main_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, wide(layout.title).c_str(), kMainStyle, CW_USEDEFAULT,

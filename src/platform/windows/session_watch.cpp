@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/windows/session_watch.h"
 
+#include "platform/windows/window_class.h"
+
 namespace vantric {
 
 namespace {
@@ -32,11 +34,7 @@ DWORD WINAPI watch(void* param)
 {
     const Start start = *static_cast<Start*>(param);
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSW wc {};
-    wc.lpfnWndProc = sessionProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClass;
-    ::RegisterClassW(&wc);
+    registerWindowClass({kClass, sessionProc});
     // Top-level (a message-only window hears no session end), never shown.
     HWND h = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (h)

@@ -15,6 +15,7 @@ target_sources(vantric_platform_windows PRIVATE
   platform/windows/session_watch.cpp
   platform/windows/stop_hook.cpp
   platform/windows/win_text.cpp
+  platform/windows/window_class.cpp
 )
 # Paths and texts cross into the system as UTF-16.
 target_compile_definitions(vantric_platform_windows PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
-// What assistive technology reads for a window, annotated on top of what
-// the window system answers (Dynamic Annotation), so that the window's own
-// text stays as it is.
+// What assistive technology reads for a window, on top of what the system's
+// standard accessible object answers, so that the window's own text stays as
+// it is. The window answers WM_GETOBJECT itself: Dynamic Annotation is not
+// there everywhere (Wine's is a stub).
 
 #include <windows.h>
 
+#include <map>
 #include <string>
-
-struct IAccPropServices;
 
 namespace vantric {
 
@@ -20,17 +20,22 @@ public:
     Spoken& operator=(const Spoken&) = delete;
     ~Spoken();
 
-    // Each true when the annotation was taken.
-    bool name(HWND h, const std::string& text);
-    bool description(HWND h, const std::string& text);
+    // The window must be of this thread; what is said goes with it.
+    void name(HWND h, const std::string& text);
+    void description(HWND h, const std::string& text);
     // A role from oleacc.h (ROLE_SYSTEM_*).
-    bool role(HWND h, long role);
+    void role(HWND h, long role);
+
+    struct Said {
+        std::wstring name, description;
+        long role = 0;
+    };
 
 private:
-    bool annotate(HWND h, const GUID& property, const std::string& text);
+    Said& said(HWND h);
 
     bool com_ = false;
-    IAccPropServices* services_ = nullptr;
+    std::map<HWND, Said> said_;
 };
 
 } // namespace vantric

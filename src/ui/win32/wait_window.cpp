@@ -3,13 +3,17 @@
 #include "ui/win32/wait_window.h"
 
 #include "platform/windows/win_text.h"
+#include "platform/windows/window_class.h"
 
 namespace vantric {
 
 namespace {
 
 constexpr wchar_t kWaitClass[] = L"VantricWait";
-constexpr DWORD kWaitStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+// A popup, shown without taking the activation: no window manager is asked
+// to map or withdraw it (Wine without one waits 2 s on each hide, while the
+// run is still in its handler), and the main window keeps the keys.
+constexpr DWORD kWaitStyle = WS_POPUP;
 
 } // namespace
 
@@ -19,17 +23,9 @@ Win32WaitWindows::Win32WaitWindows(HINSTANCE instance, HICON icon, HICON smallIc
     const WaitWindowLayout& wait = waitWindowLayout();
     back_ = ::CreateSolidBrush(RGB(wait.background.r, wait.background.g, wait.background.b));
     label_ = ::CreateSolidBrush(RGB(wait.labelBackground.r, wait.labelBackground.g, wait.labelBackground.b));
-
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance_;
-    wc.hIcon = icon;
-    wc.hIconSm = smallIcon;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = back_;
-    wc.lpszClassName = kWaitClass;
-    ::RegisterClassExW(&wc);
+    // The class outlives this object: each window erases with this
+    // object's brush.
+    registerWindowClass({kWaitClass, proc, icon, smallIcon});
 }
 
 Win32WaitWindows::~Win32WaitWindows()
@@ -49,6 +45,14 @@ LRESULT CALLBACK Win32WaitWindows::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     }
     auto* self = reinterpret_cast<Win32WaitWindows*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
     switch (msg) {
+    case WM_ERASEBKGND:
+        if (self) {
+            RECT r;
+            ::GetClientRect(h, &r);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, self->back_);
+            return 1;
+        }
+        break;
     case WM_CTLCOLORSTATIC:
         if (self) {
             const WaitWindowLayout& layout = waitWindowLayout();
@@ -93,9 +97,7 @@ void Win32WaitWindows::show(WaitKind w)
     auto it = windows_.find(w);
     if (it == windows_.end() || !::IsWindow(it->second))
         return;
-    ::ShowWindow(it->second, SW_SHOW);
-    ::SetForegroundWindow(it->second);
-    ::BringWindowToTop(it->second);
+    ::SetWindowPos(it->second, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 HWND Win32WaitWindows::window(WaitKind w) const

@@ -2,13 +2,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 The Vantric developers
 # Drives vantric.exe under Wine on a private X server like a user would: the window " Vantric" lists the
-# drives Wine maps (C:, a D: made here, Z:); a "1M" run on C: (Space) and one on D: (a click) add five log
-# rows each, Alt+S saves the log beside the program, Exit ends it with status 0. First, on
+# drives Wine maps (C:, a D: made here, Z:); a "1M" run on C: (Space) and three by clicks add five log rows
+# each, Alt+S saves the log beside the program after each, Exit ends it with status 0; then a run and a save
+# under a window manager. First, on
 # the same display, the tests of TESTS_EXE that make windows: Wine makes none without one.
 #   gui_run.sh VANTRIC_EXE OUT TESTS_EXE (a failure's screenshot goes to OUT/screenshots)
 set -euo pipefail
 
-for tool in wine wineserver xvfb-run xauth xdotool import; do
+for tool in wine wineserver xvfb-run xauth xdotool import openbox; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing" >&2; exit 1; }
 done
 # On a private X server of its own.
@@ -20,8 +21,10 @@ rm -rf "$out/program" "$out/d-drive" "$out/screenshots"
 mkdir -p "$out/program" "$out/d-drive" "$out/screenshots"
 cp "$exe" "$out/program/vantric.exe"
 program=""
+wm=""
 cleanup() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -45,20 +48,18 @@ window() {
   done
   return 1
 }
-# Alt+S until the save's message box "Vantric" answers (the button shows once a run is over); dismisses it.
-save_log() {
+# Starts a run with xdotool's arguments; 3 s later one Alt+S, as a user would, must save: the run and its wait
+# windows are over by then. Dismisses the message box.
+run_and_save() {
   local box
-  for _ in $(seq 60); do
-    xdotool windowfocus --sync "$main" 2>/dev/null || true
-    xdotool key alt+s
-    if box="$(window Vantric 1)"; then
-      xdotool windowfocus --sync "$box"
-      xdotool key Return
-      for _ in $(seq 50); do xdotool search --onlyvisible --name '^Vantric$' >/dev/null 2>&1 || return 0; sleep 0.2; done
-      fail "the message box did not go"
-    fi
-  done
-  fail "no log saved"
+  xdotool "$@"
+  sleep 3
+  xdotool key alt+s
+  box="$(window Vantric 5)" || fail "Alt+S 3 s after a run started by '$*' saved nothing"
+  xdotool windowfocus --sync "$box"
+  xdotool key Return
+  for _ in $(seq 50); do xdotool search --onlyvisible --name '^Vantric$' >/dev/null 2>&1 || return 0; sleep 0.2; done
+  fail "the message box did not go"
 }
 
 wine "$tests" --gtest_filter='Win32Window.*:Win32/LateInputs.*:Windows/EndedMidPass.*' || fail "the window tests failed"
@@ -84,25 +85,38 @@ xdotool key alt+s
 ! window Vantric 2 >/dev/null || fail "focus on the drive list started a run"
 
 # Space on the focused row 1 (C:) runs a test of C: (the list's own type-ahead took it for row 2).
-xdotool key space
-save_log
+run_and_save key space
 [ ! -e "$WINEPREFIX/drive_c/~test.tmp" ] || fail "the scratch file is left on C:"
-
-# A click on row 2 (D:); rows are 15 pixels apart below the list's border.
-xdotool mousemove --window "$main" 40 25 click 1
-save_log
-# The newest log beside the program holds both runs (their text and CR LF ends: benchmark_run_test, file_system_test).
+# Clicks on rows 2 (D:) and 1, 15 pixels apart below the list's border; the keys after them go where X sends
+# them: with no window manager to give the focus back, to the window under the pointer.
+for row in 25 10 25; do run_and_save mousemove --window "$main" 40 "$row" click 1; done
+# The newest log beside the program holds all four runs (their text and CR LF ends: benchmark_run_test,
+# file_system_test).
 log="$(ls "$out/program"/Vantric_Log_*.txt 2>/dev/null | tail -1)"
 [ -n "$log" ] || fail "no Vantric_Log_*.txt beside the program"
 tr -d '\r' < "$log" > "$out/log.txt"
-[ "$(wc -l < "$out/log.txt")" = 10 ] || fail "$log: not 10 lines"
+[ "$(wc -l < "$out/log.txt")" = 20 ] || fail "$log: not 20 lines"
 sed -n 1p "$out/log.txt" | grep -q '^ C:- Hard Disk  Free Space: .* MB  Total Size: .* MB$' || fail "row 1: $(sed -n 1p "$out/log.txt")"
 sed -n 6p "$out/log.txt" | grep -q '^ D:- Hard Disk  Free Space: ' || fail "row 6: $(sed -n 6p "$out/log.txt")"
 [ -z "$(ls -A "$out/d-drive")" ] || fail "the scratch file is left on D:"
 
-xdotool mousemove --window "$main" 300 220 click 1
-status=0
-wait "$program" || status=$?
-program=""
-[ "$status" = 0 ] || fail "Exit ended the program with status $status"
+# Exit ends the program with status 0.
+click_exit() {
+  local status=0
+  xdotool mousemove --window "$main" 300 220 click 1
+  wait "$program" || status=$?
+  program=""
+  [ "$status" = 0 ] || fail "Exit ended the program with status $status"
+}
+click_exit
+
+# Again under a window manager, which frames the windows and gives the focus to the one clicked.
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+(cd "$out/program" && exec wine vantric.exe) &
+program=$!
+main="$(window ' Vantric' 120)" || fail "no window titled \" Vantric\" under a window manager"
+sleep 1
+run_and_save mousemove --window "$main" 40 10 click 1
+click_exit
 echo "GUI run passed: $(cat "$out/log.txt" | head -5 | tr '\n' '|')"
