@@ -25,6 +25,7 @@ packages=(
   btrfs-progs xfsprogs strace # tests: runs on compressing btrfs and xfs images, refused fallocate
   at-spi2-core python3-pyatspi dbus-x11   # tests: what a screen reader finds
   weston                    # tests: a Wayland compositor without a screen
+  prometheus                # tests: promtool checks vantric-cli's metrics
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its

@@ -31,3 +31,16 @@ wait "$pid"
 rc=$?
 [ "$rc" -eq 130 ] || fail "Ctrl+C: exit $rc, wanted 130"
 [ -z "$(ls -A "$work/run")" ] || fail "left behind: $(ls -A "$work/run")"
+
+# Output that cannot be written: exit 1, a message, nothing left.
+"$cli" --drive "$work/run" --size 1k --json >/dev/full 2>"$work/err"
+rc=$?
+[ "$rc" -eq 1 ] && grep -q "cannot write the output: No space left on device" "$work/err" ||
+  fail "/dev/full: exit $rc: $(cat "$work/err")"
+mkfifo "$work/pipe"
+exec 3<>"$work/pipe" 4>"$work/pipe" 3<&- # a pipe whose reader is gone
+"$cli" --drive "$work/run" --size 1k >&4 2>"$work/err"
+rc=$?
+[ "$rc" -eq 1 ] && grep -q "cannot write the output: Broken pipe" "$work/err" ||
+  fail "closed pipe: exit $rc: $(cat "$work/err")"
+[ -z "$(ls -A "$work/run")" ] || fail "left behind: $(ls -A "$work/run")"
