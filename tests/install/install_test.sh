@@ -59,5 +59,21 @@ case "$check" in
     [ "$status" -eq 143 ] || fail "the program ended with status $status on SIGTERM"
     ;;
 
+  systemd)
+    # The units for a folder, as an instance, with the staged program in ExecStart.
+    stage="$1"
+    units="$(mktemp -d)"
+    trap 'rm -rf "$units"' EXIT
+    for unit in service timer; do
+      sed "s:^ExecStart=/usr/bin/:ExecStart=$stage/usr/bin/:" "$stage/usr/lib/systemd/system/vantric-cli@.$unit" \
+        >"$units/vantric-cli@srv-data.$unit"
+    done
+    grep -q "^ExecStart=$stage/usr/bin/vantric-cli " "$units/vantric-cli@srv-data.service" || fail "ExecStart: not /usr/bin"
+    # The manual page is checked by its own test; verify would look for it among the installed ones.
+    systemd-analyze verify --man=no "$units/vantric-cli@srv-data.timer" "$units/vantric-cli@srv-data.service" 2>&1 |
+      tee "$units/said"
+    [ "${PIPESTATUS[0]}" -eq 0 ] && [ ! -s "$units/said" ] || fail "systemd-analyze verify"
+    ;;
+
   *) fail "unknown check: $check" ;;
 esac
