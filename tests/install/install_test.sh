@@ -61,18 +61,13 @@ case "$check" in
 
   systemd)
     # The units for a folder, as an instance, with the staged program in ExecStart.
-    stage="$1"
-    units="$(mktemp -d)"
-    trap 'rm -rf "$units"' EXIT
+    units="$(mktemp -d)" && trap 'rm -rf "$units"' EXIT
     for unit in service timer; do
-      sed "s:^ExecStart=/usr/bin/:ExecStart=$stage/usr/bin/:" "$stage/usr/lib/systemd/system/vantric-cli@.$unit" \
-        >"$units/vantric-cli@srv-data.$unit"
+      sed "s:^ExecStart=/usr/bin/:ExecStart=$1/usr/bin/:" "$1/usr/lib/systemd/system/vantric-cli@.$unit" >"$units/vantric-cli@srv.$unit"
     done
-    grep -q "^ExecStart=$stage/usr/bin/vantric-cli " "$units/vantric-cli@srv-data.service" || fail "ExecStart: not /usr/bin"
-    # The manual page is checked by its own test; verify would look for it among the installed ones.
-    systemd-analyze verify --man=no "$units/vantric-cli@srv-data.timer" "$units/vantric-cli@srv-data.service" 2>&1 |
-      tee "$units/said"
-    [ "${PIPESTATUS[0]}" -eq 0 ] && [ ! -s "$units/said" ] || fail "systemd-analyze verify"
+    grep -q "^ExecStart=$1/usr/bin/vantric-cli " "$units/vantric-cli@srv.service" || fail "ExecStart: not /usr/bin"
+    # The manual page has its own test; verify would look for it among the installed ones.
+    said="$(systemd-analyze verify --man=no "$units"/* 2>&1)" && [ -z "$said" ] || fail "systemd-analyze verify: $said"
     ;;
 
   *) fail "unknown check: $check" ;;

@@ -8,12 +8,10 @@
 # that cannot be written.
 set -uo pipefail
 cli="$1"
-for tool in promtool strace unshare; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (packages prometheus, strace, util-linux)" >&2; exit 1; }
-done
+fail() { echo "FAIL: $*" >&2; exit 1; }
+for t in promtool strace; do command -v "$t" >/dev/null || fail "$t is missing (packages prometheus, strace)"; done
 work="$(mktemp -d "${TMPDIR:-/tmp}/vantric-cli-real.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 prom="$work/out/vantric.prom"
 checked() { promtool check metrics <"$prom" || fail "promtool on $1: $(cat "$prom")"; }
 alone() { [ "$(ls -A "$work/out")" = vantric.prom ] || fail "$1: beside the metrics: $(ls -A "$work/out")"; }
