@@ -26,6 +26,7 @@ packages=(
   at-spi2-core python3-pyatspi dbus-x11   # tests: what a screen reader finds
   weston                    # tests: a Wayland compositor without a screen
   prometheus                # tests: promtool checks vantric-cli's metrics
+  bash-completion zsh fish systemd # tests: the completions offer, parse; the units verify
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its
