@@ -229,6 +229,7 @@ int surveyAndRun(const CliOptions& o, Services services, CliStreams io, RunMetri
         if (auto l = asLetter(o.drive)) {
             letter = *l;
         } else {
+            metrics.folder = o.drive;
             auto l2 = services.drives.letterHolding(o.drive);
             if (!l2) {
                 io.err << "vantric-cli: \"" << o.drive
@@ -238,7 +239,6 @@ int surveyAndRun(const CliOptions& o, Services services, CliStreams io, RunMetri
             }
             letter = *l2;
             folderDrive.emplace(services.drives, letter, o.drive);
-            metrics.folder = o.drive;
         }
     }
     DriveSource& drives = folderDrive ? static_cast<DriveSource&>(*folderDrive) : services.drives;
