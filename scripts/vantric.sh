@@ -16,6 +16,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev liburing-dev
+  libcli11-dev              # vantric-cli's arguments
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev rpm file librsvg2-bin imagemagick
@@ -26,13 +27,15 @@ packages=(
   weston                    # tests: a Wayland compositor without a screen
   libgl1-mesa-dri           # tests: the windows with a desktop's GPU driver stack loaded
   lintian rpmlint reuse groff-base man-db # tests: the packages', licences' and manual pages' checkers
+  prometheus                # tests: promtool checks vantric-cli's metrics
+  bash-completion zsh fish systemd # tests: the completions offer, parse; the units verify
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its
 # sources, tested under Wine, the windows on a private X server, without and
 # with a window manager.
 windows_packages=(
-  cmake ninja-build g++-mingw-w64-x86-64-posix googletest
+  cmake ninja-build g++-mingw-w64-x86-64-posix googletest libcli11-dev
   wine wine64 xvfb xauth xdotool openbox imagemagick locales
 )
 

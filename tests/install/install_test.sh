@@ -65,5 +65,16 @@ case "$check" in
     [ "$status" -eq 143 ] || fail "the program ended with status $status on SIGTERM"
     ;;
 
+  systemd)
+    # The units for a folder, as an instance, with the staged program in ExecStart.
+    units="$(mktemp -d)" && trap 'rm -rf "$units"' EXIT
+    for unit in service timer; do
+      sed "s:^ExecStart=/usr/bin/:ExecStart=$1/usr/bin/:" "$1/usr/lib/systemd/system/vantric-cli@.$unit" >"$units/vantric-cli@srv.$unit"
+    done
+    grep -q "^ExecStart=$1/usr/bin/vantric-cli " "$units/vantric-cli@srv.service" || fail "ExecStart: not /usr/bin"
+    # The manual page has its own test; verify would look for it among the installed ones.
+    said="$(systemd-analyze verify --man=no "$units"/* 2>&1)" && [ -z "$said" ] || fail "systemd-analyze verify: $said"
+    ;;
+
   *) fail "unknown check: $check" ;;
 esac

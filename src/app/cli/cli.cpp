@@ -4,31 +4,25 @@
 
 #include "app/build_info.h"
 #include "app/cli/console_window_system.h"
+#include "app/cli/metrics.h"
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
+#include "platform/termination.h"
 
+#include <CLI/CLI.hpp>
+
+#include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <cstring>
 #include <optional>
 
 namespace vantric {
 
 namespace {
 
-const char* kUsage = "usage: vantric-cli --list | --drive LETTER|FOLDER [--size SIZE] [--repeat N] [--json]";
-
-struct Options {
-    bool list = false;
-    bool json = false;
-    bool help = false;
-    bool version = false;
-    std::string drive;
-    std::string size = "1M";
-    int repeat = 1;
-};
-
-struct BadArguments {
-    std::string why;
-};
+const char* kUsage = "usage: vantric-cli --list [--json] | --drive LETTER|FOLDER [--size SIZE] [--repeat N] [--json] "
+                     "[--metrics FILE]";
 
 std::string ladderCaptions()
 {
@@ -38,49 +32,60 @@ std::string ladderCaptions()
     return all;
 }
 
-Options parse(const std::vector<std::string>& args)
+// Each option once at most: a second value would silently replace the first.
+std::optional<std::string> once(const std::vector<std::string>& given, const std::string& name)
 {
-    Options o;
-    bool haveDrive = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                throw BadArguments {a + " needs a value"};
-            return args[++i];
-        };
-        if (a == "--list")
-            o.list = true;
-        else if (a == "--json")
-            o.json = true;
-        else if (a == "--help" || a == "-h")
-            o.help = true;
-        else if (a == "--version")
-            o.version = true;
-        else if (a == "--drive") {
-            o.drive = value();
-            haveDrive = true;
-        } else if (a == "--size") {
-            o.size = value();
-            bool known = false;
-            for (const Rung& r : kLadder)
-                known = known || r.caption == o.size;
-            if (!known)
-                throw BadArguments {"unknown size \"" + o.size + "\"; the sizes are " + ladderCaptions()};
-        } else if (a == "--repeat") {
-            const std::string& v = value();
-            auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), o.repeat);
-            if (ec != std::errc() || end != v.data() + v.size() || o.repeat < 1)
-                throw BadArguments {"--repeat takes a whole number of runs, 1 or more"};
-        } else
-            throw BadArguments {"unknown argument \"" + a + "\""};
+    if (given.size() > 1)
+        throw CLI::ValidationError(name + " is given more than once");
+    if (!given.empty() && given.front().empty())
+        throw CLI::ValidationError(name + " needs a value");
+    return given.empty() ? std::nullopt : std::optional(given.front());
+}
+
+CliOptions parse(const std::vector<std::string>& args)
+{
+    CliOptions o;
+    CLI::App app("", "vantric-cli");
+    app.set_help_flag();
+    app.allow_extras();
+    std::vector<std::string> drive, size, repeat, metrics;
+    for (auto [name, flag] : {std::pair {"--list", &o.list}, {"--json", &o.json}, {"-h,--help", &o.help},
+                              {"--version", &o.version}})
+        app.add_flag(name, *flag)->disable_flag_override();
+    for (auto [name, values] :
+         {std::pair {"--drive", &drive}, {"--size", &size}, {"--repeat", &repeat}, {"--metrics", &metrics}})
+        app.add_option(name, *values)
+            ->expected(0, 1) // a missing value reads as empty, and is refused below
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+            ->allow_extra_args(false);
+    app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    if (!app.remaining().empty())
+        throw CLI::ValidationError("unknown argument \"" + app.remaining().front() + "\"");
+
+    if (auto d = once(drive, "--drive"))
+        o.drive = *d;
+    if (auto s = once(size, "--size")) {
+        o.size = *s;
+        bool known = false;
+        for (const Rung& r : kLadder)
+            known = known || r.caption == o.size;
+        if (!known)
+            throw CLI::ValidationError("unknown size \"" + o.size + "\"; the sizes are " + ladderCaptions());
     }
+    if (auto r = once(repeat, "--repeat")) {
+        auto [end, ec] = std::from_chars(r->data(), r->data() + r->size(), o.repeat);
+        if (ec != std::errc() || end != r->data() + r->size() || o.repeat < 1)
+            throw CLI::ValidationError("--repeat takes a whole number of runs, 1 or more");
+    }
+    if (auto m = once(metrics, "--metrics"))
+        o.metrics = *m;
     if (o.help || o.version)
         return o;
-    if (o.list == haveDrive)
-        throw BadArguments {o.list ? "--list runs no test: give it alone" : "give --list or --drive"};
-    if (haveDrive && o.drive.empty())
-        throw BadArguments {"--drive needs a letter or a folder"};
+    if (o.list == !drive.empty())
+        throw CLI::ValidationError(o.list ? "--list runs no test: give it alone or with --json"
+                                          : "give --list or --drive");
+    if (o.list && (!size.empty() || !repeat.empty() || !metrics.empty()))
+        throw CLI::ValidationError("--list runs no test: give it alone or with --json");
     return o;
 }
 
@@ -156,43 +161,75 @@ std::string passJson(const char* name, const PassRecord& p)
     return s;
 }
 
-} // namespace
-
-int runCli(const std::vector<std::string>& args, Services services, CliStreams io)
+// Output that cannot be written (a full device, a closed pipe) is a failure,
+// not a quiet success.
+bool written(std::ostream& out, std::ostream& err)
 {
-    Options o;
-    try {
-        o = parse(args);
-    } catch (const BadArguments& bad) {
-        io.err << "vantric-cli: " << bad.why << '\n' << kUsage << '\n';
-        return 2;
-    }
-    if (o.help) {
-        io.out << kUsage << "\n\n"
-               << "Lists the drives, or tests one drive the way the Vantric window does:\n"
-                  "writes a scratch file two bytes per write, reads it back one byte per\n"
-                  "read, deletes it, and prints the five log rows of each run.\n\n"
-                  "  --list           print the drive list\n"
-                  "  --drive D        test drive D (a letter of the list), or the drive\n"
-                  "                   holding folder D, with the scratch file in that folder\n"
-                  "  --size SIZE      test size, one of "
-               << ladderCaptions()
-               << " (default 1M)\n"
-                  "  --repeat N       run the test N times\n"
-                  "  --json           one JSON object per run instead of the log rows\n";
-        return 0;
-    }
-    if (o.version) {
-        io.out << "vantric-cli " << VANTRIC_VERSION << '\n';
-        return 0;
-    }
+    errno = 0;
+    out.flush();
+    if (out)
+        return true;
+    const int e = errno;
+    err << "vantric-cli: cannot write the output" << (e ? std::string(": ") + std::strerror(e) : "") << '\n';
+    return false;
+}
 
+std::string jsonBytes(double v)
+{
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 0);
+    return ec == std::errc() && v >= 0 ? std::string(buf, end) : "null";
+}
+
+// One drive of the list; a figure the drive does not give is null.
+std::string listJson(const std::string& row, DriveSource& drives)
+{
+    const std::string letter = row.substr(1, 1);
+    // " C:- Hard Disk  Free Space: ...": the caption runs to the first double space.
+    const std::string type = row.size() > 5 ? row.substr(5, row.find("  ", 5) - 5) : "";
+    std::string mount = "null", fsType = "null", free = "null", total = "null";
+    try {
+        DriveInfo where = drives.describe(letter);
+        mount = jsonString(where.mountPoint);
+        fsType = jsonString(where.fsType);
+    } catch (const std::exception&) {
+    }
+    try {
+        auto drive = drives.createObject()->getDrive(letter);
+        free = jsonBytes(drive->availableSpace());
+        total = jsonBytes(drive->totalSize());
+    } catch (const std::exception&) {
+    }
+    return "{\"letter\":" + jsonString(letter) + ",\"mount_point\":" + mount + ",\"fs_type\":" + fsType
+           + ",\"type\":" + jsonString(type) + ",\"free_bytes\":" + free + ",\"total_bytes\":" + total + "}";
+}
+
+bool writeMetrics(FileSystem& fs, const std::string& path, const RunMetrics& m, std::ostream& err)
+{
+    try {
+        // A stop request waits until the file is in place or discarded, so
+        // no temporary file is left beside it.
+        TerminationCleanup held;
+        auto file = fs.createAtomic(path);
+        file->write(prometheusText(m));
+        file->commit();
+        return true;
+    } catch (const VantricError& e) {
+        err << "vantric-cli: " << e.message() << '\n';
+        return false;
+    }
+}
+
+// The survey, then the list or the runs; fills `metrics` as far as it gets.
+int surveyAndRun(const CliOptions& o, Services services, CliStreams io, RunMetrics& metrics)
+{
     std::optional<FolderDrive> folderDrive;
     std::string letter;
     if (!o.list) {
         if (auto l = asLetter(o.drive)) {
             letter = *l;
         } else {
+            metrics.folder = o.drive;
             auto l2 = services.drives.letterHolding(o.drive);
             if (!l2) {
                 io.err << "vantric-cli: \"" << o.drive
@@ -212,8 +249,8 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
     const auto& listed = ws.rows(Ctl::List1);
     if (o.list) {
         for (const auto& row : listed)
-            io.out << row << '\n';
-        return ws.errors() ? 1 : 0;
+            io.out << (o.json ? listJson(row, drives) : row) << '\n';
+        return ws.errors() || !written(io.out, io.err) ? 1 : 0;
     }
 
     int index = -1;
@@ -221,9 +258,16 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
         if (listed[i].size() >= 2 && listed[i].substr(1, 1) == letter)
             index = i;
     if (index < 0) {
-        io.err << "vantric-cli: drive " << letter << ": is not in the list of testable drives\n";
-        return 1;
+        io.err << "vantric-cli: drive " << letter << ": is not in the list of testable drives\n" << kUsage << '\n';
+        return 2;
     }
+    DriveInfo where;
+    try {
+        where = drives.describe(letter);
+    } catch (const std::exception&) {
+    }
+    metrics.mountPoint = where.mountPoint;
+    metrics.fsType = where.fsType;
     for (int i = 0; i < 16 && ws.caption(Ctl::Label9) != o.size; ++i)
         form.Command1_Click();
 
@@ -237,19 +281,75 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
         if (!o.json) {
             for (std::size_t r = log.size() - 5; r < log.size(); ++r)
                 io.out << log[r] << '\n';
-            io.out << std::flush;
-            continue;
+        } else {
+            const RunRecord& rec = form.lastRun();
+            io.out << "{\"letter\":" << jsonString(letter) << ",\"mount_point\":" << jsonString(where.mountPoint)
+                   << ",\"fs_type\":" << jsonString(where.fsType) << ",\"size\":" << jsonString(o.size) << ','
+                   << passJson("write", rec.write) << ',' << passJson("read", rec.read)
+                   << ",\"stored_bytes\":" << rec.stored.stored
+                   << ",\"compressed\":" << (rec.stored.compressed ? "true" : "false") << "}\n";
         }
-        const RunRecord& rec = form.lastRun();
-        DriveInfo where = drives.describe(letter);
-        io.out << "{\"letter\":" << jsonString(letter) << ",\"mount_point\":" << jsonString(where.mountPoint)
-               << ",\"fs_type\":" << jsonString(where.fsType) << ",\"size\":" << jsonString(o.size) << ','
-               << passJson("write", rec.write) << ',' << passJson("read", rec.read)
-               << ",\"stored_bytes\":" << rec.stored.stored
-               << ",\"compressed\":" << (rec.stored.compressed ? "true" : "false") << "}\n"
-               << std::flush;
+        if (!written(io.out, io.err))
+            return 1;
     }
+    metrics.record = form.lastRun();
     return 0;
+}
+
+} // namespace
+
+ParsedArguments parseCliArguments(const std::vector<std::string>& args)
+{
+    try {
+        return {parse(args), {}};
+    } catch (const CLI::Error& e) {
+        return {std::nullopt, e.what()};
+    }
+}
+
+int runCli(const std::vector<std::string>& args, Services services, CliStreams io)
+{
+    const ParsedArguments parsed = parseCliArguments(args);
+    if (!parsed.options) {
+        io.err << "vantric-cli: " << parsed.error << '\n' << kUsage << '\n';
+        return 2;
+    }
+    const CliOptions& o = *parsed.options;
+    if (o.help) {
+        io.out << kUsage << "\n\n"
+               << "Lists the drives, or tests one drive the way the Vantric window does:\n"
+                  "writes a scratch file two bytes per write, reads it back one byte per\n"
+                  "read, deletes it, and prints the five log rows of each run.\n\n"
+                  "  --list           print the drive list\n"
+                  "  --drive D        test drive D (a letter of the list), or the drive\n"
+                  "                   holding folder D, with the scratch file in that folder;\n"
+                  "                   a one-letter D (C, c or C:) is the drive letter: name\n"
+                  "                   a folder called C as ./C\n"
+                  "  --size SIZE      test size, one of "
+               << ladderCaptions()
+               << " (default 1M)\n"
+                  "  --repeat N       run the test N times\n"
+                  "  --json           one JSON object a line: per run, or per drive with --list\n"
+                  "  --metrics FILE   write the last run's figures to FILE for Prometheus's\n"
+                  "                   textfile collector, replacing it whole; a failed test\n"
+                  "                   writes vantric_success 0\n\n"
+                  "Options take their value as --size 1M or --size=1M. Exit status: 0 done,\n"
+                  "1 a test or the output failed, 2 a bad argument.\n";
+        return written(io.out, io.err) ? 0 : 1;
+    }
+    if (o.version) {
+        io.out << "vantric-cli " << VANTRIC_VERSION << '\n';
+        return written(io.out, io.err) ? 0 : 1;
+    }
+    RunMetrics metrics;
+    metrics.size = o.size;
+    int status = surveyAndRun(o, services, io, metrics);
+    if (status != 0)
+        metrics.record.reset();
+    metrics.endedAt = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    if (!o.metrics.empty() && !writeMetrics(services.fs, o.metrics, metrics, io.err) && status == 0)
+        status = 1;
+    return status;
 }
 
 } // namespace vantric

@@ -6,6 +6,7 @@
 
 #include "app/frmDrive.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,8 +19,28 @@ struct CliStreams {
     bool errIsTerminal = false; // draw progress lines
 };
 
-// args: without the program's name. Returns the exit status: 0 done, 1 the
-// test failed, 2 bad arguments.
+struct CliOptions {
+    bool list = false;
+    bool json = false;
+    bool help = false;
+    bool version = false;
+    std::string drive;
+    std::string size = "1M";
+    int repeat = 1;
+    std::string metrics; // empty: none written
+};
+
+// Exactly one of the two is set.
+struct ParsedArguments {
+    std::optional<CliOptions> options;
+    std::string error;
+};
+
+// args: without the program's name. Reads nothing but the arguments.
+ParsedArguments parseCliArguments(const std::vector<std::string>& args);
+
+// Returns the exit status: 0 done, 1 the test or the output failed, 2 bad
+// arguments.
 int runCli(const std::vector<std::string>& args, Services services, CliStreams io);
 
 } // namespace vantric

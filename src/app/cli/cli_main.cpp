@@ -3,12 +3,15 @@
 #include "app/cli/cli.h"
 #include "app/system_services.h"
 
+#include <csignal>
 #include <iostream>
 #include <unistd.h>
 
 int main(int argc, char** argv)
 {
     using namespace vantric;
+    // A closed pipe on stdout is then a write error, reported, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     SystemServices system;
     return runCli(std::vector<std::string>(argv + 1, argv + argc), system.services(),
                   CliStreams {std::cout, std::cerr, ::isatty(2) == 1});

@@ -63,13 +63,14 @@ TEST(CliCommand, HelpNamesEveryOption)
     Cli help;
     test::FakeFileSystem files;
     EXPECT_EQ(help.run({"--help"}, files), 0);
-    EXPECT_EQ(help.out.str().rfind("usage: vantric-cli --list | --drive LETTER|FOLDER", 0), 0u) << help.out.str();
-    for (const char* option : {"--list", "--drive D", "--size SIZE", "--repeat N", "--json"})
+    EXPECT_EQ(help.out.str().rfind("usage: vantric-cli --list [--json] | --drive LETTER|", 0), 0u) << help.out.str();
+    for (const char* option : {"--list", "--drive D", "--size SIZE", "--repeat N", "--json", "--metrics FILE"})
         EXPECT_NE(help.out.str().find("\n  " + std::string(option) + " "), std::string::npos) << option;
+    EXPECT_NE(help.out.str().find("name\n                   a folder called C as ./C"), std::string::npos);
     EXPECT_EQ(help.err.str(), "");
 }
 
-// Exit 2 with the usage for bad arguments, 1 for an untestable drive (others in real_runs.sh).
+// Exit 2 with the usage for bad arguments, 1 for output that cannot be written (others in real_runs.sh).
 TEST(CliCommand, AnswersWithoutATestAndSaysWhyOnBadArguments)
 {
     struct Case {
@@ -77,24 +78,38 @@ TEST(CliCommand, AnswersWithoutATestAndSaysWhyOnBadArguments)
         const char* says; // on stderr; nullptr: stderr stays empty
         int status = 2;
         std::string out;
+        bool outFails = false;
     } cases[] = {
         {{"--list"}, nullptr, 0,
          " C:- Hard Disk  Free Space: 3.00 MB  Total Size: 4.00 MB\n E:- RAM Disc  Free Space: 2 KB  Total Size: 4 KB\n"},
+        {{"--json", "--list"}, nullptr, 0,
+         "{\"letter\":\"C\",\"mount_point\":\"/\",\"fs_type\":\"ext4\",\"type\":\"Hard Disk\",\"free_bytes\":3145728,"
+         "\"total_bytes\":4194304}\n{\"letter\":\"E\",\"mount_point\":null,\"fs_type\":null,\"type\":\"RAM Disc\","
+         "\"free_bytes\":2048,\"total_bytes\":4096}\n"},
         {{"--version"}, nullptr, 0, std::string("vantric-cli ") + VANTRIC_PROJECT_VERSION + "\n"},
+        {{"--list"}, "vantric-cli: cannot write the output", 1, "", true},
         {{}, "give --list or --drive"},
-        {{"--frobnicate"}, "unknown argument"},
-        {{"--drive"}, "--drive needs a value"},
-        {{"--drive", "C", "--size", "1m"}, "unknown size \"1m\"; the sizes are 1k, 2k, 5k, 10k, 25k, 50k, 100k, 500k, "
-                                            "1000k, 1M, 2M, 5M, 10M, 25M, 50M, 100M"},
-        {{"--drive", "C", "--repeat", "0"}, "--repeat takes a whole number"},
+        {{"--frobnicate"}, "unknown argument \"--frobnicate\""},
+        {{"--drive", "C", "stray"}, "unknown argument \"stray\""},
+        {{"--list=yes"}, "disallowed flag override"},
+        {{"--drive", "C", "--metrics="}, "--metrics needs a value"},
+        {{"--drive", "C", "--drive", "E"}, "--drive is given more than once"},
+        {{"--drive=C", "--size=1m"}, "unknown size \"1m\"; the sizes are 1k, 2k, 5k, 10k, 25k, 50k, 100k, 500k, "
+                                     "1000k, 1M, 2M, 5M, 10M, 25M, 50M, 100M"},
+        {{"--drive", "C", "--repeat=0"}, "--repeat takes a whole number"},
         {{"--drive", "C", "--repeat", "2x"}, "--repeat takes a whole number"},
         {{"--list", "--drive", "C"}, "give it alone"},
-        {{"--drive", "/no/such/folder"}, "neither a drive letter"},
-        {{"--drive", "d:"}, "D: is not in the list", 1},
+        {{"--list", "--size", "1k"}, "give it alone"},
+        {{"--drive=/no/such/folder"}, "neither a drive letter"},
+        // A folder named by one letter is named with its path; the letter alone is the drive.
+        {{"--drive", "./C"}, "\"./C\" is neither a drive letter"},
+        {{"--drive", "d:"}, "D: is not in the list"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
         Cli cli;
+        if (c.outFails) // as stdout on a full device or a closed pipe
+            cli.out.setstate(std::ios::badbit);
         test::FakeFileSystem files;
         EXPECT_EQ(cli.run(c.args, files), c.status);
         if (c.says)
@@ -114,7 +129,7 @@ TEST(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
     Cli c;
     c.drives.holding[dir.str()] = "C";
     c.drives.folders['C'] = {{"/elsewhere"}};
-    ASSERT_EQ(c.run({"--drive", dir.str(), "--size", "1k", "--repeat", "2"}, *files), 0) << c.err.str();
+    ASSERT_EQ(c.run({"--drive=" + dir.str(), "--size=1k", "--repeat", "2"}, *files), 0) << c.err.str();
     const std::string run = " C:- Hard Disk  Free Space: 3\\.00 MB  Total Size: 4\\.00 MB\n Testing On 1k File\n"
                             " Write \\[MB/s\\]= [0-9]*\\.[0-9]{6} [0-9]*\\.[0-9]{4} Seconds\n"
                             " Read  \\[MB/s\\]= [0-9]*\\.[0-9]{6}  [0-9]*\\.[0-9]{4} Seconds\n \n";
