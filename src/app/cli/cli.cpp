@@ -206,7 +206,8 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
     }
     DriveSource& drives = folderDrive ? static_cast<DriveSource&>(*folderDrive) : services.drives;
     ConsoleWindowSystem ws(io.err, io.errIsTerminal);
-    frmDrive form(ws, Services {drives, services.fs, services.counter, services.clock, services.locale,
+    frmDrive form(ws, Services {drives, services.fs, services.counter, services.clock, services.stops,
+                                services.locale,
                                 services.programFolder, services.documentsFolder});
     form.Form_Load();
     const auto& listed = ws.rows(Ctl::List1);
