@@ -156,7 +156,7 @@ PassTimes ourRun(const std::string& dir, const IoOptions& opt = {})
     auto fsys = systemFileSystem(opt);
     FolderDrive drives(dir);
     RecordingCounter counter;
-    FormState form {ws, Services {drives, *fsys, counter, systemClock(), NumericLocale {}, {}, {}}};
+    FormState form {ws, Services {drives, *fsys, counter, systemClock(), systemStopHooks(), NumericLocale {}, {}, {}}};
     RunState run;
     ws.addRow(Ctl::List1, " C:- Hard Disk");
     ws.selectRow(Ctl::List1, 0);

@@ -13,7 +13,7 @@ namespace vantric {
 class frmDrive {
 public:
     frmDrive(WindowSystem& ws, Services services);
-    // The handlers wire() hands out hold its address.
+    // Not copied: the handlers wire() gives the window point at this one.
     frmDrive(const frmDrive&) = delete;
     frmDrive& operator=(const frmDrive&) = delete;
 

@@ -99,7 +99,7 @@ void releaseScratch(FormState& form, ScratchHold& hold)
         claim->remove();
 }
 
-// Each pass opens the claimed file itself, whatever has taken its name.
+// Each pass opens the claimed file: another file that has taken its name is refused.
 void writePass(FormState& form, RunRecord& record, const ScratchClaim& claim)
 {
     FormVariables& st = form.vars;
@@ -166,9 +166,7 @@ void readPass(FormState& form, RunRecord& record, const ScratchClaim& claim)
 
 } // namespace
 
-// The counter runs in a register and is stored when the loop ends; no one
-// can look at it in between. Stepping past the last value of a 32-bit
-// counter is the overflow it would raise.
+// lngIndex is 32-bit: a loop whose end lies past its last value overflows.
 static std::int32_t loopEnd(std::int64_t i)
 {
     if (i > INT32_MAX)
@@ -253,7 +251,7 @@ void runBenchmark(FormState& form, RunState& run)
         ws.showWait(WaitKind::PleaseWaitWriting);
         ws.doEvents();
 
-        run.hold.cleanup = std::make_unique<TerminationCleanup>();
+        run.hold.cleanup = std::make_unique<TerminationCleanup>(form.svc.stops);
         std::string folder = claimScratch(form, run.hold, ws.caption(Ctl::Label2));
         checkRoom(form, folder);
         writePass(form, run.record, *run.hold.claim);

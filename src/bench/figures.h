@@ -13,9 +13,9 @@ namespace vantric {
 // MB/s with MB = 1,048,576 bytes; a reading of 0 counts as one counter tick.
 double rateMBps(std::uint64_t bytes, double seconds, std::int64_t frequency);
 
-// "###.000000": six decimals, no 0 before the mark below 1.
+// Six decimals, no 0 before the mark below 1.
 std::string formatRate(double value, const NumericLocale& loc);
-// "###.000.0": four decimals, the second point dropped, no 0 before the mark below 1.
+// Four decimals, no 0 before the mark below 1.
 std::string formatSeconds(double value, const NumericLocale& loc);
 
 } // namespace vantric

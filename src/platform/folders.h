@@ -4,6 +4,7 @@
 // Where the running program lives, the user's documents, and how a path
 // joins its parts.
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ std::optional<std::string> documentsFolderFrom(const std::string& variable, cons
                                 const std::function<bool(const std::string&)>& isFolder);
 
 // The path separator of this system.
-char pathSeparator();
+inline char pathSeparator()
+{
+    return static_cast<char>(std::filesystem::path::preferred_separator);
+}
 
 } // namespace vantric

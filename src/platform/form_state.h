@@ -11,6 +11,7 @@
 #include "platform/io/file_table.h"
 #include "platform/number_format.h"
 #include "platform/perf_counter.h"
+#include "platform/stop_hook.h"
 #include "platform/window_system.h"
 
 #include <cstdint>
@@ -26,6 +27,7 @@ struct Services {
     FileSystem& fs;
     PerfCounter& counter;
     Clock& clock;
+    StopHooks& stops; // how a run's scratch file goes when the program is stopped
     NumericLocale locale;
     std::string programFolder;
     std::optional<std::string> documentsFolder; // for the log when the program's folder may not be written

@@ -21,11 +21,12 @@ std::atomic<int> g_held {0};
 // async-signal-safe calls.
 char g_file[4096];
 char g_folder[4096];
+StopHooks* g_hooks = nullptr;
 
-[[noreturn]] void cleanUpAndEnd(int request)
+void cleanUpAndEnd(int request)
 {
-    stop::removeScratch(g_file, g_folder[0] ? g_folder : nullptr);
-    stop::endProcess(request);
+    g_hooks->removeScratch(g_file, g_folder[0] ? g_folder : nullptr);
+    g_hooks->endProcess(request);
 }
 
 // Where requests come on a thread of their own, one may be ending the
@@ -64,21 +65,24 @@ void stop::requested(int request)
 // them before), only the last puts that back.
 static int g_installed = 0;
 
-TerminationCleanup::TerminationCleanup()
+TerminationCleanup::TerminationCleanup(StopHooks& hooks)
 {
     g_held.store(0);
     g_phase.store(kHold);
-    if (g_installed++ == 0)
-        stop::catchRequests(true);
+    if (g_installed++ == 0) {
+        g_hooks = &hooks;
+        hooks.catchRequests(true);
+    }
 }
 
 TerminationCleanup::~TerminationCleanup()
 {
     enter(kOff);
+    StopHooks& hooks = *g_hooks;
     if (--g_installed == 0)
-        stop::catchRequests(false);
+        hooks.catchRequests(false);
     if (int request = g_held.load())
-        stop::endProcess(request);
+        hooks.endProcess(request);
 }
 
 void TerminationCleanup::arm(const std::string& file, const std::string& folder)

@@ -6,6 +6,8 @@
 // lives, SIGTERM, SIGINT and SIGHUP remove the armed file and folder, then
 // end the process by that signal.
 
+#include "platform/stop_hook.h"
+
 #include <string>
 
 namespace vantric {
@@ -14,7 +16,7 @@ class TerminationCleanup {
 public:
     // Installs the handlers. A signal that comes before arm() is held, so
     // that a file being claimed is either cleaned up or never touched.
-    TerminationCleanup();
+    explicit TerminationCleanup(StopHooks& hooks);
     // Restores the previous handlers; a held signal then ends the process.
     ~TerminationCleanup();
     TerminationCleanup(const TerminationCleanup&) = delete;

@@ -4,24 +4,16 @@
 
 namespace vantric {
 
-std::string waitName(WaitKind w)
-{
-    switch (w) {
-    case WaitKind::PleastWait: return "PleastWait";
-    case WaitKind::PleaseWaitWriting: return "PleaseWaitWriting";
-    case WaitKind::PleaseWaitReading: return "PleaseWaitReading";
-    }
-    return {};
-}
+// In WaitKind's order.
+constexpr WaitText kWaits[] = {
+    {"PleastWait", "           ", "Please Wait Checking Your Drives"},
+    {"PleaseWaitWriting", "", "Please Wait Writing To Disk"},
+    {"PleaseWaitReading", " ", "Please Wait Reading From Disk"},
+};
 
-std::string waitMessage(WaitKind w)
+const WaitText& waitText(WaitKind w)
 {
-    switch (w) {
-    case WaitKind::PleastWait: return "Please Wait Checking Your Drives";
-    case WaitKind::PleaseWaitWriting: return "Please Wait Writing To Disk";
-    case WaitKind::PleaseWaitReading: return "Please Wait Reading From Disk";
-    }
-    return {};
+    return kWaits[static_cast<int>(w)];
 }
 
 void FormEvents::inputBegun(Ctl c)

@@ -84,8 +84,13 @@ private:
     std::set<Ctl> begunInHandler_;
 };
 
-std::string waitName(WaitKind w);
-// The one message a wait window shows.
-std::string waitMessage(WaitKind w);
+// A wait window's name in the program, its title and the one message it
+// shows.
+struct WaitText {
+    const char* name;
+    const char* title;
+    const char* message;
+};
+const WaitText& waitText(WaitKind w);
 
 } // namespace vantric

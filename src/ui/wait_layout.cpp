@@ -17,14 +17,4 @@ const WaitWindowLayout& waitWindowLayout()
     return kWait;
 }
 
-const char* waitTitle(WaitKind w)
-{
-    switch (w) {
-    case WaitKind::PleastWait: return "           ";
-    case WaitKind::PleaseWaitWriting: return "";
-    case WaitKind::PleaseWaitReading: return " ";
-    }
-    return "";
-}
-
 } // namespace vantric

@@ -30,8 +30,6 @@ struct WaitWindowLayout {
 };
 
 const WaitWindowLayout& waitWindowLayout();
-// "           ", "" and " ".
-const char* waitTitle(WaitKind w);
 
 // 1440 twips to the inch, 15 to the pixel at 96 dots per inch.
 constexpr int twipsToPixels(int twips, int dpi = 96)

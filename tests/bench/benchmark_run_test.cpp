@@ -66,7 +66,7 @@ TEST_F(Run, ADriveThatCompressedTheZerosIsReportedOnceAfterTheRun)
 
 TEST_F(Run, TheLoopsLeaveTheBufferAndTheCounterAsTheyEnd)
 {
-    FormState own {ws, Services {drives, fs, counter, clock, NumericLocale {}}};
+    FormState own {ws, Services {drives, fs, counter, clock, systemStopHooks(), NumericLocale {}}};
     own.vars.bytBuffer.assign(7, 0xAB); // a run sizes it afresh
     RunState run;
     runBenchmark(own, run);

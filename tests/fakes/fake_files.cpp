@@ -110,21 +110,22 @@ void FakeFileSystem::takeByte(const std::string& path)
     ++bytesWritten;
 }
 
-std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path, std::optional<FileId>)
+std::unique_ptr<BlockWriter> FakeFileSystem::openBlockWrite(const std::string& path, std::optional<FileId> claimed)
 {
     if (auto it = refuseOpen.find(path); it != refuseOpen.end())
         throw osError("Cannot create the scratch file", it->second, path);
-    opened.push_back("write " + path);
+    opened.push_back((claimed ? "write " : "write unclaimed ") + path);
     event("open write");
     files[path]; // created if missing, never truncated
     return std::make_unique<Writer>(*this, path);
 }
 
-std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& path, std::uint64_t, std::optional<FileId>)
+std::unique_ptr<BlockReader> FakeFileSystem::openBlockRead(const std::string& path, std::uint64_t,
+                                                           std::optional<FileId> claimed)
 {
     if (failReadOpen || !files.count(path))
         throw osError("Cannot open the scratch file", ENOENT, path);
-    opened.push_back("read " + path);
+    opened.push_back((claimed ? "read " : "read unclaimed ") + path);
     event("open read");
     return std::make_unique<Reader>(*this, path);
 }

@@ -33,7 +33,7 @@ public:
     std::optional<StoredBytes> storage;
 
     std::vector<std::string> removed;
-    std::vector<std::string> opened;      // "write path" / "read path" / "text path"
+    std::vector<std::string> opened;      // "write path" / "read path" ("write unclaimed path"...) / "text path"
     std::uint64_t bytesWritten = 0;
     std::uint64_t bytesRead = 0;
     int openNow = 0;                      // files open at this moment

@@ -8,7 +8,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
 #include "fakes/memory_window_system.h"
-#include "support/fixed_clock.h"
+#include "fakes/fixed_clock.h"
 
 #include <cstdint>
 #include <memory_resource>
@@ -32,7 +32,8 @@ struct FakeWorld {
     FakeCounter counter;
     FixedClock clock;
     ScarceMemory memory;
-    frmDrive form {ws, Services {drives, fs, counter, clock, NumericLocale {}, "/fake/prog", "/fake/docs", &memory}};
+    frmDrive form {ws, Services {drives, fs, counter, clock, systemStopHooks(), NumericLocale {}, "/fake/prog",
+                                 "/fake/docs", &memory}};
 
     FakeWorld()
     {
@@ -53,7 +54,7 @@ struct OneRun {
     FixedClock clock;
     frmDrive form;
     OneRun(FileSystem& files, const std::string& dir, const char* size)
-        : form(ws, Services {drives, files, counter, clock, NumericLocale {}, dir})
+        : form(ws, Services {drives, files, counter, clock, systemStopHooks(), NumericLocale {}, dir})
     {
         drives.folders['C'] = {{dir}};
         ws.addRow(Ctl::List1, " C:- Hard Disk");

@@ -18,13 +18,13 @@ public:
     void loadWait(WaitKind w) override
     {
         loadedWaits.insert(w);
-        log.push_back("load " + waitName(w));
+        log.push_back(std::string("load ") + waitText(w).name);
     }
-    void showWait(WaitKind w) override { log.push_back("show " + waitName(w)); }
+    void showWait(WaitKind w) override { log.push_back(std::string("show ") + waitText(w).name); }
     void unloadWait(WaitKind w) override
     {
         if (loadedWaits.erase(w))
-            log.push_back("unload " + waitName(w));
+            log.push_back(std::string("unload ") + waitText(w).name);
     }
     void doEvents() override { call("doEvents", onDoEvents); }
     void settleInput() override { call("settleInput", onSettleInput); }

@@ -41,10 +41,4 @@ inline std::vector<unsigned> openFlagsOf(const std::filesystem::path& target)
     return flags;
 }
 
-// Whether this process has an io_uring instance open.
-inline bool ringOpen()
-{
-    return !openFlagsOf("anon_inode:[io_uring]").empty();
-}
-
 } // namespace vantric::test

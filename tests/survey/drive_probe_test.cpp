@@ -23,7 +23,7 @@ struct ProbeWorld {
     FakeDriveSource drives;
     FakeFileSystem files;
     FakeCounter counter;
-    FormState ctx {ws, Services {drives, files, counter, systemClock(), NumericLocale {}}};
+    FormState ctx {ws, Services {drives, files, counter, systemClock(), systemStopHooks(), NumericLocale {}}};
 
     void probe(char letter)
     {

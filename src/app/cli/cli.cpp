@@ -243,7 +243,8 @@ int surveyAndRun(const CliOptions& o, Services services, CliStreams io, RunMetri
     }
     DriveSource& drives = folderDrive ? static_cast<DriveSource&>(*folderDrive) : services.drives;
     ConsoleWindowSystem ws(io.err, io.errIsTerminal);
-    frmDrive form(ws, Services {drives, services.fs, services.counter, services.clock, services.locale,
+    frmDrive form(ws, Services {drives, services.fs, services.counter, services.clock, services.stops,
+                                services.locale,
                                 services.programFolder, services.documentsFolder});
     form.Form_Load();
     const auto& listed = ws.rows(Ctl::List1);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "app/cli/cli.h"
-#include "app/system_services.h"
+#include "app/system/system_services.h"
 
 #include <csignal>
 #include <iostream>

@@ -22,10 +22,10 @@ void ConsoleWindowSystem::showWait(WaitKind w)
     if (!progress_)
         return;
     stopProgress();
-    ticking_ = true; // no ticker runs now
+    ticking_ = true; // no lock: stopProgress() has joined the last ticker
     // A line redrawn a few times a second while the pass runs; it costs the
     // pass a wake-up every 200 ms.
-    ticker_ = std::thread([this, message = waitMessage(w)] {
+    ticker_ = std::thread([this, message = std::string(waitText(w).message)] {
         const auto start = std::chrono::steady_clock::now();
         const char spin[] = "|/-\\";
         std::unique_lock lock(mutex_);

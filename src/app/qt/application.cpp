@@ -6,7 +6,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/qt_window_system.h"
 #include "app/qt/display.h"
-#include "app/system_services.h"
+#include "app/system/system_services.h"
 #include "ui/qt/qt_look.h"
 
 #include <QApplication>

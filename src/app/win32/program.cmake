@@ -9,7 +9,7 @@ add_library(vantric_win32 STATIC
   ui/win32/wait_window.cpp
   ui/win32/spoken.cpp
 )
-target_link_libraries(vantric_win32 PUBLIC vantric_logic comctl32 user32 gdi32 oleacc ole32 oleaut32)
+target_link_libraries(vantric_win32 PUBLIC vantric_logic vantric_system comctl32 user32 gdi32 oleacc ole32 oleaut32)
 vantric_warnings(vantric_win32)
 
 set(VANTRIC_WINDOWS_DIR ${CMAKE_CURRENT_SOURCE_DIR}/app/win32)

@@ -136,7 +136,7 @@ void Win32WindowSystem::loadWait(WaitKind w)
 {
     waits_.load(w);
     spoken_.role(waits_.window(w), ROLE_SYSTEM_ALERT);
-    spoken_.name(waits_.window(w), waitMessage(w));
+    spoken_.name(waits_.window(w), waitText(w).message);
 }
 
 // Announced at once: while the pass blocks the program, no one can ask it

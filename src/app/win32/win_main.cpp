@@ -4,7 +4,7 @@
 // drives, files and clock of Windows.
 
 #include "app/frmDrive.h"
-#include "app/system_services.h"
+#include "app/system/system_services.h"
 #include "app/win32/win32_window_system.h"
 #include "platform/windows/win_text.h"
 

@@ -128,8 +128,8 @@ protected:
 
     IoMode currentMode() const { return {direct_, engine_->async()}; }
 
-    // Declared in teardown order: the engine lets go of the pool's memory
-    // before the pool goes, and the file closes last.
+    // Destroyed bottom up: the engine lets go of the pool's memory before
+    // the pool goes, and the file closes last.
     std::unique_ptr<BlockHooks> file_;
     bool direct_;
     std::string path_;

@@ -33,7 +33,7 @@ public:
     explicit FileTable(FileSystem& fs) : fs_(fs) {}
 
     std::int16_t freeFile() const;
-    // With `claimed`: only that file (the run's claim), whatever has its name.
+    // With `claimed`: only that file (the run's claim); another at its name is refused.
     void openWrite(std::int16_t n, const std::string& path, std::optional<FileId> claimed = std::nullopt);
     void openRead(std::int16_t n, const std::string& path, std::uint64_t wanted = 0,
                   std::optional<FileId> claimed = std::nullopt);

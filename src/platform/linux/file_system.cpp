@@ -155,8 +155,8 @@ public:
                     throw VantricError(action, "Another test is using the file", path_, e);
                 throw osError(action, e, path_);
             }
-            // The holder we waited on may have deleted the file meanwhile;
-            // then the lock is on a file no one can find by its name.
+            // Between the open and the lock another test may have deleted the
+            // file; a lock on a file no name leads to would guard nothing.
             struct stat now {};
             if (::lstat(path_.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
                 throw VantricError(action, "Another test is using the file", path_);

@@ -80,9 +80,4 @@ std::optional<std::string> documentsFolder()
     });
 }
 
-char pathSeparator()
-{
-    return '/';
-}
-
 } // namespace vantric

@@ -5,7 +5,7 @@
 #include <csignal>
 #include <unistd.h>
 
-namespace vantric::stop {
+namespace vantric {
 
 namespace {
 
@@ -14,16 +14,16 @@ struct sigaction g_previous[3];
 
 } // namespace
 
-void catchRequests(bool on)
+void SystemStopHooks::catchRequests(bool on)
 {
     struct sigaction sa {};
-    sa.sa_handler = requested;
+    sa.sa_handler = stop::requested;
     sigemptyset(&sa.sa_mask);
     for (int i = 0; i < 3; ++i)
         ::sigaction(kSignals[i], on ? &sa : &g_previous[i], on ? &g_previous[i] : nullptr);
 }
 
-void removeScratch(const char* file, const char* folder)
+void SystemStopHooks::removeScratch(const char* file, const char* folder)
 {
     ::unlink(file);
     if (folder)
@@ -32,7 +32,7 @@ void removeScratch(const char* file, const char* folder)
 
 // Dies of the signal itself, as shells, timeout and service managers
 // expect of a program stopped by one (a loop around it stops on Ctrl+C).
-void endProcess(int request)
+void SystemStopHooks::endProcess(int request)
 {
     struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;
@@ -46,4 +46,10 @@ void endProcess(int request)
     ::_exit(128 + request);
 }
 
-} // namespace vantric::stop
+StopHooks& systemStopHooks()
+{
+    static SystemStopHooks hooks;
+    return hooks;
+}
+
+} // namespace vantric

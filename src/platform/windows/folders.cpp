@@ -38,9 +38,4 @@ std::optional<std::string> documentsFolder()
     return folder;
 }
 
-char pathSeparator()
-{
-    return '\\';
-}
-
 } // namespace vantric

@@ -9,14 +9,14 @@
 
 #include <memory>
 
-namespace vantric::stop {
+namespace vantric {
 
 namespace {
 
 // Ctrl+C, Ctrl+Break, the console closed, a logoff or a shutdown.
 BOOL WINAPI onStop(DWORD type)
 {
-    requested(static_cast<int>(type) + 1);
+    stop::requested(static_cast<int>(type) + 1);
     // The system ends the process once a close or logoff handler returns:
     // give the run the moment it needs to arm (and clean up) or let go (and
     // end the process) on its own thread.
@@ -40,7 +40,7 @@ bool hasConsole()
 
 } // namespace
 
-void catchRequests(bool on)
+void SystemStopHooks::catchRequests(bool on)
 {
     if (hasConsole())
         ::SetConsoleCtrlHandler(onStop, on ? TRUE : FALSE);
@@ -51,16 +51,22 @@ void catchRequests(bool on)
 }
 
 // The file goes when the last handle on it closes, which the exit does.
-void removeScratch(const char* file, const char* folder)
+void SystemStopHooks::removeScratch(const char* file, const char* folder)
 {
     deleteClaimed(file);
     if (folder)
         ::RemoveDirectoryW(wide(folder).c_str());
 }
 
-void endProcess(int)
+void SystemStopHooks::endProcess(int)
 {
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 
-} // namespace vantric::stop
+StopHooks& systemStopHooks()
+{
+    static SystemStopHooks hooks;
+    return hooks;
+}
+
+} // namespace vantric

@@ -63,12 +63,12 @@ private:
 
 QString WaitWindow::titleFor(WaitKind kind)
 {
-    return QString::fromUtf8(waitTitle(kind));
+    return QString::fromUtf8(waitText(kind).title);
 }
 
 QString WaitWindow::messageFor(WaitKind kind)
 {
-    return QString::fromStdString(waitMessage(kind));
+    return QString::fromUtf8(waitText(kind).message);
 }
 
 WaitWindow::WaitWindow(WaitKind kind, QWidget* over)
@@ -79,7 +79,7 @@ WaitWindow::WaitWindow(WaitKind kind, QWidget* over)
     // The keyboard focus stays where it was, on the main window.
     setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setObjectName(QStringLiteral("%1").arg(QString::fromStdString(waitName(kind))));
+    setObjectName(QStringLiteral("%1").arg(QString::fromUtf8(waitText(kind).name)));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titleFor(kind));
     setWindowIcon(appIcon());

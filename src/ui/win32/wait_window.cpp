@@ -76,12 +76,12 @@ void Win32WaitWindows::load(WaitKind w)
 {
     unload(w);
     const WaitWindowLayout& layout = waitWindowLayout();
-    HWND h = ::CreateWindowExW(0, kWaitClass, wide(waitTitle(w)).c_str(), kWaitStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    HWND h = ::CreateWindowExW(0, kWaitClass, wide(waitText(w).title).c_str(), kWaitStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                100, 100, nullptr, nullptr, instance_, this);
     if (!h)
         throw winError("Cannot create the wait window", ::GetLastError());
     const UINT dpi = ::GetDpiForWindow(h);
-    HWND label = ::CreateWindowExW(0, L"STATIC", wide(waitMessage(w)).c_str(),
+    HWND label = ::CreateWindowExW(0, L"STATIC", wide(waitText(w).message).c_str(),
                                    WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, px(layout.labelLeft, dpi),
                                    px(layout.labelTop, dpi), px(layout.labelWidth, dpi), px(layout.labelHeight, dpi), h,
                                    nullptr, instance_, nullptr);

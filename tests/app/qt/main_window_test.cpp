@@ -10,7 +10,7 @@
 #include "platform/number_format.h"
 #include "support/child_process.h"
 #include "support/drive_key_cases.h"
-#include "support/fixed_clock.h"
+#include "fakes/fixed_clock.h"
 #include "support/late_input.h"
 #include "support/temp_folder.h"
 #include "ui/qt/qt_look.h"
@@ -183,7 +183,7 @@ struct Runs : Window {
     test::FakeFileSystem files;
     test::FakeCounter counter;
     test::FixedClock clock {{2026, 12, 5, 12, 0, 0}};
-    frmDrive form {ws, Services {drives, files, counter, clock, NumericLocale {}, "/fake/prog"}};
+    frmDrive form {ws, Services {drives, files, counter, clock, systemStopHooks(), NumericLocale {}, "/fake/prog"}};
     const QString rowC = " C:- Hard Disk  Free Space: 1.00 MB  Total Size: 1.00 MB";
     const QString rowD = " D:- RAM Disc  Free Space: 1.00 MB  Total Size: 1.00 MB";
     // What the last message box said; each box is answered once up.

@@ -9,11 +9,11 @@
 #include "app/qt/identity.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_window_system.h"
-#include "app/system_services.h"
+#include "app/system/system_services.h"
 #include "fakes/fake_counter.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
-#include "support/fixed_clock.h"
+#include "fakes/fixed_clock.h"
 #include "ui/qt/qt_look.h"
 
 #include <QApplication>
@@ -93,8 +93,8 @@ int main(int argc, char** argv)
     MainWindow window;
     QtWindowSystem ws(window);
     SystemServices system;
-    frmDrive form(ws, Services {drives, closing ? *realFiles : fakeFiles, counter, clock, system.services().locale,
-                                "/fake/prog"});
+    frmDrive form(ws, Services {drives, closing ? *realFiles : fakeFiles, counter, clock, systemStopHooks(),
+                                system.services().locale, "/fake/prog"});
     form.wire(window);
     form.Form_Load();
     ws.setCaption(Ctl::Label9, "1k");

@@ -8,7 +8,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_files.h"
 #include "support/drive_key_cases.h"
-#include "support/fixed_clock.h"
+#include "fakes/fixed_clock.h"
 #include "support/late_input.h"
 
 #include <oleacc.h>
@@ -49,7 +49,7 @@ struct Win32Window : ::testing::Test {
     test::FakeCounter counter;
     test::FixedClock clock;
     TestWindows ws {::GetModuleHandleW(nullptr)};
-    frmDrive form {ws, Services {drives, files, counter, clock, NumericLocale {}, "C:\\prog"}};
+    frmDrive form {ws, Services {drives, files, counter, clock, systemStopHooks(), NumericLocale {}, "C:\\prog"}};
 
     Win32Window()
     {

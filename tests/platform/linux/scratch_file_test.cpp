@@ -3,7 +3,6 @@
 // The scratch file on real files: ours alone during a run, gone when the program is told to stop.
 
 #include "fakes/fake_world.h"
-#include "fakes/inspecting_file_system.h"
 #include "platform/file_bytes.h"
 #include "platform/file_system.h"
 #include "platform/termination.h"
@@ -38,20 +37,23 @@ TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
     files->removeFolder(*made);
 }
 
-// Another file takes the name just before a pass opens it or the run deletes it.
+// Another file takes the name just before a pass opens it or the run deletes it; the run hands
+// each open its claim (benchmark_run_test).
 TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
 {
-    for (std::string moment : {"write", "read", "delete"}) {
-        InspectingFileSystem swapping(*files);
-        OneRun run(swapping, dir, "1k");
-        auto takeName = [&] {
-            writeAll(dir / "theirs", pattern(11));
-            fs::rename(dir / "theirs", scratch);
-        };
-        swapping.beforeWrite = [&] {
-            if (moment == "write")
-                takeName();
-        };
+    auto takeName = [&] {
+        writeAll(dir / "theirs", pattern(11));
+        fs::rename(dir / "theirs", scratch);
+    };
+    {
+        auto claim = files->claimScratch(scratch);
+        takeName();
+        EXPECT_EQ(reasonOf([&] { files->openBlockWrite(scratch, claim->file()); }), kNameTaken);
+        EXPECT_EQ(readAll(scratch), pattern(11));
+        fs::remove(scratch);
+    }
+    for (std::string moment : {"read", "delete"}) {
+        OneRun run(*files, dir, "1k");
         // The read pass opens the file after the second wait window; its last reading comes before the delete.
         run.ws.onDoEvents = [&, calls = 0]() mutable {
             if (++calls == 2 && moment == "read")
@@ -113,8 +115,8 @@ TEST(StopHandlers, ASecondInstallationPutsBackWhatTheFirstFound)
         for (int sig : {SIGTERM, SIGINT, SIGHUP})
             ::signal(sig, SIG_DFL);
         {
-            TerminationCleanup first;
-            TerminationCleanup second;
+            TerminationCleanup first {systemStopHooks()};
+            TerminationCleanup second {systemStopHooks()};
         }
         int caught = 0;
         for (int sig : {SIGTERM, SIGINT, SIGHUP}) {

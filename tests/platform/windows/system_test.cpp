@@ -187,7 +187,7 @@ TEST(ChildOnly, DISABLED_EndedMidPass)
     const std::string path = std::getenv("VANTRIC_TEST_SCRATCH");
     const std::string how = std::getenv("VANTRIC_TEST_END");
     auto fs = systemFileSystem();
-    TerminationCleanup cleanup;
+    TerminationCleanup cleanup {systemStopHooks()};
     auto claim = fs->claimScratch(path);
     cleanup.arm(path, "");
     auto writer = fs->openBlockWrite(path);

@@ -15,6 +15,9 @@ gtest_discover_tests(vantric_tests NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISC
   TEST_FILTER -ChildOnly.*:Win32Window.*:Win32/LateInputs.*:Windows/EndedMidPass.*
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED wine_links ENVIRONMENT "VANTRIC_TEST_LINK=C:/vantric-test-link")
 
+add_test(NAME links.library_layers COMMAND bash ${PROJECT_SOURCE_DIR}/tests/library_layers.sh ${PROJECT_SOURCE_DIR}
+  ${CMAKE_CURRENT_BINARY_DIR}/layers -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE})
+
 # The user's number conventions in the locale Wine takes from the host's environment.
 function(vantric_user_locale_test locale figures)
   string(REGEX REPLACE "([][.|])" "\\\\\\1" pattern "${figures}")

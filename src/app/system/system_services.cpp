@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
-#include "app/system_services.h"
+#include "app/system/system_services.h"
 
 #include "platform/folders.h"
 
@@ -13,8 +13,8 @@ Services SystemServices::services() const
         folder = programFolder();
     } catch (const std::exception&) {
     }
-    return Services {*drives, *fs, systemCounter(), systemClock(), environmentNumericLocale(), folder,
-                     documentsFolder()};
+    return Services {*drives, *fs, systemCounter(), systemClock(), systemStopHooks(),
+                     environmentNumericLocale(), folder, documentsFolder()};
 }
 
 } // namespace vantric
