@@ -77,16 +77,18 @@ configure_and_build() {
   cmake --build --preset "$1" -j "$(nproc)"
 }
 
-# Each fuzz target for a fixed number of runs, from the seeds in
-# tests/fuzz/corpus/ (left as they are: what a run adds goes to build-fuzz/).
+# Each fuzz target for a fixed number of runs from its seeds (the mount
+# table and sysfs tree of tests/data, tests/fuzz/corpus/ for the others),
+# left as they are: what a run adds goes to build-fuzz/.
 run_fuzzers() {
-  local t name out="$here/build-fuzz"
-  [ -d /dev/shm ] && export TMPDIR=/dev/shm # the sysfs target builds a tree per input
-  for t in mountinfo:3000 sysfs:1000 cli:20000 size:20000 number:20000; do
-    name="${t%:*}"
+  local t name seeds out="$here/build-fuzz"
+  [ -d /dev/shm ] && export TMPDIR=/dev/shm # the mounts target makes a sysfs tree per input
+  for t in mounts:3000 cli:20000 size:20000 number:20000; do
+    name="${t%:*}" seeds="$here/tests/fuzz/corpus/${t%:*}"
+    [ "$name" != mounts ] || seeds="$here/tests/data"
     rm -rf "$out/corpus/$name" && mkdir -p "$out/corpus/$name"
-    "$out/tests/fuzz/${name}_fuzz" -runs="${t#*:}" -artifact_prefix="$out/" \
-      "$out/corpus/$name" "$here/tests/fuzz/corpus/$name" 2>"$out/$name.log" ||
+    "$out/tests/fuzz/${name}_fuzz" -runs="${t#*:}" -artifact_prefix="$out/" "$out/corpus/$name" "$seeds" \
+      2>"$out/$name.log" ||
       { tail -n 40 "$out/$name.log" >&2; echo "fuzz target $name failed: $out/$name.log" >&2; return 1; }
     echo "fuzz target $name: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$out/$name.log")"
   done

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
-// The machine's file system, acted on from outside just before the write pass opens the file.
+// The machine's file system, acted on from outside just before the run claims the file or the write pass opens it.
 
 #include "platform/file_system.h"
 
@@ -14,7 +14,8 @@ class InspectingFileSystem : public FileSystem {
 public:
     explicit InspectingFileSystem(FileSystem& real) : real_(real) {}
 
-    std::function<void()> beforeWrite;
+    std::function<void()> beforeWrite = [] {};
+    std::function<void()> beforeClaim = [] {};
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override
     {
@@ -26,7 +27,11 @@ public:
     {
         return real_.openBlockRead(path, wanted, claimed);
     }
-    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override { return real_.claimScratch(path); }
+    std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) override
+    {
+        beforeClaim();
+        return real_.claimScratch(path);
+    }
     std::optional<std::string> makePrivateFolder(const std::string& base) override
     {
         return real_.makePrivateFolder(base);
