@@ -9,7 +9,8 @@ using namespace vantric;
 
 namespace {
 
-// The rungs in order, each with the count of its test; past either end the ladder wraps.
+// The rungs in order, each with the count of its test; past either end the ladder wraps. A caption off the
+// ladder changes nothing (the size fuzz target tries any).
 const std::pair<const char*, std::int32_t> kRungs[] = {
     {"1k", 512},      {"2k", 1024},      {"5k", 2560},      {"10k", 5120},     {"25k", 12800},    {"50k", 25600},
     {"100k", 51200},  {"500k", 256000},  {"1000k", 512000}, {"1M", 524288},    {"2M", 1048576},   {"5M", 2621440},
@@ -31,21 +32,6 @@ TEST(Ladder, EachClickStepsToTheNextRungAndEachRungGivesItsCount)
         stepSizeDown(ws);
         stepSizeDown(ws);
         EXPECT_EQ(ws.caption(Ctl::Label9), kRungs[(i + n - 1) % n].first) << caption;
-    }
-}
-
-TEST(Ladder, CaptionOffTheLadderChangesNothing)
-{
-    test::MemoryWindowSystem ws;
-    for (const char* odd : {"1m", "1K", "100m", "250k", "", " 1M", "1M "}) {
-        ws.setCaption(Ctl::Label9, odd);
-        stepSizeUp(ws);
-        EXPECT_EQ(ws.caption(Ctl::Label9), odd);
-        stepSizeDown(ws);
-        EXPECT_EQ(ws.caption(Ctl::Label9), odd);
-        std::int32_t n = 777;
-        SetTestCount(ws, n);
-        EXPECT_EQ(n, 777) << odd;
     }
 }
 
