@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 The Vantric developers
 # Installs what is missing, builds, then runs the program ("run"), every
-# test ("test"), or every test built with the address and undefined-behaviour
-# sanitizers ("asan"); "windows" cross-builds the Windows program vantric.exe
+# test and the fuzz targets ("test"), the fuzz targets alone ("fuzz"), or
+# every test built with the address and undefined-behaviour sanitizers
+# ("asan"); "windows" cross-builds the Windows program vantric.exe
 # into build-windows/ and runs its tests under Wine; "deb" and "rpm" make the
 # Debian or RPM package in build/. Every build goes through a preset of
 # CMakePresets.json: "ci" (into build/), "asan", "windows", and the package
@@ -29,6 +30,7 @@ packages=(
   lintian rpmlint reuse groff-base man-db # tests: the packages', licences' and manual pages' checkers
   prometheus                # tests: promtool checks vantric-cli's metrics
   bash-completion zsh fish systemd # tests: the completions offer, parse; the units verify
+  clang-14 libclang-rt-14-dev # tests: the fuzz targets (libFuzzer)
 )
 
 # The Windows program: cross-built with mingw-w64, GoogleTest built from its
@@ -81,6 +83,23 @@ configure_and_build() {
   cmake --build --preset "$1" -j "$(nproc)"
 }
 
+# Each fuzz target for a fixed number of runs from its seeds (the mount
+# table and sysfs tree of tests/data, tests/fuzz/corpus/ for the others),
+# left as they are: what a run adds goes to build-fuzz/.
+run_fuzzers() {
+  local t name seeds out="$here/build-fuzz"
+  [ -d /dev/shm ] && export TMPDIR=/dev/shm # the mounts target makes a sysfs tree per input
+  for t in mounts:3000 cli:20000 size:20000 number:20000; do
+    name="${t%:*}" seeds="$here/tests/fuzz/corpus/${t%:*}"
+    [ "$name" != mounts ] || seeds="$here/tests/data"
+    rm -rf "$out/corpus/$name" && mkdir -p "$out/corpus/$name"
+    "$out/tests/fuzz/${name}_fuzz" -runs="${t#*:}" -artifact_prefix="$out/" "$out/corpus/$name" "$seeds" \
+      2>"$out/$name.log" ||
+      { tail -n 40 "$out/$name.log" >&2; echo "fuzz target $name failed: $out/$name.log" >&2; return 1; }
+    echo "fuzz target $name: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$out/$name.log")"
+  done
+}
+
 # A private Wine prefix for the headless tests, kept in the build folder;
 # its wineserver stays up while ctest runs (else every test waits for it).
 windows_tests() {
@@ -109,7 +128,14 @@ case "${1:-}" in
     install_missing
     generate_locales
     configure_and_build ci
-    exec ctest --preset ci -j "$(nproc)"
+    ctest --preset ci -j "$(nproc)"
+    configure_and_build fuzz
+    run_fuzzers
+    ;;
+  fuzz)
+    install_missing
+    configure_and_build fuzz
+    run_fuzzers
     ;;
   asan)
     install_missing
@@ -129,7 +155,7 @@ case "${1:-}" in
     windows_tests
     ;;
   *)
-    echo "usage: $0 run|test|asan|windows|deb|rpm" >&2
+    echo "usage: $0 run|test|fuzz|asan|windows|deb|rpm" >&2
     exit 64
     ;;
 esac

@@ -31,19 +31,4 @@ TEST(Ladder, EachClickStepsToTheNextRungAndEachRungGivesItsCount)
     EXPECT_EQ(ws.caption(Ctl::Label9), "1k");
 }
 
-TEST(Ladder, CaptionOffTheLadderChangesNothing)
-{
-    test::MemoryWindowSystem ws;
-    for (const char* odd : {"1m", "1K", "100m", "250k", "", " 1M", "1M "}) {
-        ws.setCaption(Ctl::Label9, odd);
-        stepSizeUp(ws);
-        EXPECT_EQ(ws.caption(Ctl::Label9), odd);
-        stepSizeDown(ws);
-        EXPECT_EQ(ws.caption(Ctl::Label9), odd);
-        std::int32_t n = 777;
-        SetTestCount(ws, n);
-        EXPECT_EQ(n, 777) << odd;
-    }
-}
-
 } // namespace

@@ -152,6 +152,9 @@ std::optional<std::string> FakeFileSystem::makePrivateFolder(const std::string& 
 
 void FakeFileSystem::removeFolder(const std::string& path) noexcept
 {
+    // As rmdir: a folder that still holds a file stays.
+    if (auto in = files.lower_bound(path + "/"); in != files.end() && in->first.starts_with(path + "/"))
+        return;
     folders.erase(path);
     removedFolders.push_back(path);
 }

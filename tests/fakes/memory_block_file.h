@@ -22,6 +22,7 @@ struct MemoryFile {
     bool direct = true; // transfers bypass the cache
     std::uint64_t refuseDirectAt = std::numeric_limits<std::uint64_t>::max();
     int inFlight = 0;
+    int mostInFlight = 0;
     std::vector<int> inFlightAtLeave; // one entry each time direct I/O was left
 };
 
@@ -32,7 +33,7 @@ public:
     void queue(const Transfer& t) override
     {
         held_.push_back(t);
-        ++f_.inFlight;
+        f_.mostInFlight = std::max(f_.mostInFlight, ++f_.inFlight);
     }
     void submit() override {}
     Completion wait() override

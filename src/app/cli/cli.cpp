@@ -204,12 +204,12 @@ std::string listJson(const std::string& row, DriveSource& drives)
            + ",\"type\":" + jsonString(type) + ",\"free_bytes\":" + free + ",\"total_bytes\":" + total + "}";
 }
 
-bool writeMetrics(FileSystem& fs, const std::string& path, const RunMetrics& m, std::ostream& err)
+bool writeMetrics(FileSystem& fs, StopHooks& stops, const std::string& path, const RunMetrics& m, std::ostream& err)
 {
     try {
         // A stop request waits until the file is in place or discarded, so
         // no temporary file is left beside it.
-        TerminationCleanup held;
+        TerminationCleanup held {stops};
         auto file = fs.createAtomic(path);
         file->write(prometheusText(m));
         file->commit();
@@ -244,8 +244,7 @@ int surveyAndRun(const CliOptions& o, Services services, CliStreams io, RunMetri
     DriveSource& drives = folderDrive ? static_cast<DriveSource&>(*folderDrive) : services.drives;
     ConsoleWindowSystem ws(io.err, io.errIsTerminal);
     frmDrive form(ws, Services {drives, services.fs, services.counter, services.clock, services.stops,
-                                services.locale,
-                                services.programFolder, services.documentsFolder});
+                                services.locale, services.programFolder, services.documentsFolder});
     form.Form_Load();
     const auto& listed = ws.rows(Ctl::List1);
     if (o.list) {
@@ -348,7 +347,7 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
     if (status != 0)
         metrics.record.reset();
     metrics.endedAt = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
-    if (!o.metrics.empty() && !writeMetrics(services.fs, o.metrics, metrics, io.err) && status == 0)
+    if (!o.metrics.empty() && !writeMetrics(services.fs, services.stops, o.metrics, metrics, io.err) && status == 0)
         status = 1;
     return status;
 }

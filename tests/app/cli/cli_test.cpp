@@ -122,6 +122,9 @@ TEST(CliOnAFolder, RunsTheWindowsTestInTheFolderAndLeavesNothing)
                             " Read  \\[MB/s\\]= [0-9]*\\.[0-9]{6}  [0-9]*\\.[0-9]{4} Seconds\n \n";
     EXPECT_TRUE(std::regex_match(c.out.str(), std::regex("(" + run + "){2}"))) << c.out.str();
     EXPECT_TRUE(fs::is_empty(dir.path()));
+    c.drives.folders.erase('C'); // its file system is no longer mounted there
+    EXPECT_EQ(c.run({"--drive", dir.str(), "--size", "1k"}, *files), 1);
+    EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 // Each pass's mode in the JSON is its channel's, which the channel tests hold against the kernel; each

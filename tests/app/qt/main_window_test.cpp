@@ -129,6 +129,7 @@ TEST_F(Window, AssistiveTechnologyHearsWhatEachControlIs)
         bool described = false;
     } cases[] = {
         {Ctl::Command3, A::Button, "One size smaller", true},
+        {Ctl::Command1, A::Button, "One size larger", true},
         {Ctl::Command2, A::Button, "Exit"},
         {Ctl::List1, A::List, "Drives", true},
         {Ctl::Label6, A::StaticText, "Write [MB/s]"},
@@ -139,8 +140,12 @@ TEST_F(Window, AssistiveTechnologyHearsWhatEachControlIs)
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->role(), A::Window);
     std::set<QObject*> children;
-    for (int i = 0; i < frame->childCount(); ++i)
+    std::set<QString> names; // each child has one of its own
+    for (int i = 0; i < frame->childCount(); ++i) {
         children.insert(frame->child(i)->object());
+        names.insert(frame->child(i)->text(A::Name));
+    }
+    EXPECT_TRUE(names.size() == children.size() && !names.count("")) << names.size() << " names";
     for (const ControlLayout& c : mainWindowControls())
         EXPECT_EQ(children.count(w.widget(c.ctl)), isStorage(c) ? 0u : 1u) << c.name;
     for (const auto& c : cases) {
@@ -236,6 +241,13 @@ TEST_F(Runs, EveryEventReachesItsHandler)
     QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 1000));
     EXPECT_EQ(shown, "Log Saved In\n/fake/prog/Vantric_Log_2612051200.txt");
+    // Exit clicked while a run lets events through ends the program there.
+    ws.atDoEvents = [&, n = 0]() mutable {
+        if (++n == 1)
+            QTest::mouseClick(w.Command2, Qt::LeftButton);
+    };
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    EXPECT_EQ(ws.ends, 4);
     // The window's close event is tried in WindowChild, where the program may end.
 }
 
@@ -260,6 +272,7 @@ TEST_F(Runs, OnlyTheUsersChoiceOfARowStartsARun)
     QTest::keyClick(w.List1, Qt::Key_Down);
     ASSERT_EQ(runs(), before + 1);
     EXPECT_EQ(w.List2->item(5 * before)->text(), rowD);
+    EXPECT_EQ(QApplication::focusWidget(), w.List1) << "the runs moved the focus";
     QTest::keyClick(w.List1, Qt::Key_Down); // already on the last row: nothing moves
     EXPECT_EQ(runs(), before + 1);
     // One click on a row is one run of that row, however often.

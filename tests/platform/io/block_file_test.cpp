@@ -44,14 +44,16 @@ TEST(BlockRing, LeavingDirectIoWaitsForTheOthersAndTheModeSaysSo)
         w->close();
         EXPECT_TRUE(file.bytes == bytes);
         EXPECT_EQ(file.inFlightAtLeave, std::vector<int>(c.leaves, 0));
+        EXPECT_EQ(file.mostInFlight, options.buffers) << "the writes never overlapped";
 
         file.direct = true;
         file.inFlightAtLeave.clear();
         auto r = makeBlockReader(std::make_unique<MemoryHooks>(file), options, "r", 0);
+        file.bytes.resize(c.size - 1000); // shrunk since the open: the last read comes back short
         std::vector<std::uint8_t> got;
         for (auto block = r->next(); !block.empty(); block = r->next())
             got.insert(got.end(), block.begin(), block.end());
-        EXPECT_TRUE(got == bytes);
+        EXPECT_TRUE(got == std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 1000));
         const bool refused = c.refuseAt < c.size;
         EXPECT_EQ(r->mode(), (IoMode {!refused, true}));
         EXPECT_EQ(file.inFlightAtLeave, std::vector<int>(refused ? 1 : 0, 0));

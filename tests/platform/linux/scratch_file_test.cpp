@@ -3,6 +3,7 @@
 // The scratch file on real files: ours alone during a run, gone when the program is told to stop.
 
 #include "fakes/fake_world.h"
+#include "fakes/inspecting_file_system.h"
 #include "platform/file_bytes.h"
 #include "platform/file_system.h"
 #include "platform/termination.h"
@@ -37,74 +38,71 @@ TEST_F(Folder, APrivateFolderIsItsOwnersAlone)
     files->removeFolder(*made);
 }
 
-// Another file takes the name just before a pass opens it or the run deletes it; the run hands
-// each open its claim (benchmark_run_test).
-TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
+// Another file takes the name, or the name goes, just before a pass opens the file or the run deletes it.
+TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeletedNorIsTheNameMadeAnew)
 {
-    auto takeName = [&] {
-        writeAll(dir / "theirs", pattern(11));
-        fs::rename(dir / "theirs", scratch);
-    };
-    {
-        auto claim = files->claimScratch(scratch);
-        takeName();
-        EXPECT_EQ(reasonOf([&] { files->openBlockWrite(scratch, claim->file()); }), kNameTaken);
-        EXPECT_EQ(readAll(scratch), pattern(11));
-        fs::remove(scratch);
-    }
-    for (std::string moment : {"read", "delete"}) {
-        OneRun run(*files, dir, "1k");
+    for (auto [moment, taken] : {std::pair {"write", true}, {"read", true}, {"delete", true}, {"write", false}, {"read", false}}) {
+        SCOPED_TRACE(std::string(moment) + (taken ? ", taken" : ", gone"));
+        InspectingFileSystem swapping(*files);
+        OneRun run(swapping, dir, "1k");
+        auto takeName = [&, moment = std::string(moment), taken = taken](const char* now) {
+            if (moment != now)
+                return;
+            writeAll(dir / "theirs", pattern(11));
+            fs::rename(taken ? dir / "theirs" : fs::path(scratch), taken ? fs::path(scratch) : dir / "moved");
+        };
+        swapping.beforeWrite = [&] { takeName("write"); };
         // The read pass opens the file after the second wait window; its last reading comes before the delete.
         run.ws.onDoEvents = [&, calls = 0]() mutable {
-            if (++calls == 2 && moment == "read")
-                takeName();
+            if (++calls == 2)
+                takeName("read");
         };
         run.counter.onReading = [&](int n) {
-            if (n == 6 && moment == "delete")
-                takeName();
+            if (n == 6)
+                takeName("delete");
         };
         run.form.List1_Click();
-        ASSERT_EQ(run.ws.errors.size(), 1u) << moment;
-        EXPECT_NE(run.ws.errors[0].find(kNameTaken), std::string::npos) << moment << ": " << run.ws.errors[0];
-        EXPECT_EQ(readAll(scratch), pattern(11)) << moment;
-        EXPECT_TRUE(run.ws.rows(Ctl::List2).empty()) << moment;
+        ASSERT_EQ(run.ws.errors.size(), 1u);
+        EXPECT_NE(run.ws.errors[0].find(taken ? kNameTaken : "No such file"), std::string::npos) << run.ws.errors[0];
+        ASSERT_EQ(fs::exists(scratch), taken) << "a pass made the name anew";
+        EXPECT_TRUE(!taken || readAll(scratch) == pattern(11));
+        EXPECT_TRUE(run.ws.rows(Ctl::List2).empty());
         fs::remove(scratch);
     }
 }
 
-// A whole run in a child, stopped in the write pass or at the read pass's wait window.
+// A whole run in a child, stopped in the write pass, at the read pass's wait window or while it claims the
+// file (held until the file is ours or the run ends), in the drive's folder or in a private folder made for it.
 TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
 {
-    for (auto [sig, inWritePass] : {std::pair {SIGTERM, true}, {SIGINT, true}, {SIGHUP, false}, {SIGTERM, false}}) {
-        SCOPED_TRACE(std::string(sigabbrev_np(sig)) + (inWritePass ? " in the write pass" : " at the read point"));
-        Child child([&, inWritePass = inWritePass] {
-            OneRun run(*files, dir, "1M");
-            auto stopHere = [] {
-                std::puts("stop");
-                std::fflush(stdout);
-                ::sleep(30);
-                ::_exit(1);
+    for (auto [sig, when, inPrivate] : {std::tuple {SIGTERM, "write", false}, {SIGINT, "write", true},
+                                        {SIGHUP, "read", false}, {SIGTERM, "read", true}, {SIGINT, "claim", true},
+                                        {SIGTERM, "claim refused", false}}) {
+        SCOPED_TRACE(std::string(sigabbrev_np(sig)) + " at " + when + (inPrivate ? " in a private folder" : ""));
+        ChildResult r = runInChild([&, sig = sig, when = std::string(when), inPrivate = inPrivate] {
+            InspectingFileSystem watched(*files);
+            OneRun run(watched, dir, "1M");
+            run.drives.folders['C'] = {{dir, inPrivate}};
+            auto at = [&](const char* point) {
+                if (!when.starts_with(point))
+                    return;
+                if (!when.starts_with("claim") && fs::is_empty(dir))
+                    ::_exit(3); // nothing to clean up yet: the stop would prove nothing
+                ::raise(sig); // handled before raise returns
+                if (when == "claim refused") // nothing is armed before the run ends
+                    fs::create_directory(scratch);
             };
-            if (inWritePass)
-                run.counter.onReading = [&](int n) {
-                    if (n == 1)
-                        stopHere();
-                };
-            else
-                run.ws.onDoEvents = [&, calls = 0]() mutable {
-                    if (++calls == 2)
-                        stopHere();
-                };
+            run.counter.onReading = [&](int n) { n == 1 ? at("write") : void(); };
+            run.ws.onDoEvents = [&, calls = 0]() mutable { ++calls == 2 ? at("read") : void(); };
+            watched.beforeClaim = [&] { at("claim"); };
             run.form.List1_Click();
             return 2;
         });
-        ASSERT_EQ(child.readLine(), "stop");
-        ASSERT_TRUE(fs::exists(scratch));
-        child.signal(sig);
-        ChildResult r = child.wait();
         ASSERT_FALSE(r.exited) << describe(r);
         EXPECT_EQ(r.signal, sig);
-        EXPECT_FALSE(fs::exists(scratch));
+        if (fs::is_directory(scratch))
+            fs::remove(scratch); // what refused the claim
+        EXPECT_TRUE(fs::is_empty(dir)) << "the scratch file or its folder was left";
     }
 }
 
