@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
-// The machine's file system, acted on from outside just before the write pass opens the file.
+// The machine's file system, acted on from outside just before the write pass opens the file, or once a text file
+// is being written.
 
 #include "platform/file_system.h"
 
@@ -15,10 +16,12 @@ public:
     explicit InspectingFileSystem(FileSystem& real) : real_(real) {}
 
     std::function<void()> beforeWrite;
+    std::function<void()> whileText;
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override
     {
-        beforeWrite();
+        if (beforeWrite)
+            beforeWrite();
         return real_.openBlockWrite(path, claimed);
     }
     std::unique_ptr<BlockReader> openBlockRead(const std::string& path, std::uint64_t wanted,
@@ -32,8 +35,7 @@ public:
         return real_.makePrivateFolder(base);
     }
     void removeFolder(const std::string& path) noexcept override { real_.removeFolder(path); }
-    std::uint64_t availableBytes(const std::string& folder) override { return real_.availableBytes(folder); }
-    std::uint64_t totalBytes(const std::string& folder) override { return real_.totalBytes(folder); }
+    DriveSpace space(const std::string& folder) override { return real_.space(folder); }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override
     {
         return real_.regularFileSize(path);
@@ -42,7 +44,13 @@ public:
     {
         return real_.storedBytes(path, written);
     }
-    std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override { return real_.createAtomic(path); }
+    std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override
+    {
+        auto file = real_.createAtomic(path);
+        if (whileText)
+            whileText();
+        return file;
+    }
 
 private:
     FileSystem& real_;

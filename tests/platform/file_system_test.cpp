@@ -90,12 +90,15 @@ TEST_F(Files, ALongerFileIsWrittenFromItsFirstByteWithoutTruncation)
 TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
 {
     fs::create_directory(scratch);
-    for (auto open : {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); },
-                      +[](FileSystem& f, const std::string& p) { f.openBlockRead(p, 0); },
-                      +[](FileSystem& f, const std::string& p) { f.claimScratch(p); },
-                      +[](FileSystem& f, const std::string& p) { f.regularFileSize(p); }}) {
+    // Each refusal names the step that failed.
+    for (auto [open, action] :
+         {std::pair {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); }, "Cannot create the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.openBlockRead(p, 0); }, "Cannot open the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.claimScratch(p); }, "Cannot create the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.regularFileSize(p); }, "Cannot find the size of the scratch file"}}) {
         auto e = errorOf([&] { open(*files, scratch); });
         ASSERT_TRUE(e) << "a folder was taken for a file";
+        EXPECT_EQ(e->action(), action);
         EXPECT_EQ(e->reason(), "It is a folder, not a regular file");
         EXPECT_EQ(e->path(), scratch);
     }
@@ -171,10 +174,11 @@ TEST_F(Files, TheAtomicFileReplacesItsTargetOnlyWhenCommitted)
 TEST_F(Files, SpaceAndSizeQueries)
 {
     const fs::space_info space = fs::space(dir.path());
-    EXPECT_EQ(files->totalBytes(dir.str()), space.capacity);
-    EXPECT_GT(files->availableBytes(dir.str()), 0u);
-    EXPECT_LE(files->availableBytes(dir.str()), space.capacity);
-    EXPECT_THROW(files->availableBytes(dir.file("missing")), VantricError);
+    const DriveSpace ours = files->space(dir.str());
+    EXPECT_EQ(ours.total, space.capacity);
+    EXPECT_GT(ours.available, 0u);
+    EXPECT_LE(ours.available, space.capacity);
+    EXPECT_THROW(files->space(dir.file("missing")), VantricError);
     EXPECT_FALSE(files->regularFileSize(dir.file("missing")));
     writeAll(dir.file("five"), {1, 2, 3, 4, 5});
     EXPECT_EQ(files->regularFileSize(dir.file("five")), 5u);

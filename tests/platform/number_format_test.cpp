@@ -50,18 +50,30 @@ std::string sampleFigures(const NumericLocale& loc)
         + formatSeconds(0.0062, loc) + "|" + formatSeconds(12345.6, loc);
 }
 
-// The environment's locale with and without QApplication's setlocale, which must not reach English figures.
+// The figures of a locale that separates thousands by `sep` and decimals by a comma.
+std::string commaFigures(const std::string& sep)
+{
+    return "81" + sep + "191,02 MB|2" + sep + "097" + sep + "152,00 MB|1" + sep + "024 KB|163,622203|,0062|12345,6000";
+}
+
+// The environment's locale with and without QApplication's setlocale, which must not reach English figures. The
+// figures are UTF-8 whatever the locale's charset; what the user reads in a terminal or a log is in that charset.
 TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
 {
     const std::string c = "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000";
     const std::string en = "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000";
-    const std::pair<const char*, std::string> cases[] = {
-        {"C", c},
-        {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000"},
-        {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000"},
-        {"xx_NOWHERE.UTF-8", c},
+    const struct Case {
+        const char* locale;
+        std::string want, inCharset;
+    } cases[] = {
+        {"C", c, c},
+        {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000", ""},
+        {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000", ""},
+        {"fr_FR.ISO-8859-1", commaFigures("\u00a0"), commaFigures("\xa0")},
+        {"ru_RU.KOI8-R", commaFigures("\u00a0"), commaFigures("\x9a")},
+        {"xx_NOWHERE.UTF-8", c, c},
     };
-    for (const auto& [locale, want] : cases) {
+    for (const auto& [locale, want, inCharset] : cases) {
         const bool installed = std::string(locale) != "xx_NOWHERE.UTF-8";
         ASSERT_EQ(namedNumericLocale(locale).has_value(), installed)
             << locale << (installed ? " is not installed; scripts/vantric.sh generates it" : " is there");
@@ -70,12 +82,14 @@ TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
                 ::setenv("LC_ALL", locale, 1);
                 if (set && !std::setlocale(LC_ALL, "") && installed)
                     return 3;
-                std::fputs((sampleFigures(environmentNumericLocale()) + "\n").c_str(), stdout);
+                const std::string figures = sampleFigures(environmentNumericLocale());
+                std::fputs((figures + "\n" + inUserCharset(figures) + "\n").c_str(), stdout);
                 std::fputs(sampleFigures(NumericLocale {}).c_str(), stdout);
                 return 0;
             });
             ASSERT_TRUE(r.exited && r.status == 0) << locale << ": " << describe(r);
-            EXPECT_EQ(r.out, want + "\n" + en) << locale << (set ? " after setlocale" : " without setlocale");
+            EXPECT_EQ(r.out, want + "\n" + (inCharset.empty() ? want : inCharset) + "\n" + en)
+                << locale << (set ? " after setlocale" : " without setlocale");
         }
     }
 }

@@ -6,6 +6,7 @@
 #include "app/cli/console_window_system.h"
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
+#include "platform/number_format.h"
 
 #include <charconv>
 #include <optional>
@@ -212,7 +213,7 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
     const auto& listed = ws.rows(Ctl::List1);
     if (o.list) {
         for (const auto& row : listed)
-            io.out << row << '\n';
+            io.out << inUserCharset(row) << '\n';
         return ws.errors() ? 1 : 0;
     }
 
@@ -236,7 +237,7 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
         const auto& log = ws.rows(Ctl::List2);
         if (!o.json) {
             for (std::size_t r = log.size() - 5; r < log.size(); ++r)
-                io.out << log[r] << '\n';
+                io.out << inUserCharset(log[r]) << '\n';
             io.out << std::flush;
             continue;
         }
@@ -245,8 +246,8 @@ int runCli(const std::vector<std::string>& args, Services services, CliStreams i
         io.out << "{\"letter\":" << jsonString(letter) << ",\"mount_point\":" << jsonString(where.mountPoint)
                << ",\"fs_type\":" << jsonString(where.fsType) << ",\"size\":" << jsonString(o.size) << ','
                << passJson("write", rec.write) << ',' << passJson("read", rec.read)
-               << ",\"stored_bytes\":" << rec.stored.stored
-               << ",\"compressed\":" << (rec.stored.compressed ? "true" : "false") << "}\n"
+               << ",\"stored_bytes\":" << (rec.stored ? std::to_string(rec.stored->stored) : "null")
+               << ",\"compressed\":" << (!rec.stored ? "null" : rec.stored->compressed ? "true" : "false") << "}\n"
                << std::flush;
     }
     return 0;

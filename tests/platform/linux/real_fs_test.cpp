@@ -72,10 +72,11 @@ TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
     EXPECT_TRUE(rec.read.mode.direct && anyDirect(readFlags, O_RDONLY)) << "read pass not O_DIRECT";
     for (const auto& e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().filename(), "lost+found") << "left behind";
-    EXPECT_FALSE(rec.stored.compressed);
+    ASSERT_TRUE(rec.stored);
+    EXPECT_FALSE(rec.stored->compressed);
     EXPECT_GE(static_cast<double>(freeBefore) - static_cast<double>(freeWhileThere), 0.95 * k100M)
         << "device free before " << freeBefore << ", while the file existed " << freeWhileThere;
-    EXPECT_EQ(rec.stored.stored, k100M);
+    EXPECT_EQ(rec.stored->stored, k100M);
 }
 
 INSTANTIATE_TEST_SUITE_P(Mounts, RealFileSystem,

@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vantric;
@@ -70,40 +71,64 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeleted)
     }
 }
 
-// A whole run in a child, stopped in the write pass or at the read pass's wait window.
-TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
+// A whole run in a child, stopped in the write pass or at the read pass's wait window; or a save of its log stopped
+// while the file is written. Nothing is left in the folder.
+TEST_F(Folder, AStopDuringARunOrASaveLeavesNothingAndDiesOfTheSignal)
 {
-    for (auto [sig, inWritePass] : {std::pair {SIGTERM, true}, {SIGINT, true}, {SIGHUP, false}, {SIGTERM, false}}) {
-        SCOPED_TRACE(std::string(sigabbrev_np(sig)) + (inWritePass ? " in the write pass" : " at the read point"));
-        Child child([&, inWritePass = inWritePass] {
-            OneRun run(*files, dir, "1M");
+    enum Point { kWritePass, kReadPoint, kSave };
+    for (auto [sig, point] : {std::pair {SIGTERM, kWritePass}, {SIGINT, kWritePass}, {SIGHUP, kReadPoint},
+                              {SIGTERM, kReadPoint}, {SIGTERM, kSave}, {SIGINT, kSave}}) {
+        SCOPED_TRACE(std::string(sigabbrev_np(sig)) + " at point " + std::to_string(point));
+        Child child([&, point = point] {
+            InspectingFileSystem inspecting(*files);
+            OneRun run(inspecting, dir, point == kSave ? "1k" : "1M");
+            // A signal that comes while nothing is armed yet is acted on once it is.
             auto stopHere = [] {
                 std::puts("stop");
                 std::fflush(stdout);
                 ::sleep(30);
-                ::_exit(1);
             };
-            if (inWritePass)
+            if (point == kWritePass)
                 run.counter.onReading = [&](int n) {
                     if (n == 1)
                         stopHere();
                 };
-            else
+            else if (point == kReadPoint)
                 run.ws.onDoEvents = [&, calls = 0]() mutable {
                     if (++calls == 2)
                         stopHere();
                 };
             run.form.List1_Click();
+            inspecting.whileText = stopHere;
+            run.form.Command4_Click();
             return 2;
         });
         ASSERT_EQ(child.readLine(), "stop");
-        ASSERT_TRUE(fs::exists(scratch));
+        ASSERT_FALSE(fs::is_empty(dir)) << "nothing was being written";
         child.signal(sig);
         ChildResult r = child.wait();
         ASSERT_FALSE(r.exited) << describe(r);
         EXPECT_EQ(r.signal, sig);
-        EXPECT_FALSE(fs::exists(scratch));
+        for (const auto& e : fs::directory_iterator(dir))
+            ADD_FAILURE() << "left behind: " << e.path().filename();
     }
+}
+
+// An old file is emptied before the write pass's stopwatch starts: every run allocates what it writes.
+TEST_F(Folder, AnOldScratchFileIsEmptiedBeforeTheWritePassIsTimed)
+{
+    writeAll(scratch, pattern(1 << 20));
+    OneRun run(*files, dir, "1k");
+    struct stat atStart {};
+    atStart.st_size = -1;
+    run.counter.onReading = [&](int n) {
+        if (n == 1)
+            ::stat(scratch.c_str(), &atStart);
+    };
+    run.form.List1_Click();
+    ASSERT_TRUE(run.ws.errors.empty()) << run.ws.errors[0];
+    EXPECT_EQ(atStart.st_size, 0);
+    EXPECT_EQ(atStart.st_blocks, 0);
 }
 
 // A nested cleanup restores the first one's handlers, and the first the system's.
