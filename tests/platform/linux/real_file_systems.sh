@@ -4,7 +4,9 @@
 # Runs on real file systems, inside scripts/loop_images.sh: the gtest
 # program watches the device during whole runs; here vantric-cli flags with
 # a warning, exit 0, an old file holding bytes on forced compression,
-# written without preallocation.
+# written without preallocation; lists a FUSE file system whose space query
+# fails with empty figures, in the charset of a Latin-1 locale; and says so
+# when the scratch file is deleted while it is being claimed.
 #   loop_images.sh real_file_systems.sh REAL_FS_TESTS VANTRIC_CLI
 set -euo pipefail
 fail() {
@@ -13,6 +15,9 @@ fail() {
 }
 [ -n "${VANTRIC_LOOP_IMAGES:-}" ] || fail "run it through scripts/loop_images.sh"
 command -v strace >/dev/null || fail "strace is missing (package strace)"
+# No room kept back on ext4, so that free space made in pieces is all there is.
+dev="$(findmnt -no SOURCE "$VANTRIC_LOOP_IMAGES/ext4")"
+tune2fs -r 0 "$dev" >/dev/null && echo 0 >"/sys/fs/ext4/${dev##*/}/reserved_clusters" || fail "cannot free ext4's reserve"
 "$1"
 force="$VANTRIC_LOOP_IMAGES/btrfs_force" out="$VANTRIC_LOOP_IMAGES/out" err="$VANTRIC_LOOP_IMAGES/err"
 head -c 1048576 /dev/urandom >"$force/~test.tmp"
@@ -25,4 +30,35 @@ stored=$(grep -o '"stored_bytes":[0-9]*' "$out" | cut -d: -f2)
 [ "${stored:-10485760}" -lt 10485760 ] || fail "stored_bytes ${stored:-missing} for a compressed run: $(cat "$out")"
 grep -q '^Vantric: This drive compresses' "$err" || fail "no warning: $(cat "$err")"
 [ ! -e "$force/~test.tmp" ] || fail "the scratch file was left behind"
+
+# statfs answers EIO: the row has no figures, not those of the drive listed before it.
+/usr/bin/python3 -c 'import fusepy' 2>/dev/null || fail "python3-fusepy is missing"
+eio="$VANTRIC_LOOP_IMAGES/fuse_eio"
+mkdir "$eio"
+trap 'umount "$eio" 2>/dev/null || true' EXIT
+/usr/bin/python3 - "$eio" <<'PY' &
+import errno, sys
+import fusepy
+class Failing(fusepy.Operations):
+    def statfs(self, path):
+        raise fusepy.FuseOSError(errno.EIO)
+fusepy.FUSE(Failing(), sys.argv[1], foreground=True, fsname="vantric-eio", subtype="vantric")
+PY
+for _ in $(seq 200); do mountpoint -q "$eio" && break; sleep 0.05; done
+mountpoint -q "$eio" || fail "the FUSE file system did not mount"
+LC_ALL=fr_FR.ISO-8859-1 "$2" --list >"$out" 2>"$err" || fail "--list exit $?: $(cat "$err")"
+umount "$eio"
+grep -qx ' [D-Z]:- Hard Disk    ' "$out" || fail "no row without figures: $(cat "$out")"
+LC_ALL=C grep -Eq $'[0-9]\xa0[0-9]{3},[0-9]{2} MB' "$out" || fail "no Latin-1 no-break space: $(od -c "$out" | head)"
+! LC_ALL=C grep -q $'\xc2' "$out" || fail "UTF-8 under a Latin-1 locale: $(od -c "$out" | head)"
+
+# The file deleted between the claim's open and its lock (held up by a second).
+ext4="$VANTRIC_LOOP_IMAGES/ext4"
+ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" strace -f -o /dev/null -e trace=flock \
+  -e inject=flock:delay_enter=1000000 "$2" --drive "$ext4" --size 1k >"$out" 2>"$err" &
+pid=$!
+for _ in $(seq 500); do [ -e "$ext4/~test.tmp" ] && break; sleep 0.01; done
+rm "$ext4/~test.tmp" || fail "no scratch file was made"
+wait "$pid" && fail "a run on a file deleted under its claim succeeded"
+grep -q "The file was deleted while the test was taking it" "$err" || fail "wrong message: $(cat "$err")"
 echo "real file systems: as expected"
