@@ -89,11 +89,7 @@ class Claim : public ScratchClaim {
 public:
     Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
     void remove() override { fs_.remove(path_); }
-    void empty() override
-    {
-        fs_.files[path_].clear();
-        fs_.event("empty");
-    }
+    void empty() override { fs_.files[path_].clear(), fs_.event("empty"); }
     FileId file() const override { return {0, std::hash<std::string> {}(path_)}; }
 
 private:

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
-// The machine's file system, acted on from outside just before the write pass opens the file, or once a text file
-// is being written.
+// The machine's file system, acted on from outside before the write pass opens the file, or as a text file is made.
 
 #include "platform/file_system.h"
 

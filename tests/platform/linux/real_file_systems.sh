@@ -32,20 +32,15 @@ grep -q '^Vantric: This drive compresses' "$err" || fail "no warning: $(cat "$er
 [ ! -e "$force/~test.tmp" ] || fail "the scratch file was left behind"
 
 # statfs answers EIO: the row has no figures, not those of the drive listed before it.
-/usr/bin/python3 -c 'import fusepy' 2>/dev/null || fail "python3-fusepy is missing"
 eio="$VANTRIC_LOOP_IMAGES/fuse_eio"
 mkdir "$eio"
 trap 'umount "$eio" 2>/dev/null || true' EXIT
-/usr/bin/python3 - "$eio" <<'PY' &
-import errno, sys
-import fusepy
-class Failing(fusepy.Operations):
-    def statfs(self, path):
-        raise fusepy.FuseOSError(errno.EIO)
-fusepy.FUSE(Failing(), sys.argv[1], foreground=True, fsname="vantric-eio", subtype="vantric")
-PY
+/usr/bin/python3 -c 'import errno, sys, fusepy as f
+class Eio(f.Operations):
+    def statfs(self, path): raise f.FuseOSError(errno.EIO)
+f.FUSE(Eio(), sys.argv[1], foreground=True, fsname="vantric-eio", subtype="vantric")' "$eio" &
 for _ in $(seq 200); do mountpoint -q "$eio" && break; sleep 0.05; done
-mountpoint -q "$eio" || fail "the FUSE file system did not mount"
+mountpoint -q "$eio" || fail "the FUSE file system did not mount (package python3-fusepy)"
 LC_ALL=fr_FR.ISO-8859-1 "$2" --list >"$out" 2>"$err" || fail "--list exit $?: $(cat "$err")"
 umount "$eio"
 grep -qx ' [D-Z]:- Hard Disk    ' "$out" || fail "no row without figures: $(cat "$out")"

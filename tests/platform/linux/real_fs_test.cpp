@@ -3,17 +3,18 @@
 // Whole runs on the loop images of scripts/loop_images.sh, the device's free blocks and the file's flags watched.
 
 #include "fakes/fake_world.h"
+#include "platform/linux/unique_fd.h"
 #include "support/linux_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fcntl.h>
+#include <filesystem>
 #include <linux/falloc.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <filesystem>
 #include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
@@ -83,17 +84,6 @@ TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
     EXPECT_EQ(rec.stored->stored, k100M);
 }
 
-// Extents an ioctl maps, from the start of the file.
-unsigned extentsOf(const std::string& path)
-{
-    struct fiemap fm {};
-    fm.fm_length = FIEMAP_MAX_OFFSET;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool mapped = ::ioctl(fd, FS_IOC_FIEMAP, &fm) == 0;
-    ::close(fd);
-    return mapped ? fm.fm_mapped_extents : 0;
-}
-
 // Free space left only in 4 KiB pieces (real_file_systems.sh keeps no room back on ext4): the run's file takes far
 // more extents than one FIEMAP call returns, and every one of them counts as stored.
 TEST(FragmentedFreeSpace, EveryExtentOfTheFileCounts)
@@ -113,15 +103,15 @@ TEST(FragmentedFreeSpace, EveryExtentOfTheFileCounts)
     ::close(fd);
     auto files = systemFileSystem();
     test::OneRun run(*files, dir, "1M");
-    unsigned extents = 0;
+    struct fiemap extents {.fm_length = FIEMAP_MAX_OFFSET}; // between the passes: how many the file has
     run.ws.onDoEvents = [&, calls = 0]() mutable {
         if (++calls == 2)
-            extents = extentsOf(scratch);
+            ::ioctl(UniqueFd(::open(scratch.c_str(), O_RDONLY | O_CLOEXEC)).get(), FS_IOC_FIEMAP, &extents);
     };
     run.form.List1_Click();
     fs::remove(filler);
     ASSERT_TRUE(run.ws.errors.empty()) << run.ws.errors[0];
-    EXPECT_GT(extents, 128u) << "the free space was not fragmented";
+    EXPECT_GT(extents.fm_mapped_extents, 128u) << "the free space was not fragmented";
     ASSERT_TRUE(run.form.lastRun().stored);
     EXPECT_EQ(run.form.lastRun().stored->stored, run.form.lastRun().write.bytes);
     EXPECT_TRUE(run.ws.messages.empty()) << run.ws.messages[0].second;

@@ -119,8 +119,7 @@ TEST_F(Folder, AnOldScratchFileIsEmptiedBeforeTheWritePassIsTimed)
 {
     writeAll(scratch, pattern(1 << 20));
     OneRun run(*files, dir, "1k");
-    struct stat atStart {};
-    atStart.st_size = -1;
+    struct stat atStart {.st_size = -1};
     run.counter.onReading = [&](int n) {
         if (n == 1)
             ::stat(scratch.c_str(), &atStart);
