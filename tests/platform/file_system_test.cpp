@@ -68,25 +68,6 @@ TEST_F(Files, RoundTripInEveryModeAndSize)
     }
 }
 
-TEST_F(Files, ALongerFileIsWrittenFromItsFirstByteWithoutTruncation)
-{
-    writeAll(scratch, std::vector<std::uint8_t>(3000000, 0xEE));
-    for (bool direct : {true, false}) {
-        auto fsys = systemFileSystem({.direct = direct});
-        FileTable table(*fsys);
-        FormVariables st;
-        st.lngCount = 500000;
-        table.openWrite(1, scratch);
-        writeLoop(table.writer(1), st);
-        table.writer(1).flush();
-        table.close(1);
-        const auto after = readAll(scratch);
-        ASSERT_EQ(after.size(), 3000000u);
-        EXPECT_EQ(std::count(after.begin(), after.begin() + 1000000, 0), 1000000);
-        EXPECT_EQ(std::count(after.begin() + 1000000, after.end(), 0xEE), 2000000);
-    }
-}
-
 TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
 {
     fs::create_directory(scratch);
