@@ -46,9 +46,7 @@ public:
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override
     {
         auto file = real_.createAtomic(path);
-        if (whileText)
-            whileText();
-        return file;
+        return whileText ? (whileText(), std::move(file)) : std::move(file);
     }
 
 private:

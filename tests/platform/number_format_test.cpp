@@ -50,18 +50,15 @@ std::string sampleFigures(const NumericLocale& loc)
         + formatSeconds(0.0062, loc) + "|" + formatSeconds(12345.6, loc);
 }
 
-// The figures of a locale that separates thousands by `sep` and decimals by a comma.
-std::string commaFigures(const std::string& sep)
-{
-    return "81" + sep + "191,02 MB|2" + sep + "097" + sep + "152,00 MB|1" + sep + "024 KB|163,622203|,0062|12345,6000";
-}
-
 // The environment's locale with and without QApplication's setlocale, which must not reach English figures. The
 // figures are UTF-8 whatever the locale's charset; what the user reads in a terminal or a log is in that charset.
 TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
 {
     const std::string c = "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000";
     const std::string en = "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000";
+    auto comma = [](const std::string& s) { // thousands by s, decimals by a comma
+        return "81" + s + "191,02 MB|2" + s + "097" + s + "152,00 MB|1" + s + "024 KB|163,622203|,0062|12345,6000";
+    };
     const struct Case {
         const char* locale;
         std::string want, inCharset;
@@ -69,8 +66,8 @@ TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
         {"C", c, c},
         {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000", ""},
         {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000", ""},
-        {"fr_FR.ISO-8859-1", commaFigures("\u00a0"), commaFigures("\xa0")},
-        {"ru_RU.KOI8-R", commaFigures("\u00a0"), commaFigures("\x9a")},
+        {"fr_FR.ISO-8859-1", comma("\u00a0"), comma("\xa0")},
+        {"ru_RU.KOI8-R", comma("\u00a0"), comma("\x9a")},
         {"xx_NOWHERE.UTF-8", c, c},
     };
     for (const auto& [locale, want, inCharset] : cases) {

@@ -99,8 +99,7 @@ TEST_F(Probe, MegabytesFromExactlyOneMebibyte)
     }
 }
 
-// A row never carries an earlier drive's figures or letter: a failed space query empties both figures, an
-// unreadable letter is the one asked for.
+// A row never carries an earlier drive's figures (a failed space query leaves none) or letter.
 TEST_F(Probe, FailingQueriesLeaveNothingOfTheDriveBefore)
 {
     drives.drives['C'] = {.type = 2, .avail = GiB, .total = GiB};

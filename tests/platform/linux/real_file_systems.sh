@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 The Vantric developers
-# Runs on real file systems, inside scripts/loop_images.sh: the gtest
-# program watches the device during whole runs; here vantric-cli flags with
-# a warning, exit 0, an old file holding bytes on forced compression,
-# written without preallocation; lists a FUSE file system whose space query
-# fails with empty figures, in the charset of a Latin-1 locale; and says so
-# when the scratch file is deleted while it is being claimed.
+# Runs on real file systems, inside scripts/loop_images.sh: the gtest program watches the device during whole
+# runs; here vantric-cli flags with a warning, exit 0, an old file holding bytes on forced compression, written
+# without preallocation; lists a FUSE drive whose space query fails without figures, in a Latin-1 locale's
+# charset; and says so when the scratch file is deleted while it is being claimed.
 #   loop_images.sh real_file_systems.sh REAL_FS_TESTS VANTRIC_CLI
 set -euo pipefail
 fail() {
@@ -17,7 +15,7 @@ fail() {
 command -v strace >/dev/null || fail "strace is missing (package strace)"
 # No room kept back on ext4, so that free space made in pieces is all there is.
 dev="$(findmnt -no SOURCE "$VANTRIC_LOOP_IMAGES/ext4")"
-tune2fs -r 0 "$dev" >/dev/null && echo 0 >"/sys/fs/ext4/${dev##*/}/reserved_clusters" || fail "cannot free ext4's reserve"
+tune2fs -r 0 "$dev" >/dev/null && echo 0 >"/sys/fs/ext4/${dev##*/}/reserved_clusters" || fail "ext4 keeps its reserve"
 "$1"
 force="$VANTRIC_LOOP_IMAGES/btrfs_force" out="$VANTRIC_LOOP_IMAGES/out" err="$VANTRIC_LOOP_IMAGES/err"
 head -c 1048576 /dev/urandom >"$force/~test.tmp"
@@ -42,7 +40,6 @@ f.FUSE(Eio(), sys.argv[1], foreground=True, fsname="vantric-eio", subtype="vantr
 for _ in $(seq 200); do mountpoint -q "$eio" && break; sleep 0.05; done
 mountpoint -q "$eio" || fail "the FUSE file system did not mount (package python3-fusepy)"
 LC_ALL=fr_FR.ISO-8859-1 "$2" --list >"$out" 2>"$err" || fail "--list exit $?: $(cat "$err")"
-umount "$eio"
 grep -qx ' [D-Z]:- Hard Disk    ' "$out" || fail "no row without figures: $(cat "$out")"
 LC_ALL=C grep -Eq $'[0-9]\xa0[0-9]{3},[0-9]{2} MB' "$out" || fail "no Latin-1 no-break space: $(od -c "$out" | head)"
 ! LC_ALL=C grep -q $'\xc2' "$out" || fail "UTF-8 under a Latin-1 locale: $(od -c "$out" | head)"
