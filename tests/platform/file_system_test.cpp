@@ -71,7 +71,6 @@ TEST_F(Files, RoundTripInEveryModeAndSize)
 TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
 {
     fs::create_directory(scratch);
-    // Each refusal names the step that failed.
     for (auto [open, action] :
          {std::pair {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); }, "Cannot create the scratch file"},
           {+[](FileSystem& f, const std::string& p) { f.openBlockRead(p, 0); }, "Cannot open the scratch file"},

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "bench/figures.h"
+#include "fakes/fake_files.h"
+#include "platform/io/file_table.h"
 #include "platform/number_format.h"
 #include "support/child_process.h"
 
@@ -50,8 +52,7 @@ std::string sampleFigures(const NumericLocale& loc)
         + formatSeconds(0.0062, loc) + "|" + formatSeconds(12345.6, loc);
 }
 
-// The environment's locale with and without QApplication's setlocale, which must not reach English figures. The
-// figures are UTF-8 whatever the locale's charset; what the user reads in a terminal or a log is in that charset.
+// The environment's locale with and without setlocale (never reaching English figures): UTF-8, logged in its charset.
 TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
 {
     const std::string c = "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000";
@@ -80,12 +81,17 @@ TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
                 if (set && !std::setlocale(LC_ALL, "") && installed)
                     return 3;
                 const std::string figures = sampleFigures(environmentNumericLocale());
-                std::fputs((figures + "\n" + inUserCharset(figures) + "\n").c_str(), stdout);
+                FakeFileSystem files; // and as a saved log holds them
+                TextOutput log(files.createAtomic("log"));
+                log.printLine(figures);
+                log.close();
+                const auto& line = files.files["log"];
+                std::fputs((figures + "\n" + std::string(line.begin(), line.end())).c_str(), stdout);
                 std::fputs(sampleFigures(NumericLocale {}).c_str(), stdout);
                 return 0;
             });
             ASSERT_TRUE(r.exited && r.status == 0) << locale << ": " << describe(r);
-            EXPECT_EQ(r.out, want + "\n" + (inCharset.empty() ? want : inCharset) + "\n" + en)
+            EXPECT_EQ(r.out, want + "\n" + (inCharset.empty() ? want : inCharset) + "\r\n" + en)
                 << locale << (set ? " after setlocale" : " without setlocale");
         }
     }

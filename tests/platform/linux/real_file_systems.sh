@@ -31,8 +31,7 @@ grep -q '^Vantric: This drive compresses' "$err" || fail "no warning: $(cat "$er
 
 # statfs answers EIO: the row has no figures, not those of the drive listed before it.
 eio="$VANTRIC_LOOP_IMAGES/fuse_eio" calls="$VANTRIC_LOOP_IMAGES/statfs_calls"
-mkdir "$eio"
-trap 'umount "$eio" 2>/dev/null || true' EXIT
+mkdir "$eio" && trap 'umount "$eio" 2>/dev/null || true' EXIT
 /usr/bin/python3 -c 'import errno, sys, fusepy as f
 class Eio(f.Operations):
     def statfs(self, path): open(sys.argv[2], "a").write("."); raise f.FuseOSError(errno.EIO)
