@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vantric {
@@ -32,8 +33,9 @@ struct PassRecord {
 struct RunRecord {
     PassRecord write;
     PassRecord read;
-    // How the file system held what the write pass wrote.
-    StoredBytes stored;
+    // How the file system held what the write pass wrote; unknown when it
+    // could not be looked at.
+    std::optional<StoredBytes> stored;
 };
 
 // What a run keeps beside the form's variables, from its start to its end

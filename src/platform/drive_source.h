@@ -13,13 +13,18 @@
 
 namespace vantric {
 
+// Both figures come from one query: the systems answer them together.
+struct DriveSpace {
+    std::uint64_t available = 0; // bytes the user may still write
+    std::uint64_t total = 0;     // 0 where the file system reports no size
+};
+
 class Drive {
 public:
     virtual ~Drive() = default;
     virtual int driveType() = 0;        // 0 Unknown .. 5 RAM Disc
     virtual std::string driveLetter() = 0;
-    virtual double availableSpace() = 0; // bytes the user may still write
-    virtual double totalSize() = 0;
+    virtual DriveSpace space() = 0;
 };
 
 class FileSystemObject {

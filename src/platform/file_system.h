@@ -3,6 +3,7 @@
 #pragma once
 // The file operations the run and the log save need from the OS.
 
+#include "platform/drive_source.h"
 #include "platform/io/block_io.h"
 
 #include <cstdint>
@@ -16,6 +17,8 @@ namespace vantric {
 class AtomicFile {
 public:
     virtual ~AtomicFile() = default; // discards the file unless committed
+    // Where the file is written until committed.
+    virtual std::string pendingPath() const = 0;
     virtual void write(const std::string& bytes) = 0;
     // Flushes to the drive and puts the file in place of the target.
     virtual void commit() = 0;
@@ -40,6 +43,9 @@ public:
     // name still leads to it: another file that has taken the name is left
     // alone and the delete refused.
     virtual void remove() = 0;
+    // Empties the claimed file, so that the write pass allocates every
+    // block it writes, as a first run does.
+    virtual void empty() = 0;
     virtual FileId file() const = 0;
 };
 
@@ -61,6 +67,7 @@ inline StoredBytes storedOf(std::uint64_t held, std::uint64_t written)
 }
 
 inline constexpr const char* kNameTaken = "Another file has taken its name since the test began";
+inline constexpr const char* kSizeQuery = "Cannot find the size of the scratch file";
 
 class FileSystem {
 public:
@@ -84,10 +91,9 @@ public:
     virtual std::optional<std::string> makePrivateFolder(const std::string& base) = 0;
     // Removes a folder made by makePrivateFolder, if it is empty.
     virtual void removeFolder(const std::string& path) noexcept = 0;
-    virtual std::uint64_t availableBytes(const std::string& folder) = 0;
-    // The size of the file system holding folder; 0 where it reports none
-    // (ramfs, some FUSE file systems).
-    virtual std::uint64_t totalBytes(const std::string& folder) = 0;
+    // The space of the file system holding folder; its total is 0 where it
+    // reports none (ramfs, some FUSE file systems).
+    virtual DriveSpace space(const std::string& folder) = 0;
     // Size of a regular file, nullopt when nothing is there; throws when
     // something that is not a regular file is there.
     virtual std::optional<std::uint64_t> regularFileSize(const std::string& path) = 0;

@@ -30,6 +30,12 @@ std::string formatFixed(double value, int decimals, bool grouping, bool leadingZ
 NumericLocale environmentNumericLocale();
 
 // Those of the named C-library locale; nullopt when it is not installed.
+// Their texts are UTF-8, whatever the locale's charset.
 std::optional<NumericLocale> namedNumericLocale(const std::string& name);
+
+// The program's text (UTF-8) in the charset of the user's locale (LC_CTYPE
+// as the environment names it), for what a terminal or a text editor reads:
+// vantric-cli's output and the saved log.
+std::string inUserCharset(const std::string& utf8);
 
 } // namespace vantric

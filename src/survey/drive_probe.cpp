@@ -27,11 +27,12 @@ std::string right(const std::string& s, std::size_t n)
 }
 
 // "Free Space: " / "Total Size: " with the MB form from 1,048,576 bytes up.
-std::string spaceCaption(const std::string& lead, double bytes, bool mb, const NumericLocale& loc)
+std::string spaceCaption(const std::string& lead, std::uint64_t bytes, const NumericLocale& loc)
 {
-    if (mb)
-        return lead + formatFixed(checkedDiv(bytes, 1048576.0), 2, true, true, loc) + " MB";
-    return lead + formatFixed(checkedDiv(bytes, 1024.0), 0, true, true, loc) + " KB";
+    const double b = static_cast<double>(bytes);
+    if (checkedDiv(b, 1024.0) >= 1024.0)
+        return lead + formatFixed(checkedDiv(b, 1048576.0), 2, true, true, loc) + " MB";
+    return lead + formatFixed(checkedDiv(b, 1024.0), 0, true, true, loc) + " KB";
 }
 
 } // namespace
@@ -83,20 +84,24 @@ void CheckDrive(FormState& form)
         ws.setCaption(Ctl::lblDrive, caption);
     });
 
+    // The drive was found by the letter asked for: its row names that
+    // letter, never the one an earlier drive left in lblDrive.
     if (failed) {
+        guarded([&] { ws.setCaption(Ctl::lblDrive, " " + letter + ":- " + name); });
         guarded([&] { ws.setCaption(Ctl::lblSN, "Unit not ready"); });
-        guarded([&] { ws.setCaption(Ctl::lblFree, ""); });
-        guarded([&] { ws.setCaption(Ctl::lblTot, ""); });
     }
 
-    // A failing test goes on with the MB branch, which asks once more.
-    bool mb = true;
-    guarded([&] { mb = checkedDiv(drive->availableSpace(), 1024.0) >= 1024.0; });
-    guarded([&] { ws.setCaption(Ctl::lblFree, spaceCaption("Free Space: ", drive->availableSpace(), mb, form.svc.locale)); });
-
-    mb = true;
-    guarded([&] { mb = checkedDiv(drive->totalSize(), 1024.0) >= 1024.0; });
-    guarded([&] { ws.setCaption(Ctl::lblTot, spaceCaption("Total Size: ", drive->totalSize(), mb, form.svc.locale)); });
+    // Both figures or neither: a failed query leaves them empty, not as an
+    // earlier drive left them.
+    std::string freeCaption, totalCaption;
+    guarded([&] {
+        const DriveSpace space = drive->space();
+        const std::string free = spaceCaption("Free Space: ", space.available, form.svc.locale);
+        totalCaption = spaceCaption("Total Size: ", space.total, form.svc.locale);
+        freeCaption = free;
+    });
+    guarded([&] { ws.setCaption(Ctl::lblFree, freeCaption); });
+    guarded([&] { ws.setCaption(Ctl::lblTot, totalCaption); });
 
     bool excluded = true;
     guarded([&] {

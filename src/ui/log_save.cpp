@@ -4,6 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/folders.h"
+#include "platform/termination.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -30,6 +31,9 @@ void saveLog(FormState& form)
     const std::string name = "Vantric_Log_" + logTimestamp(now) + ".txt";
     st.strFileName = form.svc.programFolder + pathSeparator() + name;
     st.intFileNum = form.files.freeFile();
+    // Told to stop while the log is written, the program removes the
+    // unfinished file beside it before it ends.
+    TerminationCleanup cleanup {form.svc.stops};
     try {
         form.files.openText(st.intFileNum, st.strFileName);
     } catch (const VantricError& e) {
@@ -42,11 +46,13 @@ void saveLog(FormState& form)
     try {
         const std::int32_t last = ws.rowCount(Ctl::List2) - 1;
         TextOutput& out = form.files.text(st.intFileNum);
+        cleanup.arm(out.pendingPath(), "");
         for (st.lngIndex = 0; st.lngIndex <= last; st.lngIndex = checkedNext(st.lngIndex)) {
             ws.selectRow(Ctl::List2, st.lngIndex);
             out.printLine(ws.selectedRow(Ctl::List2));
         }
         form.files.close(st.intFileNum);
+        cleanup.disarm();
     } catch (...) {
         // Nothing half-written is left: the file only replaces its target on close.
         form.files.drop(st.intFileNum);

@@ -37,8 +37,9 @@ TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
     form.List1_Click();
     ASSERT_TRUE(ws.errors.empty()) << ws.errors[0];
     EXPECT_EQ(labels, (Rows {"|||", ".001953|1.0000 Seconds||"}));
-    // Write pass: Start is reading 1, its Elapsed readings 2 and 3; the read pass starts at 4. Opens lie outside.
-    EXPECT_EQ(events, (Rows {"open write @0", "preallocate 1024 @1", "sync @1", "open read @3"}));
+    // Write pass: Start is reading 1, its Elapsed readings 2 and 3; the read pass starts at 4. Emptying and opens
+    // lie outside.
+    EXPECT_EQ(events, (Rows {"empty @0", "open write @0", "preallocate 1024 @1", "sync @1", "open read @3"}));
     EXPECT_EQ(fs.bytesRead, 512u);
     EXPECT_EQ(fs.openNow, 0);
     EXPECT_EQ(log(), (Rows {kRow, " Testing On 1k File", " Write [MB/s]= .001953 1.0000 Seconds",
@@ -62,6 +63,13 @@ TEST_F(Run, ADriveThatCompressedTheZerosIsReportedOnceAfterTheRun)
               "drive as written, the rest was compressed or left out. The figures therefore describe the "
               "compression rather than the drive.");
     EXPECT_EQ(Rows(ws.log.end() - 2, ws.log.end()), (Rows {"settleInput", "messageBox"}));
+    // A look that fails spoils nothing and claims nothing.
+    FakeWorld unseen;
+    unseen.fs.failStorage = true;
+    unseen.form.List1_Click();
+    EXPECT_TRUE(unseen.ws.errors.empty() && unseen.ws.messages.empty());
+    EXPECT_EQ(unseen.log().size(), 5u);
+    EXPECT_FALSE(unseen.form.lastRun().stored);
 }
 
 TEST_F(Run, TheLoopsLeaveTheBufferAndTheCounterAsTheyEnd)

@@ -6,12 +6,6 @@ namespace vantric::test {
 
 namespace {
 
-// Whether this call fails: always when the count is negative, else while it lasts.
-bool fails(int& failures)
-{
-    return failures < 0 || (failures > 0 && failures-- > 0);
-}
-
 // What the map holds for a one-letter drive name.
 template <typename T> T& ofLetter(std::map<char, T>& map, const std::string& letter)
 {
@@ -36,17 +30,11 @@ public:
             throw VantricError("Query failed", "letter");
         return std::string(1, letter_);
     }
-    double availableSpace() override
+    DriveSpace space() override
     {
-        if (fails(d_.availFailures))
-            throw VantricError("Query failed", "available space");
-        return d_.avail;
-    }
-    double totalSize() override
-    {
-        if (fails(d_.totalFailures))
-            throw VantricError("Query failed", "total size");
-        return d_.total;
+        if (d_.failSpace)
+            throw VantricError("Query failed", "space");
+        return {static_cast<std::uint64_t>(d_.avail), static_cast<std::uint64_t>(d_.total)};
     }
 
 private:

@@ -18,8 +18,7 @@ struct FakeDrive {
     double total = 0;
     bool failType = false;
     bool failLetter = false;
-    int availFailures = 0;    // how many AvailableSpace calls fail first (-1: all)
-    int totalFailures = 0;
+    bool failSpace = false;
 };
 
 class FakeDriveSource : public DriveSource {

@@ -81,6 +81,7 @@ public:
             buf_.push_back(static_cast<std::uint8_t>(c));
         }
     }
+    std::string pendingPath() const override { return path_ + ".pending"; }
     void commit() override { fs_.files[path_] = buf_; }
 };
 
@@ -88,6 +89,7 @@ class Claim : public ScratchClaim {
 public:
     Claim(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
     void remove() override { fs_.remove(path_); }
+    void empty() override { fs_.files[path_].clear(), fs_.event("empty"); }
     FileId file() const override { return {0, std::hash<std::string> {}(path_)}; }
 
 private:
@@ -174,8 +176,8 @@ std::optional<std::uint64_t> FakeFileSystem::regularFileSize(const std::string& 
 
 StoredBytes FakeFileSystem::storedBytes(const std::string& path, std::uint64_t written)
 {
-    if (!files.count(path))
-        throw osError("Cannot examine the file", ENOENT, path);
+    if (!files.count(path) || failStorage)
+        throw osError("Cannot examine the file", failStorage ? EIO : ENOENT, path);
     return storage.value_or(StoredBytes {written, false});
 }
 

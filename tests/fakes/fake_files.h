@@ -31,13 +31,14 @@ public:
     std::size_t blockSize = 64;
     // What storedBytes answers; unset: every written byte held as written.
     std::optional<StoredBytes> storage;
+    bool failStorage = false;
 
     std::vector<std::string> removed;
     std::vector<std::string> opened;      // "write path" / "read path" ("write unclaimed path"...) / "text path"
     std::uint64_t bytesWritten = 0;
     std::uint64_t bytesRead = 0;
     int openNow = 0;                      // files open at this moment
-    // Told of each open of a pass ("open write"), preallocation ("preallocate N") and sync ("sync").
+    // Told of each open of a pass ("open write"), emptying ("empty"), preallocation ("preallocate N") and sync.
     std::function<void(const std::string&)> onEvent;
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override;
@@ -47,8 +48,7 @@ public:
     std::optional<std::string> makePrivateFolder(const std::string& base) override;
     void removeFolder(const std::string& path) noexcept override;
     void remove(const std::string& path);
-    std::uint64_t availableBytes(const std::string&) override { return available; }
-    std::uint64_t totalBytes(const std::string&) override { return total; }
+    DriveSpace space(const std::string&) override { return {available, total}; }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override;
     StoredBytes storedBytes(const std::string& path, std::uint64_t written) override;
     std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #pragma once
-// The machine's file system, acted on from outside just before the run claims the file or the write pass opens it.
+// The machine's file system, acted on from outside just before the run claims the file or the write
+// pass opens it, or as a text file is made.
 
 #include "platform/file_system.h"
 
@@ -16,6 +17,7 @@ public:
 
     std::function<void()> beforeWrite = [] {};
     std::function<void()> beforeClaim = [] {};
+    std::function<void()> whileText = [] {};
 
     std::unique_ptr<BlockWriter> openBlockWrite(const std::string& path, std::optional<FileId> claimed = std::nullopt) override
     {
@@ -37,8 +39,7 @@ public:
         return real_.makePrivateFolder(base);
     }
     void removeFolder(const std::string& path) noexcept override { real_.removeFolder(path); }
-    std::uint64_t availableBytes(const std::string& folder) override { return real_.availableBytes(folder); }
-    std::uint64_t totalBytes(const std::string& folder) override { return real_.totalBytes(folder); }
+    DriveSpace space(const std::string& folder) override { return real_.space(folder); }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override
     {
         return real_.regularFileSize(path);
@@ -47,7 +48,12 @@ public:
     {
         return real_.storedBytes(path, written);
     }
-    std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override { return real_.createAtomic(path); }
+    std::unique_ptr<AtomicFile> createAtomic(const std::string& path) override
+    {
+        auto file = real_.createAtomic(path);
+        whileText();
+        return file;
+    }
 
 private:
     FileSystem& real_;

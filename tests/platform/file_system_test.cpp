@@ -68,34 +68,17 @@ TEST_F(Files, RoundTripInEveryModeAndSize)
     }
 }
 
-TEST_F(Files, ALongerFileIsWrittenFromItsFirstByteWithoutTruncation)
-{
-    writeAll(scratch, std::vector<std::uint8_t>(3000000, 0xEE));
-    for (bool direct : {true, false}) {
-        auto fsys = systemFileSystem({.direct = direct});
-        FileTable table(*fsys);
-        FormVariables st;
-        st.lngCount = 500000;
-        table.openWrite(1, scratch);
-        writeLoop(table.writer(1), st);
-        table.writer(1).flush();
-        table.close(1);
-        const auto after = readAll(scratch);
-        ASSERT_EQ(after.size(), 3000000u);
-        EXPECT_EQ(std::count(after.begin(), after.begin() + 1000000, 0), 1000000);
-        EXPECT_EQ(std::count(after.begin() + 1000000, after.end(), 0xEE), 2000000);
-    }
-}
-
 TEST_F(Files, FoldersMissingFoldersAndOtherLinksAreRefusedUntouched)
 {
     fs::create_directory(scratch);
-    for (auto open : {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); },
-                      +[](FileSystem& f, const std::string& p) { f.openBlockRead(p, 0); },
-                      +[](FileSystem& f, const std::string& p) { f.claimScratch(p); },
-                      +[](FileSystem& f, const std::string& p) { f.regularFileSize(p); }}) {
+    for (auto [open, action] :
+         {std::pair {+[](FileSystem& f, const std::string& p) { f.openBlockWrite(p); }, "Cannot create the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.openBlockRead(p, 0); }, "Cannot open the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.claimScratch(p); }, "Cannot create the scratch file"},
+          {+[](FileSystem& f, const std::string& p) { f.regularFileSize(p); }, "Cannot find the size of the scratch file"}}) {
         auto e = errorOf([&] { open(*files, scratch); });
         ASSERT_TRUE(e) << "a folder was taken for a file";
+        EXPECT_EQ(e->action(), action);
         EXPECT_EQ(e->reason(), "It is a folder, not a regular file");
         EXPECT_EQ(e->path(), scratch);
     }
@@ -171,10 +154,10 @@ TEST_F(Files, TheAtomicFileReplacesItsTargetOnlyWhenCommitted)
 TEST_F(Files, SpaceAndSizeQueries)
 {
     const fs::space_info space = fs::space(dir.path());
-    EXPECT_EQ(files->totalBytes(dir.str()), space.capacity);
-    EXPECT_GT(files->availableBytes(dir.str()), 0u);
-    EXPECT_LE(files->availableBytes(dir.str()), space.capacity);
-    EXPECT_THROW(files->availableBytes(dir.file("missing")), VantricError);
+    EXPECT_EQ(files->space(dir.str()).total, space.capacity);
+    EXPECT_GT(files->space(dir.str()).available, 0u);
+    EXPECT_LE(files->space(dir.str()).available, space.capacity);
+    EXPECT_THROW(files->space(dir.file("missing")), VantricError);
     EXPECT_FALSE(files->regularFileSize(dir.file("missing")));
     writeAll(dir.file("five"), {1, 2, 3, 4, 5});
     EXPECT_EQ(files->regularFileSize(dir.file("five")), 5u);

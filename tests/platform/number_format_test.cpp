@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "bench/figures.h"
+#include "fakes/fake_files.h"
+#include "platform/io/file_table.h"
 #include "platform/number_format.h"
 #include "support/child_process.h"
 
@@ -50,18 +52,26 @@ std::string sampleFigures(const NumericLocale& loc)
         + formatSeconds(0.0062, loc) + "|" + formatSeconds(12345.6, loc);
 }
 
-// The environment's locale with and without QApplication's setlocale, which must not reach English figures.
+// The environment's locale with and without setlocale (never reaching English figures): UTF-8, logged in its charset.
 TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
 {
     const std::string c = "81191.02 MB|2097152.00 MB|1024 KB|163.622203|.0062|12345.6000";
     const std::string en = "81,191.02 MB|2,097,152.00 MB|1,024 KB|163.622203|.0062|12345.6000";
-    const std::pair<const char*, std::string> cases[] = {
-        {"C", c},
-        {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000"},
-        {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000"},
-        {"xx_NOWHERE.UTF-8", c},
+    auto comma = [](const std::string& s) { // thousands by s, decimals by a comma
+        return "81" + s + "191,02 MB|2" + s + "097" + s + "152,00 MB|1" + s + "024 KB|163,622203|,0062|12345,6000";
     };
-    for (const auto& [locale, want] : cases) {
+    const struct Case {
+        const char* locale;
+        std::string want, inCharset;
+    } cases[] = {
+        {"C", c, c},
+        {"de_CH.UTF-8", "81\u2019191.02 MB|2\u2019097\u2019152.00 MB|1\u2019024 KB|163.622203|.0062|12345.6000", ""},
+        {"en_IN.UTF-8", "81,191.02 MB|20,97,152.00 MB|1,024 KB|163.622203|.0062|12345.6000", ""},
+        {"fr_FR.ISO-8859-1", comma("\u00a0"), comma("\xa0")},
+        {"ru_RU.KOI8-R", comma("\u00a0"), comma("\x9a")},
+        {"xx_NOWHERE.UTF-8", c, c},
+    };
+    for (const auto& [locale, want, inCharset] : cases) {
         const bool installed = std::string(locale) != "xx_NOWHERE.UTF-8";
         ASSERT_EQ(namedNumericLocale(locale).has_value(), installed)
             << locale << (installed ? " is not installed; scripts/vantric.sh generates it" : " is there");
@@ -70,12 +80,19 @@ TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
                 ::setenv("LC_ALL", locale, 1);
                 if (set && !std::setlocale(LC_ALL, "") && installed)
                     return 3;
-                std::fputs((sampleFigures(environmentNumericLocale()) + "\n").c_str(), stdout);
+                const std::string figures = sampleFigures(environmentNumericLocale());
+                FakeFileSystem files; // and as a saved log holds them
+                TextOutput log(files.createAtomic("log"));
+                log.printLine(figures);
+                log.close();
+                const auto& line = files.files["log"];
+                std::fputs((figures + "\n" + std::string(line.begin(), line.end())).c_str(), stdout);
                 std::fputs(sampleFigures(NumericLocale {}).c_str(), stdout);
                 return 0;
             });
             ASSERT_TRUE(r.exited && r.status == 0) << locale << ": " << describe(r);
-            EXPECT_EQ(r.out, want + "\n" + en) << locale << (set ? " after setlocale" : " without setlocale");
+            EXPECT_EQ(r.out, want + "\n" + (inCharset.empty() ? want : inCharset) + "\r\n" + en)
+                << locale << (set ? " after setlocale" : " without setlocale");
         }
     }
 }

@@ -99,39 +99,24 @@ TEST_F(Probe, MegabytesFromExactlyOneMebibyte)
     }
 }
 
-// A failing query keeps the earlier caption; a failing size test goes on with the megabyte step.
-TEST_F(Probe, FailingSpaceQueries)
+// A row never carries an earlier drive's figures (a failed space query leaves none) or letter.
+TEST_F(Probe, FailingQueriesLeaveNothingOfTheDriveBefore)
 {
     drives.drives['C'] = {.type = 2, .avail = GiB, .total = GiB};
-    drives.drives['D'] = {.type = 5, .availFailures = -1, .totalFailures = -1};
-    drives.drives['E'] = {.type = 2, .avail = 512, .total = 600, .availFailures = 1};
+    drives.drives['D'] = {.type = 5, .failSpace = true};
+    drives.drives['E'] = {.type = 2, .avail = 4096, .total = GiB, .failLetter = true};
+    drives.drives['F'] = {.type = 4, .avail = GiB, .total = GiB};
+    drives.drives['G'] = {.type = 2, .failLetter = true, .failSpace = true};
     probe('C');
     ws.setCaption(Ctl::lblSN, "untouched");
     probe('D');
     EXPECT_EQ(cap(Ctl::lblSN), "untouched");
-    EXPECT_EQ(rows(), (Rows {" C:- Hard Disk  Free Space: 1,024.00 MB  Total Size: 1,024.00 MB",
-                             " D:- RAM Disc  Free Space: 1,024.00 MB  Total Size: 1,024.00 MB"}));
+    probe('F'); // a CD-ROM: not listed, its captions stay for the next probe
     probe('E');
-    EXPECT_EQ(rows().back(), " E:- Hard Disk  Free Space: 0.00 MB  Total Size: 1 KB");
-}
-
-TEST_F(Probe, UnreadableLetterMeansUnitNotReadyAndStillLists)
-{
-    drives.drives['C'] = {.type = 4, .avail = GiB, .total = GiB};
-    drives.drives['D'] = {.type = 2, .avail = 4096, .total = GiB, .failLetter = true};
-    probe('C');
-    probe('D');
-    // The earlier caption stays and decides the exclusion: still a CD-ROM.
-    EXPECT_EQ(cap(Ctl::lblDrive), " C:- CD-ROM");
     EXPECT_EQ(cap(Ctl::lblSN), "Unit not ready");
-    EXPECT_EQ(cap(Ctl::lblFree), "Free Space: 4 KB");
-    EXPECT_EQ(cap(Ctl::lblTot), "Total Size: 1,024.00 MB");
-    EXPECT_TRUE(rows().empty());
-
-    drives.drives['E'] = {.type = 2, .failLetter = true, .availFailures = -1, .totalFailures = -1};
-    ws.setCaption(Ctl::lblDrive, " X:- Hard Disk");
-    probe('E');
-    EXPECT_EQ(rows(), Rows {" X:- Hard Disk    "});
+    probe('G');
+    EXPECT_EQ(rows(), (Rows {" C:- Hard Disk  Free Space: 1,024.00 MB  Total Size: 1,024.00 MB", " D:- RAM Disc    ",
+                             " E:- Hard Disk  Free Space: 4 KB  Total Size: 1,024.00 MB", " G:- Hard Disk    "}));
 }
 
 TEST_F(Probe, StartUpScanProbesCToZUnderTheWaitWindow)

@@ -8,6 +8,7 @@
 #include "bench/size_ladder.h"
 #include "platform/errors.h"
 #include "platform/termination.h"
+#include "platform/number_format.h"
 
 #include <CLI/CLI.hpp>
 
@@ -174,13 +175,6 @@ bool written(std::ostream& out, std::ostream& err)
     return false;
 }
 
-std::string jsonBytes(double v)
-{
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 0);
-    return ec == std::errc() && v >= 0 ? std::string(buf, end) : "null";
-}
-
 // One drive of the list; a figure the drive does not give is null.
 std::string listJson(const std::string& row, DriveSource& drives)
 {
@@ -195,9 +189,9 @@ std::string listJson(const std::string& row, DriveSource& drives)
     } catch (const std::exception&) {
     }
     try {
-        auto drive = drives.createObject()->getDrive(letter);
-        free = jsonBytes(drive->availableSpace());
-        total = jsonBytes(drive->totalSize());
+        const DriveSpace space = drives.createObject()->getDrive(letter)->space();
+        free = std::to_string(space.available);
+        total = std::to_string(space.total);
     } catch (const std::exception&) {
     }
     return "{\"letter\":" + jsonString(letter) + ",\"mount_point\":" + mount + ",\"fs_type\":" + fsType
@@ -249,7 +243,7 @@ int surveyAndRun(const CliOptions& o, Services services, CliStreams io, RunMetri
     const auto& listed = ws.rows(Ctl::List1);
     if (o.list) {
         for (const auto& row : listed)
-            io.out << (o.json ? listJson(row, drives) : row) << '\n';
+            io.out << (o.json ? listJson(row, drives) : inUserCharset(row)) << '\n';
         return ws.errors() || !written(io.out, io.err) ? 1 : 0;
     }
 
@@ -280,14 +274,15 @@ int surveyAndRun(const CliOptions& o, Services services, CliStreams io, RunMetri
         const auto& log = ws.rows(Ctl::List2);
         if (!o.json) {
             for (std::size_t r = log.size() - 5; r < log.size(); ++r)
-                io.out << log[r] << '\n';
+                io.out << inUserCharset(log[r]) << '\n';
         } else {
             const RunRecord& rec = form.lastRun();
             io.out << "{\"letter\":" << jsonString(letter) << ",\"mount_point\":" << jsonString(where.mountPoint)
                    << ",\"fs_type\":" << jsonString(where.fsType) << ",\"size\":" << jsonString(o.size) << ','
                    << passJson("write", rec.write) << ',' << passJson("read", rec.read)
-                   << ",\"stored_bytes\":" << rec.stored.stored
-                   << ",\"compressed\":" << (rec.stored.compressed ? "true" : "false") << "}\n";
+                   << ",\"stored_bytes\":" << (rec.stored ? std::to_string(rec.stored->stored) : "null")
+                   << ",\"compressed\":" << (!rec.stored ? "null" : rec.stored->compressed ? "true" : "false")
+                   << "}\n";
         }
         if (!written(io.out, io.err))
             return 1;

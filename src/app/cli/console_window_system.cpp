@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "app/cli/console_window_system.h"
 
+#include "platform/number_format.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +62,7 @@ void ConsoleWindowSystem::stopProgress()
 void ConsoleWindowSystem::messageBox(const std::string& caption, const std::string& text)
 {
     stopProgress();
-    err_ << caption << ": " << text << '\n';
+    err_ << caption << ": " << inUserCharset(text) << '\n';
 }
 
 void ConsoleWindowSystem::errorBox(const std::string& text)

@@ -2,13 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/io/file_table.h"
 
+#include "platform/number_format.h"
+
 namespace vantric {
 
 TextOutput::TextOutput(std::unique_ptr<AtomicFile> file) : file_(std::move(file)) {}
 
 void TextOutput::printLine(const std::string& text)
 {
-    file_->write(text + "\r\n");
+    file_->write(inUserCharset(text) + "\r\n");
 }
 
 void TextOutput::close()

@@ -21,6 +21,7 @@ public:
     // The text, then CR LF.
     void printLine(const std::string& text);
     void close();
+    std::string pendingPath() const { return file_->pendingPath(); }
 
 private:
     std::unique_ptr<AtomicFile> file_;
@@ -53,8 +54,7 @@ public:
     std::unique_ptr<ScratchClaim> claimScratch(const std::string& path) { return fs_.claimScratch(path); }
     std::optional<std::string> makePrivateFolder(const std::string& base) { return fs_.makePrivateFolder(base); }
     void removeFolder(const std::string& path) noexcept { fs_.removeFolder(path); }
-    std::uint64_t availableBytes(const std::string& folder) { return fs_.availableBytes(folder); }
-    std::uint64_t totalBytes(const std::string& folder) { return fs_.totalBytes(folder); }
+    DriveSpace space(const std::string& folder) { return fs_.space(folder); }
     std::optional<std::uint64_t> regularFileSize(const std::string& path) { return fs_.regularFileSize(path); }
     StoredBytes storedBytes(const std::string& path, std::uint64_t written) { return fs_.storedBytes(path, written); }
 

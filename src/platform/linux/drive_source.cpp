@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
-#include "platform/io/bounded_call.h"
+#include "platform/drive_queries.h"
 #include "platform/drive_source.h"
 #include "platform/errors.h"
 #include "platform/linux/mount_table.h"
@@ -53,15 +53,11 @@ public:
     explicit LinuxDrive(LetteredMount m) : m_(std::move(m)) {}
     int driveType() override { return m_.driveType; }
     std::string driveLetter() override { return std::string(1, m_.letter); }
-    double availableSpace() override
+    DriveSpace space() override
     {
         auto st = statvfsWithTimeout(m_.mount.mountPoint);
-        return static_cast<double>(st.f_bavail) * static_cast<double>(st.f_frsize);
-    }
-    double totalSize() override
-    {
-        auto st = statvfsWithTimeout(m_.mount.mountPoint);
-        return static_cast<double>(st.f_blocks) * static_cast<double>(st.f_frsize);
+        return {static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize,
+                static_cast<std::uint64_t>(st.f_blocks) * st.f_frsize};
     }
 
 private:

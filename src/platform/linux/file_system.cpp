@@ -89,6 +89,8 @@ public:
             ::unlink(tmp_.c_str());
         }
     }
+    std::string pendingPath() const override { return tmp_; }
+
     void write(const std::string& bytes) override
     {
         std::size_t done = 0;
@@ -135,7 +137,9 @@ public:
         struct stat st {};
         if (::lstat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
             throw VantricError(action, notRegularReason(st.st_mode), path_);
-        fd_ = ::open(path_.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
+        // Open for writing too: a file this user may not write is one he may
+        // not create here, and the claim empties it before the write pass.
+        fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
         if (fd_ < 0) {
             int e = errno;
             if (e == ELOOP)
@@ -155,11 +159,14 @@ public:
                     throw VantricError(action, "Another test is using the file", path_, e);
                 throw osError(action, e, path_);
             }
-            // Between the open and the lock another test may have deleted the
-            // file; a lock on a file no name leads to would guard nothing.
+            // Between the open and the lock the name may have been deleted or
+            // given to another file; a lock on a file no one can find by its
+            // name keeps no one out.
             struct stat now {};
-            if (::lstat(path_.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
-                throw VantricError(action, "Another test is using the file", path_);
+            if (::lstat(path_.c_str(), &now) != 0)
+                throw VantricError(action, "The file was deleted while the test was taking it", path_);
+            if (idOf(now) != idOf(st))
+                throw VantricError(action, kNameTaken, path_);
             id_ = idOf(st);
             // Zeros must reach the drive, not a compressor.
             keepFromCompressing(fd_);
@@ -180,6 +187,12 @@ public:
             throw VantricError("Cannot delete the file", kNameTaken, path_);
         if (::unlink(path_.c_str()) != 0)
             throw osError("Cannot delete the file", errno, path_);
+    }
+
+    void empty() override
+    {
+        if (::ftruncate(fd_, 0) != 0)
+            throw osError("Cannot empty the scratch file", errno, path_);
     }
 
     FileId file() const override { return id_; }
@@ -222,20 +235,13 @@ public:
 
     void removeFolder(const std::string& path) noexcept override { ::rmdir(path.c_str()); }
 
-    std::uint64_t availableBytes(const std::string& folder) override
+    DriveSpace space(const std::string& folder) override
     {
         struct statvfs st {};
         if (::statvfs(folder.c_str(), &st) != 0)
             throw osError("Cannot query the drive", errno, folder);
-        return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
-    }
-
-    std::uint64_t totalBytes(const std::string& folder) override
-    {
-        struct statvfs st {};
-        if (::statvfs(folder.c_str(), &st) != 0)
-            throw osError("Cannot query the drive", errno, folder);
-        return static_cast<std::uint64_t>(st.f_blocks) * st.f_frsize;
+        return {static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize,
+                static_cast<std::uint64_t>(st.f_blocks) * st.f_frsize};
     }
 
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override
@@ -244,10 +250,10 @@ public:
         if (::lstat(path.c_str(), &st) != 0) {
             if (errno == ENOENT)
                 return std::nullopt;
-            throw osError("Cannot examine the file", errno, path);
+            throw osError(kSizeQuery, errno, path);
         }
         if (!S_ISREG(st.st_mode))
-            throw VantricError("Cannot create the scratch file", notRegularReason(st.st_mode), path);
+            throw VantricError(kSizeQuery, notRegularReason(st.st_mode), path);
         return static_cast<std::uint64_t>(st.st_size);
     }
 

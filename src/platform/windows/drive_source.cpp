@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/drive_source.h"
-#include "platform/io/bounded_call.h"
+#include "platform/drive_queries.h"
 #include "platform/windows/drive_types.h"
 #include "platform/windows/win_text.h"
 
@@ -67,8 +67,11 @@ public:
     WinDrive(char letter, int type) : letter_(letter), type_(type) {}
     int driveType() override { return type_; }
     std::string driveLetter() override { return std::string(1, letter_); }
-    double availableSpace() override { return static_cast<double>(spaceWithin(letter_).available.QuadPart); }
-    double totalSize() override { return static_cast<double>(spaceWithin(letter_).total.QuadPart); }
+    DriveSpace space() override
+    {
+        const Space s = spaceWithin(letter_);
+        return {s.available.QuadPart, s.total.QuadPart};
+    }
 
 private:
     char letter_;

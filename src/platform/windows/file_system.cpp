@@ -94,10 +94,12 @@ public:
         static std::atomic<unsigned> serial {0};
         for (int attempt = 0; attempt < 100; ++attempt) {
             tmp_ = path_ + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(serial++) + ".tmp";
-            HANDLE h = ::CreateFileW(wide(tmp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            // DELETE: a stop request removes it through this handle.
+            HANDLE h = ::CreateFileW(wide(tmp_).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
             if (h != INVALID_HANDLE_VALUE) {
                 h_ = UniqueHandle(h);
+                registerClaim(tmp_, h);
                 return;
             }
             DWORD err = ::GetLastError();
@@ -110,6 +112,7 @@ public:
     ~WinAtomicFile() override
     {
         if (h_.valid()) {
+            unregisterClaim(h_.get());
             h_.close();
             ::DeleteFileW(wide(tmp_).c_str());
         }
@@ -129,10 +132,13 @@ public:
         }
     }
 
+    std::string pendingPath() const override { return tmp_; }
+
     void commit() override
     {
         if (!::FlushFileBuffers(h_.get()))
             throw winError("Cannot write to the file", ::GetLastError(), path_);
+        unregisterClaim(h_.get());
         if (DWORD err = h_.close()) {
             ::DeleteFileW(wide(tmp_).c_str());
             throw winError("Cannot write to the file", err, path_);
@@ -198,6 +204,18 @@ public:
             throw winError("Cannot delete the file", ::GetLastError(), path_);
         unregisterClaim(h_.get());
         h_.close();
+    }
+
+    // Through a writing handle of its own on the claimed file itself.
+    void empty() override
+    {
+        HANDLE w = ::ReOpenFile(h_.get(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+        if (w == INVALID_HANDLE_VALUE)
+            throw winError("Cannot empty the scratch file", ::GetLastError(), path_);
+        UniqueHandle writer(w);
+        FILE_END_OF_FILE_INFO end {};
+        if (!::SetFileInformationByHandle(w, FileEndOfFileInfo, &end, sizeof end))
+            throw winError("Cannot empty the scratch file", ::GetLastError(), path_);
     }
 
     FileId file() const override { return id_; }
@@ -267,20 +285,12 @@ public:
 
     void removeFolder(const std::string& path) noexcept override { ::RemoveDirectoryW(wide(path).c_str()); }
 
-    std::uint64_t availableBytes(const std::string& folder) override
+    DriveSpace space(const std::string& folder) override
     {
         ULARGE_INTEGER avail {}, total {}, free {};
         if (!::GetDiskFreeSpaceExW(wide(folder).c_str(), &avail, &total, &free))
             throw winError("Cannot query the drive", ::GetLastError(), folder);
-        return avail.QuadPart;
-    }
-
-    std::uint64_t totalBytes(const std::string& folder) override
-    {
-        ULARGE_INTEGER avail {}, total {}, free {};
-        if (!::GetDiskFreeSpaceExW(wide(folder).c_str(), &avail, &total, &free))
-            throw winError("Cannot query the drive", ::GetLastError(), folder);
-        return total.QuadPart;
+        return {avail.QuadPart, total.QuadPart};
     }
 
     std::optional<std::uint64_t> regularFileSize(const std::string& path) override
@@ -290,10 +300,10 @@ public:
             DWORD err = ::GetLastError();
             if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
                 return std::nullopt;
-            throw winError("Cannot examine the file", err, path);
+            throw winError(kSizeQuery, err, path);
         }
         if (irregular(data.dwFileAttributes))
-            throw VantricError("Cannot create the scratch file", notRegularReason(data.dwFileAttributes), path);
+            throw VantricError(kSizeQuery, notRegularReason(data.dwFileAttributes), path);
         return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
 

@@ -83,4 +83,10 @@ std::optional<NumericLocale> namedNumericLocale(const std::string& name)
     return numericOf(w.c_str());
 }
 
+// Windows programs write their text files in UTF-8, as Notepad does.
+std::string inUserCharset(const std::string& utf8)
+{
+    return utf8;
+}
+
 } // namespace vantric

@@ -3,6 +3,7 @@
 // Whole runs on the loop images of scripts/loop_images.sh, the device's free blocks and the file's flags watched.
 
 #include "fakes/fake_world.h"
+#include "platform/linux/unique_fd.h"
 #include "support/linux_files.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,10 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <linux/falloc.h>
+#include <linux/fiemap.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
@@ -72,10 +77,40 @@ TEST_P(RealFileSystem, AHundredMegabyteRunPutsItsBytesOnTheDeviceOrSaysItDidNot)
     EXPECT_TRUE(rec.read.mode.direct && anyDirect(readFlags, O_RDONLY)) << "read pass not O_DIRECT";
     for (const auto& e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().filename(), "lost+found") << "left behind";
-    EXPECT_FALSE(rec.stored.compressed);
+    ASSERT_TRUE(rec.stored);
+    EXPECT_FALSE(rec.stored->compressed);
     EXPECT_GE(static_cast<double>(freeBefore) - static_cast<double>(freeWhileThere), 0.95 * k100M)
         << "device free before " << freeBefore << ", while the file existed " << freeWhileThere;
-    EXPECT_EQ(rec.stored.stored, k100M);
+    EXPECT_EQ(rec.stored->stored, k100M);
+}
+
+// Free space only in 4 KiB pieces (no ext4 reserve): more extents than one FIEMAP call returns, all stored.
+TEST(FragmentedFreeSpace, EveryExtentOfTheFileCounts)
+{
+    const char* images = std::getenv("VANTRIC_LOOP_IMAGES");
+    ASSERT_TRUE(images) << "no loop images: run it through scripts/loop_images.sh";
+    const std::string dir = std::string(images) + "/ext4", filler = dir + "/filler", scratch = dir + "/~test.tmp";
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600); // unopened: nothing is fragmented
+    off_t end = 0;
+    for (off_t step : {off_t {1} << 20, off_t {4096}})
+        while (::fallocate(fd, 0, end, step) == 0)
+            end += step;
+    // A punch that needs a block for the extent tree fails until earlier ones have freed some.
+    for (off_t hole = 0; hole < (off_t {16} << 20); hole += 8192)
+        ::fallocate(fd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, hole, 4096);
+    ::close(fd);
+    auto files = systemFileSystem();
+    test::OneRun run(*files, dir, "1M");
+    struct fiemap extents {.fm_length = FIEMAP_MAX_OFFSET}; // between the passes: how many the file has
+    run.ws.onDoEvents = [&, calls = 0]() mutable {
+        if (++calls == 2)
+            ::ioctl(UniqueFd(::open(scratch.c_str(), O_RDONLY | O_CLOEXEC)).get(), FS_IOC_FIEMAP, &extents);
+    };
+    run.form.List1_Click();
+    fs::remove(filler);
+    ASSERT_TRUE(run.ws.errors.empty()) << run.ws.errors[0];
+    EXPECT_GT(extents.fm_mapped_extents, 128u) << "the free space was not fragmented";
+    EXPECT_EQ(run.form.lastRun().stored.value_or(StoredBytes {}).stored, run.form.lastRun().write.bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Mounts, RealFileSystem,

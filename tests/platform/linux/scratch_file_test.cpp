@@ -72,12 +72,14 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeletedNorIsTheNameMad
 }
 
 // A whole run in a child, stopped in the write pass, at the read pass's wait window or while it claims the
-// file (held until the file is ours or the run ends), in the drive's folder or in a private folder made for it.
-TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
+// file (held until the file is ours or the run ends), in the drive's folder or in a private folder made for it;
+// or a save of its log stopped while the file is written.
+TEST_F(Folder, AStopDuringARunOrASaveLeavesNothingAndDiesOfTheSignal)
 {
     for (auto [sig, when, inPrivate] : {std::tuple {SIGTERM, "write", false}, {SIGINT, "write", true},
                                         {SIGHUP, "read", false}, {SIGTERM, "read", true}, {SIGINT, "claim", true},
-                                        {SIGTERM, "claim refused", false}}) {
+                                        {SIGTERM, "claim refused", false},
+                                        {SIGTERM, "save", false}, {SIGINT, "save", true}}) {
         SCOPED_TRACE(std::string(sigabbrev_np(sig)) + " at " + when + (inPrivate ? " in a private folder" : ""));
         ChildResult r = runInChild([&, sig = sig, when = std::string(when), inPrivate = inPrivate] {
             InspectingFileSystem watched(*files);
@@ -96,6 +98,8 @@ TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
             run.ws.onDoEvents = [&, calls = 0]() mutable { ++calls == 2 ? at("read") : void(); };
             watched.beforeClaim = [&] { at("claim"); };
             run.form.List1_Click();
+            watched.whileText = [&] { at("save"); };
+            run.form.Command4_Click();
             return 2;
         });
         ASSERT_FALSE(r.exited) << describe(r);
@@ -104,6 +108,21 @@ TEST_F(Folder, AStopDuringARunRemovesTheScratchFileAndDiesOfTheSignal)
             fs::remove(scratch); // what refused the claim
         EXPECT_TRUE(fs::is_empty(dir)) << "the scratch file or its folder was left";
     }
+}
+
+// An old file is emptied before the write pass's stopwatch starts: every run allocates what it writes.
+TEST_F(Folder, AnOldScratchFileIsEmptiedBeforeTheWritePassIsTimed)
+{
+    writeAll(scratch, pattern(1 << 20));
+    OneRun run(*files, dir, "1k");
+    struct stat atStart {.st_size = -1};
+    run.counter.onReading = [&](int n) {
+        if (n == 1)
+            ::stat(scratch.c_str(), &atStart);
+    };
+    run.form.List1_Click();
+    ASSERT_TRUE(run.ws.errors.empty()) << run.ws.errors[0];
+    EXPECT_TRUE(atStart.st_size == 0 && atStart.st_blocks == 0) << atStart.st_size << " bytes at the start";
 }
 
 // A nested cleanup restores the first one's handlers, and the first the system's.

@@ -46,9 +46,10 @@ TEST(Drives, EveryLetterOfGetLogicalDrivesAndNoOther)
     auto c = fso->getDrive("C");
     ULARGE_INTEGER avail {}, total {}, free {};
     ASSERT_TRUE(::GetDiskFreeSpaceExW(L"C:\\", &avail, &total, &free));
-    EXPECT_EQ(c->totalSize(), static_cast<double>(total.QuadPart));
-    EXPECT_GT(c->availableSpace(), 0.0);
-    EXPECT_LE(c->availableSpace(), c->totalSize());
+    const DriveSpace space = c->space();
+    EXPECT_EQ(space.total, total.QuadPart);
+    EXPECT_GT(space.available, 0u);
+    EXPECT_LE(space.available, space.total);
 }
 
 // The root, then the temporary folder where it is on the drive, then a private folder in the root.

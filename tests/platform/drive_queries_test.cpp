@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
-#include "platform/io/bounded_call.h"
+#include "platform/drive_queries.h"
 #include "support/error_reason.h"
 
 #include <gtest/gtest.h>
