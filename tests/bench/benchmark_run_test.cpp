@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Vantric developers
+#include "bench/figures.h"
+#include "bench/size_ladder.h"
 #include "fakes/fake_world.h"
 #include "platform/folders.h"
 
@@ -23,6 +25,43 @@ const std::string kScratch = scratchIn("/fake/c");
 using Rows = std::vector<std::string>;
 
 struct Run : ::testing::Test, FakeWorld {};
+
+// Each rung's count from "1k" up; the command's size check pins the captions in their order.
+const std::int32_t kCounts[] = {512,    1024,    2560,    5120,    12800,   25600,    51200,    256000,
+                                512000, 524288, 1048576, 2621440, 5242880, 13107200, 26214400, 52428800};
+
+// Down undoes up, and past either end the ladder wraps.
+TEST(Ladder, EachClickStepsToTheNextRungAndEachRungGivesItsCount)
+{
+    MemoryWindowSystem ws;
+    ws.setCaption(Ctl::Label9, "1k");
+    for (std::int32_t count : kCounts) {
+        const std::string caption = ws.caption(Ctl::Label9);
+        std::int32_t got = -1;
+        SetTestCount(ws, got);
+        EXPECT_EQ(got, count) << caption;
+        stepSizeDown(ws);
+        stepSizeUp(ws);
+        EXPECT_EQ(ws.caption(Ctl::Label9), caption);
+        stepSizeUp(ws);
+    }
+    EXPECT_EQ(ws.caption(Ctl::Label9), "1k");
+}
+
+// The labels' figures; a pass timed at zero counts as one tick of the counter.
+TEST(Figures, PatternsRenderAsTheLabelsShowThem)
+{
+    NumericLocale en;
+    NumericLocale de {",", "."};
+    EXPECT_EQ(formatRate(0.5, en), ".500000");
+    EXPECT_EQ(formatRate(12.3456789, en), "12.345679");
+    EXPECT_EQ(formatRate(1234.5, en), "1234.500000");
+    EXPECT_EQ(formatRate(0.5, de), ",500000");
+    EXPECT_EQ(formatSeconds(0.5, en), ".5000");
+    EXPECT_DOUBLE_EQ(rateMBps(2 * 1048576, 0.5, 1000), 4.0);
+    EXPECT_DOUBLE_EQ(rateMBps(1048576, 0.0, 1000000000), 1e9);
+    EXPECT_THROW(rateMBps(1024, 0.0, 0), VantricError);
+}
 
 TEST_F(Run, OneKilobyteRunWritesReadsDeletesAndLogs)
 {

@@ -73,7 +73,7 @@ TEST(Timer, ReadingsFollowTheCounterExactly)
     }
 }
 
-TEST(Timer, FrequencyZeroRaisesDivisionErrors)
+TEST(Timer, FrequencyZeroAndOverflowRaise)
 {
     FakeCounter c;
     c.freq = 0;
@@ -87,16 +87,25 @@ TEST(Timer, FrequencyZeroRaisesDivisionErrors)
     EXPECT_EQ(reasonOf([&] { t.StopTimer(); }), "Division by zero");
     // The stop was stored and the stopwatch stopped before the error.
     EXPECT_FALSE(t.IsRunning());
+    // A span past 64 bits raises too.
+    FakeCounter wide;
+    wide.now = std::numeric_limits<std::int64_t>::min() + 10;
+    clsElapsedTimer span(wide);
+    span.Start();
+    wide.now = std::numeric_limits<std::int64_t>::max() - 10;
+    EXPECT_THROW(span.Elapsed(), VantricError);
 }
 
-TEST(Timer, SixtyFourBitOverflowRaises)
+// Subtraction and division by zero are caught through the stopwatch's tests above.
+TEST(CheckedArithmetic, RaisesInsteadOfWrappingOrInfinity)
 {
-    FakeCounter c;
-    c.now = std::numeric_limits<std::int64_t>::min() + 10;
-    clsElapsedTimer t(c);
-    t.Start();
-    c.now = std::numeric_limits<std::int64_t>::max() - 10;
-    EXPECT_THROW(t.Elapsed(), VantricError);
+    const auto max = std::numeric_limits<std::int64_t>::max();
+    EXPECT_EQ(checkedAdd(max - 1, 1), max);
+    EXPECT_THROW(checkedAdd(max, 1), VantricError);
+    EXPECT_THROW(checkedNext(std::numeric_limits<std::int32_t>::max()), VantricError);
+    EXPECT_DOUBLE_EQ(checkedDiv(1.0, 4.0), 0.25);
+    EXPECT_EQ(test::reasonOf([] { checkedDiv(1e308, 1e-10); }), "Floating-point overflow");
+    EXPECT_EQ(test::reasonOf([] { checkedDiv(-3.0, 0.0); }), "Division by zero");
 }
 
 // A stopwatch on the system's counter, its readings bracketed by two of the steady clock's.

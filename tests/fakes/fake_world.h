@@ -10,7 +10,6 @@
 #include "fakes/memory_window_system.h"
 #include "fakes/fixed_clock.h"
 
-#include <cstdint>
 #include <memory_resource>
 
 namespace vantric::test {

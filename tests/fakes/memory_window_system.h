@@ -6,7 +6,6 @@
 #include "app/cli/headless_controls.h"
 
 #include <functional>
-#include <map>
 #include <set>
 #include <vector>
 

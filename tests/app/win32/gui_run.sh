@@ -14,14 +14,11 @@ for tool in wine wineserver xvfb-run xauth xdotool import openbox; do
 done
 # On a private X server of its own.
 [ -n "${VANTRIC_GUI_RUN:-}" ] || exec env VANTRIC_GUI_RUN=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-exe="$1"
-out="$2"
-tests="$3"
+exe="$1" out="$2" tests="$3"
 rm -rf "$out/program" "$out/d-drive" "$out/screenshots"
 mkdir -p "$out/program" "$out/d-drive" "$out/screenshots"
 cp "$exe" "$out/program/vantric.exe"
-program=""
-wm=""
+program="" wm=""
 cleanup() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
   [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
