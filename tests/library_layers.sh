@@ -5,7 +5,18 @@
 # library links one of ours but the ground, or when a library but vantric_qt links Qt Widgets or xcb.
 # Reads the link graph cmake --graphviz draws for a fresh configure of the source folder $1 in the scratch
 # folder $2, with the cache entries that follow; tsort finds the circles.
+#   library_layers.sh symbols GROUND LOGIC OS: each built library's calls into our code end in itself or below it.
 set -u
+if [ "$1" = symbols ]; then
+  ours() { nm -C "$@" 2>/dev/null | grep -o ' vantric::.*' | sort -u; }
+  status=0
+  check() { # LIBRARY [BELOW...]
+    missing="$(comm -23 <(ours --undefined-only "$1") <(ours --defined-only "$@"))"
+    [ -z "$missing" ] || { echo "$(basename "$1") calls what only a library above it defines:"; echo "$missing"; status=1; }
+  }
+  check "$2"; check "$3" "$2"; check "$4" "$2"
+  exit $status
+fi
 source_dir=$1 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch"
 cmake -S "$source_dir" -B "$scratch" -G Ninja -DVANTRIC_BUILD_TESTS=ON -DVANTRIC_BUILD_BENCHMARKS=ON "${@:3}" \

@@ -32,6 +32,7 @@ struct Services {
     std::string programFolder;
     std::optional<std::string> documentsFolder; // for the log when the program's folder may not be written
     std::pmr::memory_resource* memory = std::pmr::get_default_resource(); // where the read buffer comes from
+    TextCharset savedText = nullptr; // the saved log's charset: the user's, where the system has one
 };
 
 struct FormVariables {
@@ -47,7 +48,7 @@ struct FormVariables {
 
 struct FormState {
     FormState(WindowSystem& window, Services services)
-        : ws(window), svc(std::move(services)), files(svc.fs), vars(svc.memory)
+        : ws(window), svc(std::move(services)), files(svc.fs, svc.savedText), vars(svc.memory)
     {
     }
     FormState(const FormState&) = delete;

@@ -38,4 +38,7 @@ std::optional<NumericLocale> namedNumericLocale(const std::string& name);
 // vantric-cli's output and the saved log.
 std::string inUserCharset(const std::string& utf8);
 
+// How text leaves for the user: a conversion from UTF-8, or none (UTF-8 as it is).
+using TextCharset = std::string (*)(const std::string& utf8);
+
 } // namespace vantric

@@ -3,6 +3,7 @@
 // The user's conventions on Linux: numbers in the locale, the local time, and the documents folder
 // the log falls back to.
 
+#include "app/system/system_services.h"
 #include "bench/figures.h"
 #include "fakes/fake_files.h"
 #include "platform/clock.h"
@@ -87,9 +88,11 @@ TEST(NumberFormat, RealLocalesWithAndWithoutSetlocale)
                 ::setenv("LC_ALL", locale, 1);
                 if (set && !std::setlocale(LC_ALL, "") && installed)
                     return 3;
-                const std::string figures = sampleFigures(environmentNumericLocale());
+                SystemServices system; // as the programs hand them to the window
+                const Services svc = system.services();
+                const std::string figures = sampleFigures(svc.locale);
                 FakeFileSystem files; // and as a saved log holds them
-                TextOutput log(files.createAtomic("log"));
+                TextOutput log(files.createAtomic("log"), svc.savedText);
                 log.printLine(figures);
                 log.close();
                 const auto& line = files.files["log"];

@@ -13,8 +13,10 @@ Services SystemServices::services() const
         folder = programFolder();
     } catch (const std::exception&) {
     }
-    return Services {*drives, *fs, systemCounter(), systemClock(), systemStopHooks(),
-                     environmentNumericLocale(), folder, documentsFolder()};
+    Services s {*drives, *fs, systemCounter(), systemClock(), systemStopHooks(), environmentNumericLocale(),
+                folder, documentsFolder()};
+    s.savedText = inUserCharset;
+    return s;
 }
 
 } // namespace vantric

@@ -2,15 +2,17 @@
 // SPDX-FileCopyrightText: 2026 The Vantric developers
 #include "platform/io/file_table.h"
 
-#include "platform/number_format.h"
 
 namespace vantric {
 
-TextOutput::TextOutput(std::unique_ptr<AtomicFile> file) : file_(std::move(file)) {}
+TextOutput::TextOutput(std::unique_ptr<AtomicFile> file, TextCharset charset)
+    : file_(std::move(file)), charset_(charset)
+{
+}
 
 void TextOutput::printLine(const std::string& text)
 {
-    file_->write(inUserCharset(text) + "\r\n");
+    file_->write((charset_ ? charset_(text) : text) + "\r\n");
 }
 
 void TextOutput::close()
@@ -61,7 +63,7 @@ void FileTable::openRead(std::int16_t n, const std::string& path, std::uint64_t 
 void FileTable::openText(std::int16_t n, const std::string& path)
 {
     claim(n);
-    slots_[n] = std::make_unique<TextOutput>(fs_.createAtomic(path));
+    slots_[n] = std::make_unique<TextOutput>(fs_.createAtomic(path), charset_);
 }
 
 WriteChannel& FileTable::writer(std::int16_t n)

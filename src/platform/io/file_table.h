@@ -6,6 +6,7 @@
 
 #include "platform/io/file_channel.h"
 #include "platform/file_system.h"
+#include "platform/number_format.h"
 
 #include <array>
 #include <cstdint>
@@ -17,7 +18,7 @@ namespace vantric {
 
 class TextOutput {
 public:
-    explicit TextOutput(std::unique_ptr<AtomicFile> file);
+    explicit TextOutput(std::unique_ptr<AtomicFile> file, TextCharset charset = nullptr);
     // The text, then CR LF.
     void printLine(const std::string& text);
     void close();
@@ -25,13 +26,14 @@ public:
 
 private:
     std::unique_ptr<AtomicFile> file_;
+    TextCharset charset_;
 };
 
 class FileTable {
 public:
     static constexpr int kMaxFiles = 255;
 
-    explicit FileTable(FileSystem& fs) : fs_(fs) {}
+    explicit FileTable(FileSystem& fs, TextCharset charset = nullptr) : fs_(fs), charset_(charset) {}
 
     std::int16_t freeFile() const;
     // With `claimed`: only that file (the run's claim); another at its name is refused.
@@ -66,6 +68,7 @@ private:
     void claim(std::int16_t n);
 
     FileSystem& fs_;
+    TextCharset charset_;
     std::array<Slot, kMaxFiles + 1> slots_;
 };
 
