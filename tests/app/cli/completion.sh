@@ -34,14 +34,13 @@ offered() {
 [ "$(offered 'vantric-cli --size=' --size = '')" = "$sizes" ] || fail "bash after --size="
 [ "$(offered 'vantric-cli --size 5' --size 5)" = "$(grep '^5' <<<"$sizes")" ] || fail "bash after --size 5"
 [ "$(offered 'vantric-cli --dr' --dr)" = "--drive" ] || fail "bash on --dr"
-compopt() { asked+="$* "; } # bash's own runs only inside a completion
-asked= && offered 'vantric-cli --size ' --size '' >/dev/null
+compopt() { asked+="$* "; } && asked= && offered 'vantric-cli --size ' --size '' >/dev/null # bash's needs a completion
 [[ $asked == *"-o nosort"* ]] || fail "bash shows the sizes out of the ladder's order"
 
 fish_offers() { # without the descriptions
   fish --no-config -c "source '$share/fish/vendor_completions.d/vantric-cli.fish'; complete -C'$1'" | cut -f1 | ${2:-sorted}
 }
-[ "$(fish_offers 'vantric-cli --size ' cat)" = "$ladder" ] || fail "fish after --size: $(fish_offers 'vantric-cli --size ' cat)"
+[ "$(fish_offers 'vantric-cli --size ' cat)" = "$ladder" ] || fail "fish after --size, out of the ladder's order"
 [ "$(fish_offers 'vantric-cli --drive ')" = "$(printf '%s\nsub1/\nsub2/\n' "$letters" | sorted)" ] ||
   fail "fish after --drive: $(fish_offers 'vantric-cli --drive ')"
 zsh -n "$share/zsh/vendor-completions/_vantric-cli" || fail "zsh cannot parse its completion"
