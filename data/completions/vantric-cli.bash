@@ -17,6 +17,8 @@ _vantric_cli()
             return
             ;;
         --size)
+            # As the ladder climbs, not sorted as text (1000k before 100k).
+            compopt -o nosort
             COMPREPLY=($(compgen -W "1k 2k 5k 10k 25k 50k 100k 500k 1000k 1M 2M 5M 10M 25M 50M 100M" -- "$cur"))
             return
             ;;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 
 namespace vantric {
 
@@ -32,8 +33,9 @@ void saveLog(FormState& form)
     st.strFileName = form.svc.programFolder + pathSeparator() + name;
     st.intFileNum = form.files.freeFile();
     // Told to stop while the log is written, the program removes the
-    // unfinished file beside it before it ends.
-    TerminationCleanup cleanup {form.svc.stops};
+    // unfinished file beside it before it ends. Not while the confirmation
+    // waits: a held stop would wait for OK (a logout, Ctrl+C).
+    std::optional<TerminationCleanup> cleanup(std::in_place, form.svc.stops);
     try {
         form.files.openText(st.intFileNum, st.strFileName);
     } catch (const VantricError& e) {
@@ -46,18 +48,19 @@ void saveLog(FormState& form)
     try {
         const std::int32_t last = ws.rowCount(Ctl::List2) - 1;
         TextOutput& out = form.files.text(st.intFileNum);
-        cleanup.arm(out.pendingPath(), "");
+        cleanup->arm(out.pendingPath(), "");
         for (st.lngIndex = 0; st.lngIndex <= last; st.lngIndex = checkedNext(st.lngIndex)) {
             ws.selectRow(Ctl::List2, st.lngIndex);
             out.printLine(ws.selectedRow(Ctl::List2));
         }
         form.files.close(st.intFileNum);
-        cleanup.disarm();
+        cleanup->disarm();
     } catch (...) {
         // Nothing half-written is left: the file only replaces its target on close.
         form.files.drop(st.intFileNum);
         throw;
     }
+    cleanup.reset();
     ws.messageBox("Vantric", "Log Saved In\r\n" + st.strFileName);
 }
 

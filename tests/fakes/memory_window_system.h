@@ -30,7 +30,7 @@ public:
     void messageBox(const std::string& caption, const std::string& text) override
     {
         messages.emplace_back(caption, text);
-        log.push_back("messageBox");
+        call("messageBox", onMessageBox);
     }
     void errorBox(const std::string& text) override
     {
@@ -48,6 +48,7 @@ public:
     std::function<void()> onDoEvents;
     // Run at settleInput, as the input made during a busy handler would be.
     std::function<void()> onSettleInput;
+    std::function<void()> onMessageBox; // while the box is up
 
     std::vector<std::string> log;   // "load PleaseWaitWriting", "doEvents", ...
     std::set<WaitKind> loadedWaits;

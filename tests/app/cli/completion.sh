@@ -15,7 +15,8 @@ mkdir "$work/sub1" "$work/sub2" && touch "$work/file" && cd "$work" || exit 1
 sorted() { LC_ALL=C sort; }
 letters="$(vantric-cli --list | cut -c2)"
 [ -n "$letters" ] || fail "vantric-cli --list lists no drive here"
-sizes="$(vantric-cli --drive C --size none 2>&1 | sed -n 's/.*the sizes are //p' | tr -d ',' | tr ' ' '\n' | sorted)"
+ladder="$(vantric-cli --drive C --size none 2>&1 | sed -n 's/.*the sizes are //p' | tr -d ',' | tr ' ' '\n')"
+sizes="$(sorted <<<"$ladder")"
 [ "$(wc -l <<<"$sizes")" = 16 ] || fail "sizes: $sizes"
 
 source /usr/share/bash-completion/bash_completion
@@ -33,11 +34,13 @@ offered() {
 [ "$(offered 'vantric-cli --size=' --size = '')" = "$sizes" ] || fail "bash after --size="
 [ "$(offered 'vantric-cli --size 5' --size 5)" = "$(grep '^5' <<<"$sizes")" ] || fail "bash after --size 5"
 [ "$(offered 'vantric-cli --dr' --dr)" = "--drive" ] || fail "bash on --dr"
+compopt() { asked+="$* "; } && asked= && offered 'vantric-cli --size ' --size '' >/dev/null # bash's needs a completion
+[[ $asked == *"-o nosort"* ]] || fail "bash shows the sizes out of the ladder's order"
 
 fish_offers() { # without the descriptions
-  fish --no-config -c "source '$share/fish/vendor_completions.d/vantric-cli.fish'; complete -C'$1'" | cut -f1 | sorted
+  fish --no-config -c "source '$share/fish/vendor_completions.d/vantric-cli.fish'; complete -C'$1'" | cut -f1 | ${2:-sorted}
 }
-[ "$(fish_offers 'vantric-cli --size ')" = "$sizes" ] || fail "fish after --size"
+[ "$(fish_offers 'vantric-cli --size ' cat)" = "$ladder" ] || fail "fish after --size, out of the ladder's order"
 [ "$(fish_offers 'vantric-cli --drive ')" = "$(printf '%s\nsub1/\nsub2/\n' "$letters" | sorted)" ] ||
   fail "fish after --drive: $(fish_offers 'vantric-cli --drive ')"
 zsh -n "$share/zsh/vendor-completions/_vantric-cli" || fail "zsh cannot parse its completion"

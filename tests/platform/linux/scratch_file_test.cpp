@@ -73,13 +73,13 @@ TEST_F(Folder, AnotherFileTakingTheNameIsNeitherWrittenNorDeletedNorIsTheNameMad
 
 // A whole run in a child, stopped in the write pass, at the read pass's wait window or while it claims the
 // file (held until the file is ours or the run ends), in the drive's folder or in a private folder made for it;
-// or a save of its log stopped while the file is written.
+// or a save of its log stopped while the file is written, or while its confirmation waits (no later).
 TEST_F(Folder, AStopDuringARunOrASaveLeavesNothingAndDiesOfTheSignal)
 {
     for (auto [sig, when, inPrivate] : {std::tuple {SIGTERM, "write", false}, {SIGINT, "write", true},
                                         {SIGHUP, "read", false}, {SIGTERM, "read", true}, {SIGINT, "claim", true},
-                                        {SIGTERM, "claim refused", false},
-                                        {SIGTERM, "save", false}, {SIGINT, "save", true}}) {
+                                        {SIGTERM, "claim refused", false}, {SIGTERM, "save", false},
+                                        {SIGINT, "save", true}, {SIGTERM, "confirm", false}}) {
         SCOPED_TRACE(std::string(sigabbrev_np(sig)) + " at " + when + (inPrivate ? " in a private folder" : ""));
         ChildResult r = runInChild([&, sig = sig, when = std::string(when), inPrivate = inPrivate] {
             InspectingFileSystem watched(*files);
@@ -99,6 +99,7 @@ TEST_F(Folder, AStopDuringARunOrASaveLeavesNothingAndDiesOfTheSignal)
             watched.beforeClaim = [&] { at("claim"); };
             run.form.List1_Click();
             watched.whileText = [&] { at("save"); };
+            run.ws.onMessageBox = [&] { at("confirm"), ::_exit(4); };
             run.form.Command4_Click();
             return 2;
         });
@@ -106,6 +107,7 @@ TEST_F(Folder, AStopDuringARunOrASaveLeavesNothingAndDiesOfTheSignal)
         EXPECT_EQ(r.signal, sig);
         if (fs::is_directory(scratch))
             fs::remove(scratch); // what refused the claim
+        if (std::string_view(when) == "confirm") fs::remove(fs::directory_iterator(dir)->path()); // the saved log
         EXPECT_TRUE(fs::is_empty(dir)) << "the scratch file or its folder was left";
     }
 }
