@@ -95,7 +95,12 @@ MainWindow::MainWindow()
     setObjectName("frmDrive");
     setWindowTitle(QString::fromUtf8(layout.title));
     setWindowIcon(appIcon());
-    setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
+    // Qt's own title bar on Wayland offers to maximize whatever the flags say, and a compositor then
+    // refuses a window that keeps its size: there it may grow, its controls staying where they are.
+    if (QGuiApplication::platformName().startsWith("wayland"))
+        setMinimumSize(px(layout.clientWidth), px(layout.clientHeight));
+    else
+        setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);

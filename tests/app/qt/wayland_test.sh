@@ -4,7 +4,8 @@
 # A session with only a Wayland display, under a headless Weston: the program
 # starts there; every title is exactly its own (Qt would add the program's
 # name); the run's wait windows are popups, since a new top-level window would
-# take the keyboard focus and leave it with no one when closed.
+# take the keyboard focus and leave it with no one when closed; a maximize
+# asked of the main window does not end the program.
 #   wayland_test.sh PROGRAM WINDOW_CHILD
 set -euo pipefail
 command -v weston >/dev/null || { echo "FAIL: weston is missing (scripts/vantric.sh installs it)" >&2; exit 1; }

@@ -65,6 +65,10 @@ int showWaits(QApplication& app)
         if (kind == WaitKind::PleastWait)
             ws.showMain(); // as at the end of the start-up scan
     }
+    // A maximize asked of the fixed-size window (Wayland's drawn title bar offers it) must not end the program.
+    w.showMaximized();
+    for (settle.restart(); settle.elapsed() < 1000;)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     return 0;
 }
 
