@@ -17,7 +17,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Started without arguments, Vantric opens its window (an X11 or Wayland\n"
     "display is needed): pick a test size, click a drive, and it writes a\n"
-    "scratch file there, reads it back, deletes it and shows both rates.\n"
+    "scratch file there, reads its first half back, deletes it and shows both\n"
+    "rates.\n"
     "\n"
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n";
