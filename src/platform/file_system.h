@@ -68,6 +68,7 @@ inline StoredBytes storedOf(std::uint64_t held, std::uint64_t written)
 
 inline constexpr const char* kNameTaken = "Another file has taken its name since the test began";
 inline constexpr const char* kSizeQuery = "Cannot find the size of the scratch file";
+inline constexpr const char* kEmptying = "Cannot empty the scratch file";
 
 class FileSystem {
 public:

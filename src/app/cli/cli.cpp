@@ -143,20 +143,13 @@ std::string jsonString(const std::string& s)
     return out + "\"";
 }
 
-std::string jsonNumber(double v)
-{
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : "null";
-}
-
 std::string passJson(const char* name, const PassRecord& p)
 {
     std::string s;
     s += std::string("\"") + name + "_bytes\":" + std::to_string(p.bytes);
-    s += std::string(",\"") + name + "_seconds\":" + jsonNumber(p.seconds);
+    s += std::string(",\"") + name + "_seconds\":" + shortestText(p.seconds);
     s += std::string(",\"") + name + "_mib_per_s\":"
-         + (p.seconds > 0 ? jsonNumber(static_cast<double>(p.bytes) / 1048576.0 / p.seconds) : "null");
+         + (p.seconds > 0 ? shortestText(static_cast<double>(p.bytes) / 1048576.0 / p.seconds) : "null");
     s += std::string(",\"") + name + "_io\":\"" + (p.mode.direct ? "direct" : "cached") + ","
          + (p.mode.async ? "ring" : "synchronous") + "\"";
     return s;

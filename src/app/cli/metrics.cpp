@@ -51,14 +51,13 @@ std::string labelValue(const std::string& s)
     return out;
 }
 
-std::string number(double v)
-{
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : "NaN";
-}
-
 } // namespace
+
+std::string shortestText(double v)
+{
+    char buf[64]; // room for any double
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
 
 std::string prometheusText(const RunMetrics& m)
 {
@@ -68,7 +67,7 @@ std::string prometheusText(const RunMetrics& m)
     auto gauge = [&](const char* name, const char* help, double value) {
         text.append("# HELP vantric_").append(name).append(" ").append(help).append("\n");
         text.append("# TYPE vantric_").append(name).append(" gauge\n");
-        text.append("vantric_").append(name).append(labels).append(" ").append(number(value)).append("\n");
+        text.append("vantric_").append(name).append(labels).append(" ").append(shortestText(value)).append("\n");
     };
     if (m.record) {
         for (const auto& [pass, p] : {std::pair {"write", m.record->write}, std::pair {"read", m.record->read}}) {

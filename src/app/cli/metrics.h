@@ -25,4 +25,7 @@ struct RunMetrics {
 
 std::string prometheusText(const RunMetrics& m);
 
+// The shortest decimal text that reads back as v, as JSON and Prometheus both take it.
+std::string shortestText(double v);
+
 } // namespace vantric

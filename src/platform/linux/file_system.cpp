@@ -192,7 +192,7 @@ public:
     void empty() override
     {
         if (::ftruncate(fd_, 0) != 0)
-            throw osError("Cannot empty the scratch file", errno, path_);
+            throw osError(kEmptying, errno, path_);
     }
 
     FileId file() const override { return id_; }

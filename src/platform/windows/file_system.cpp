@@ -211,11 +211,11 @@ public:
     {
         HANDLE w = ::ReOpenFile(h_.get(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
         if (w == INVALID_HANDLE_VALUE)
-            throw winError("Cannot empty the scratch file", ::GetLastError(), path_);
+            throw winError(kEmptying, ::GetLastError(), path_);
         UniqueHandle writer(w);
         FILE_END_OF_FILE_INFO end {};
         if (!::SetFileInformationByHandle(w, FileEndOfFileInfo, &end, sizeof end))
-            throw winError("Cannot empty the scratch file", ::GetLastError(), path_);
+            throw winError(kEmptying, ::GetLastError(), path_);
     }
 
     FileId file() const override { return id_; }
